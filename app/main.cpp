@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+// Quorvex: shows how numbers are written in binary. See frmbinarymenu.h for
+// how the program runs.
+#include "appearance.h"
+#include "frmbinarymenu.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    applyAppearance();
+    frmBinaryMenu menu;
+    menu.show();
+    return app.exec();
+}

@@ -1,0 +1,404 @@
+// SPDX-License-Identifier: MIT
+#include "runtime.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+
+namespace rt {
+
+const char *RuntimeError::what() const noexcept
+{
+    switch (m_kind) {
+    case ErrorKind::Overflow:
+        return "overflow";
+    case ErrorKind::SubscriptOutOfRange:
+        return "subscript out of range";
+    case ErrorKind::TypeMismatch:
+        return "type mismatch";
+    case ErrorKind::FloatingPointFault:
+        return "floating-point fault";
+    }
+    return "run-time error";
+}
+
+void raise(ErrorKind kind)
+{
+    throw RuntimeError(kind);
+}
+
+// ---- Texts -------------------------------------------------------------------
+
+std::u32string toCodePoints(const QString &text)
+{
+    std::u32string points;
+    points.reserve(size_t(text.size()));
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            points.push_back(QChar::surrogateToUcs4(c, text.at(i + 1)));
+            ++i;
+        } else {
+            points.push_back(c.unicode());
+        }
+    }
+    return points;
+}
+
+QString fromCodePoints(std::u32string_view points)
+{
+    QString text;
+    text.reserve(qsizetype(points.size()));
+    for (char32_t p : points) {
+        if (QChar::requiresSurrogates(p)) {
+            text.append(QChar(QChar::highSurrogate(p)));
+            text.append(QChar(QChar::lowSurrogate(p)));
+        } else {
+            text.append(QChar(char16_t(p)));
+        }
+    }
+    return text;
+}
+
+qsizetype length(const QString &text)
+{
+    return qsizetype(toCodePoints(text).size());
+}
+
+QString middle(const QString &text, qsizetype start, qsizetype count)
+{
+    if (start < 1 || count < 0)
+        raise(ErrorKind::SubscriptOutOfRange);
+    const std::u32string points = toCodePoints(text);
+    const auto size = qsizetype(points.size());
+    if (start > size)
+        return {};
+    const qsizetype taken = std::min(count, size - start + 1);
+    return fromCodePoints(std::u32string_view(points).substr(size_t(start - 1), size_t(taken)));
+}
+
+QString left(const QString &text, qsizetype count)
+{
+    if (count < 0)
+        raise(ErrorKind::SubscriptOutOfRange);
+    return middle(text, 1, count);
+}
+
+QString right(const QString &text, qsizetype count)
+{
+    if (count < 0)
+        raise(ErrorKind::SubscriptOutOfRange);
+    const qsizetype size = length(text);
+    const qsizetype taken = std::min(count, size);
+    return middle(text, size - taken + 1, taken);
+}
+
+QString reverse(const QString &text)
+{
+    std::u32string points = toCodePoints(text);
+    std::reverse(points.begin(), points.end());
+    return fromCodePoints(points);
+}
+
+qsizetype find(const QString &haystack, const QString &needle)
+{
+    const std::u32string h = toCodePoints(haystack);
+    const std::u32string n = toCodePoints(needle);
+    if (n.empty())
+        return h.empty() ? 0 : 1;
+    const size_t at = h.find(n);
+    return at == std::u32string::npos ? 0 : qsizetype(at) + 1;
+}
+
+QString trim(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+// ---- Reading numbers ---------------------------------------------------------
+
+namespace {
+
+// One number found in a text, in a plain ASCII form that the C library reads
+// without regard to the user's locale.
+struct ScannedNumber {
+    bool found = false;
+    qsizetype end = 0;     // index just past the number in the text
+    bool negative = false;
+    std::string digits;    // every mantissa digit, the point left out
+    qint64 exponent = 0;   // value = digits x 10^exponent (saturated)
+};
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Reads a number starting at `from`, blanks first. Exponent digits that
+// would not fit are saturated: such a value is far outside every range.
+ScannedNumber scanNumber(const QString &text, qsizetype from)
+{
+    constexpr qint64 saturated = qint64(1) << 52;
+    ScannedNumber number;
+    const qsizetype n = text.size();
+    qsizetype i = from;
+    while (i < n && text.at(i) == u' ')
+        ++i;
+    if (i < n && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        number.negative = text.at(i) == u'-';
+        ++i;
+    }
+    bool point = false;
+    qint64 fractionDigits = 0;
+    for (; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (isDigit(c)) {
+            number.digits.push_back(char(c.unicode()));
+            if (point)
+                ++fractionDigits;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (number.digits.empty())
+        return number;
+    number.found = true;
+    number.end = i;
+    qint64 exponent = 0;
+    if (i < n && (text.at(i) == u'e' || text.at(i) == u'E')) {
+        qsizetype j = i + 1;
+        bool negativeExponent = false;
+        if (j < n && (text.at(j) == u'+' || text.at(j) == u'-')) {
+            negativeExponent = text.at(j) == u'-';
+            ++j;
+        }
+        if (j < n && isDigit(text.at(j))) {
+            for (; j < n && isDigit(text.at(j)); ++j)
+                exponent = std::min(saturated, exponent * 10 + (text.at(j).unicode() - u'0'));
+            if (negativeExponent)
+                exponent = -exponent;
+            number.end = j;
+        }
+    }
+    number.exponent = exponent - fractionDigits;
+    return number;
+}
+
+// The whole text as one number, or nothing.
+ScannedNumber scanWhole(const QString &text)
+{
+    ScannedNumber number = scanNumber(text, 0);
+    if (!number.found)
+        return number;
+    qsizetype i = number.end;
+    while (i < text.size() && text.at(i) == u' ')
+        ++i;
+    if (i != text.size())
+        number.found = false;
+    return number;
+}
+
+std::string asciiForm(const ScannedNumber &number)
+{
+    std::string s = number.negative ? "-" : "";
+    s += number.digits;
+    s += 'e';
+    s += std::to_string(number.exponent);
+    return s;
+}
+
+locale_t cLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return locale;
+}
+
+// Reads the number; overflow when it is beyond the type's range. A number too
+// small for the type reads as its nearest value, zero or subnormal.
+double readDouble(const ScannedNumber &number)
+{
+    const std::string s = asciiForm(number);
+    errno = 0;
+    const double value = strtod_l(s.c_str(), nullptr, cLocale());
+    if (!std::isfinite(value))
+        raise(ErrorKind::Overflow);
+    return value;
+}
+
+float readSingle(const ScannedNumber &number)
+{
+    const std::string s = asciiForm(number);
+    const float value = strtof_l(s.c_str(), nullptr, cLocale());
+    if (!std::isfinite(value))
+        raise(ErrorKind::Overflow);
+    return value;
+}
+
+bool fitsInDouble(const ScannedNumber &number)
+{
+    const std::string s = asciiForm(number);
+    return std::isfinite(strtod_l(s.c_str(), nullptr, cLocale()));
+}
+
+}  // namespace
+
+bool isNumeric(const QString &text)
+{
+    const ScannedNumber number = scanWhole(text);
+    return number.found && fitsInDouble(number);
+}
+
+double leadingValue(const QString &text)
+{
+    const ScannedNumber number = scanNumber(text, 0);
+    return number.found ? readDouble(number) : 0.0;
+}
+
+float toSingle(const QString &text)
+{
+    const ScannedNumber number = scanWhole(text);
+    if (!number.found)
+        raise(ErrorKind::TypeMismatch);
+    return readSingle(number);
+}
+
+double toDouble(const QString &text)
+{
+    const ScannedNumber number = scanWhole(text);
+    if (!number.found)
+        raise(ErrorKind::TypeMismatch);
+    return readDouble(number);
+}
+
+qint32 toLong(const QString &text)
+{
+    const ScannedNumber number = scanWhole(text);
+    if (!number.found)
+        raise(ErrorKind::TypeMismatch);
+    // Work on the exact decimal digits: value = digits x 10^exponent.
+    std::string_view digits = number.digits;
+    while (!digits.empty() && digits.front() == '0')
+        digits.remove_prefix(1);
+    if (digits.empty())
+        return 0;
+    const auto count = qint64(digits.size());
+    const qint64 wholeCount = count + number.exponent;  // digits before the point
+    if (wholeCount > 10)
+        raise(ErrorKind::Overflow);
+    qint64 whole = 0;
+    for (qint64 k = 0; k < wholeCount; ++k)
+        whole = whole * 10 + (k < count ? digits[size_t(k)] - '0' : 0);
+    // The first digit after the point decides, the rest only break a tie.
+    int first = 0;
+    bool restNonZero = false;
+    if (wholeCount >= 0 && wholeCount < count) {
+        first = digits[size_t(wholeCount)] - '0';
+        restNonZero = digits.find_first_not_of('0', size_t(wholeCount) + 1) != std::string_view::npos;
+    } else if (wholeCount < 0) {
+        restNonZero = true;  // a non-zero value below 0.1: rounds to 0
+    }
+    if (first > 5 || (first == 5 && (restNonZero || whole % 2 == 1)))
+        ++whole;
+    return toInt32(number.negative ? -whole : whole);
+}
+
+// ---- Writing numbers ---------------------------------------------------------
+
+QString signedText(qint32 value)
+{
+    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}
+
+QString singleToText(float value)
+{
+    if (!std::isfinite(value))
+        raise(ErrorKind::FloatingPointFault);
+    if (value == 0.0f)
+        return QStringLiteral("0");
+    // 149 decimals hold the exact value of every single, down to 2^-149.
+    char buffer[256];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, double(value),
+                                      std::chars_format::fixed, 149);
+    std::string_view text(buffer, size_t(result.ptr - buffer));
+    while (text.back() == '0')
+        text.remove_suffix(1);
+    if (text.back() == '.')
+        text.remove_suffix(1);
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+// ---- Arithmetic --------------------------------------------------------------
+
+qint16 toInt16(qint64 value)
+{
+    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        raise(ErrorKind::Overflow);
+    return qint16(value);
+}
+
+qint32 toInt32(qint64 value)
+{
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        raise(ErrorKind::Overflow);
+    return qint32(value);
+}
+
+namespace {
+
+// A whole double to 64 bits, for the range checks above; NaN and values far
+// outside every range are overflow.
+qint64 wholeToInt64(double whole)
+{
+    if (!(whole > -9.0e15 && whole < 9.0e15))
+        raise(ErrorKind::Overflow);
+    return qint64(whole);
+}
+
+}  // namespace
+
+qint16 truncToInt16(double value)
+{
+    return toInt16(wholeToInt64(std::trunc(value)));
+}
+
+qint32 truncToInt32(double value)
+{
+    return toInt32(wholeToInt64(std::trunc(value)));
+}
+
+qint32 roundToLong(double value)
+{
+    // nearbyint rounds halves to even in the default rounding mode.
+    return toInt32(wholeToInt64(std::nearbyint(value)));
+}
+
+qint16 absInt16(qint16 value)
+{
+    return toInt16(value < 0 ? -qint64(value) : qint64(value));
+}
+
+double power(double x, double y)
+{
+    const double result = std::pow(x, y);
+    if (std::isnan(result))
+        raise(ErrorKind::FloatingPointFault);
+    if (std::isinf(result))
+        raise(ErrorKind::Overflow);
+    return result;
+}
+
+}  // namespace rt

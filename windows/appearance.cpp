@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#include "appearance.h"
+
+#include <QApplication>
+#include <QFont>
+
+void applyAppearance()
+{
+    const QString family = QStringLiteral("MS Sans Serif");
+    QFont::insertSubstitution(family, QStringLiteral("Liberation Sans"));
+    QFont font(family);
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
+}

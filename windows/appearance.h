@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The program-wide look: the windows are laid out for "MS Sans Serif" at
+// 8.25 points, which Debian does not have; Liberation Sans (fonts-liberation)
+// is scalable and nearly as wide, so every caption fits its box.
+void applyAppearance();

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "converterwindow.h"
+
+#include <QEvent>
+#include <QEventLoop>
+
+namespace {
+
+// Ends the modal loop once the window is no longer visible (closed, not
+// merely minimised).
+class CloseWatcher : public QObject {
+public:
+    CloseWatcher(QWidget *window, QEventLoop *loop) : m_window(window), m_loop(loop) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Hide && !m_window->isVisible())
+            m_loop->quit();
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QEventLoop *m_loop;
+};
+
+}  // namespace
+
+ConverterWindow::ConverterWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint)
+{
+}
+
+void ConverterWindow::showModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    CloseWatcher watcher(this, &loop);
+    installEventFilter(&watcher);
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    removeEventFilter(&watcher);
+}

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include "floatingconversion.h"
+
+#include "modFunctions.h"
+#include "runtime.h"
+
+#include <cmath>
+
+using namespace modFunctions;
+
+FloatingResult convertFloating(const QString &text)
+{
+    const QString point = QStringLiteral(".");
+    const QString zero = QStringLiteral("0");
+
+    const double value = rt::leadingValue(text);
+    const bool negative = value < 0.0;
+    qint32 whole = rt::roundToLong(std::abs(std::trunc(value)));
+    float fraction = 0.0f;
+    if (rt::find(text, point) > 0)
+        fraction = float(std::abs(double(rt::toSingle(text))) - std::abs(std::trunc(value)));
+    // The single-precision reading can round up to the next whole number
+    // ("1.99999999" reads as 2): that whole number belongs to the whole part.
+    if (fraction >= 1.0f) {
+        const float carried = std::floor(fraction);
+        whole = rt::toInt32(qint64(whole) + rt::truncToInt32(carried));
+        fraction -= carried;
+    }
+
+    const qint16 ten = 10;
+    QString wholeBits = DecimalToBinary(whole, ten);
+    QString fractionBits = FractionToBinary(fraction, ten);
+
+    // Drop the leading zeros of the whole part and the trailing zeros of the
+    // fraction; an empty side becomes "0".
+    for (int pass = 0; pass < 10; ++pass) {
+        if (rt::left(wholeBits, 1) == zero)
+            wholeBits = rt::right(wholeBits, rt::length(wholeBits) - 1);
+        if (rt::right(fractionBits, 1) == zero)
+            fractionBits = rt::left(fractionBits, rt::length(fractionBits) - 1);
+    }
+    if (fractionBits.isEmpty())
+        fractionBits = zero;
+    if (wholeBits.isEmpty())
+        wholeBits = zero;
+
+    FloatingResult result;
+    result.fixed = wholeBits + point + fractionBits;
+
+    // The exponent moves the point to just before the first "1".
+    const qint16 pointPosition = rt::toInt16(rt::find(result.fixed, point));
+    const qint16 firstOne = rt::toInt16(rt::find(result.fixed, QStringLiteral("1")));
+    qint16 exponent = rt::toInt16(qint64(pointPosition) - firstOne);
+    if (pointPosition <= firstOne)
+        exponent = rt::toInt16(qint64(exponent) + 1);
+
+    // Mantissa: every digit without the point and without leading zeros,
+    // behind a "0" sign bit, cut or filled to ten bits.
+    QString digits = rt::left(result.fixed, pointPosition - 1)
+        + rt::right(result.fixed, rt::length(result.fixed) - pointPosition);
+    const qsizetype passes = rt::length(digits);
+    for (qsizetype pass = 0; pass < passes; ++pass) {
+        if (rt::left(digits, 1) == zero)
+            digits = rt::right(digits, rt::length(digits) - 1);
+    }
+    digits = zero + digits;
+    if (rt::length(digits) > 10)
+        digits = rt::left(digits, 10);
+    while (rt::length(digits) < 10)
+        digits += zero;
+    result.mantissa = negative ? TwosComplement(digits) : digits;
+
+    const qint32 exponentMagnitude = rt::absInt16(exponent);
+    const qint16 six = 6;
+    QString exponentBits = DecimalToBinary(exponentMagnitude, six);
+    if (exponent < 0)
+        exponentBits = TwosComplement(exponentBits);
+    result.exponent = exponentBits;
+    return result;
+}

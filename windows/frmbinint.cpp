@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#include "frmbinint.h"
+
+#include "binintconversion.h"
+#include "runtimeguard.h"
+#include "ui_frmbinint.h"
+
+#include <QButtonGroup>
+#include <QKeyEvent>
+
+frmBinInt::frmBinInt(QWidget *parent)
+    : ConverterWindow(parent), ui(std::make_unique<Ui::frmBinInt>()), optBits(new QButtonGroup(this))
+{
+    ui->setupUi(this);
+    optBits->setObjectName(QStringLiteral("optBits"));
+    optBits->addButton(ui->optBits_0, 0);
+    optBits->addButton(ui->optBits_1, 1);
+    optBits->addButton(ui->optBits_2, 2);
+    connect(optBits, &QButtonGroup::idClicked, this, [this](int id) { optBits_Click(qint16(id)); });
+    connect(ui->cmdConvert, &QPushButton::clicked, this, &frmBinInt::cmdConvert_Click);
+    ui->txtDenary->installEventFilter(this);
+    ui->txtDenary->setFocus();
+    Form_Load();
+}
+
+frmBinInt::~frmBinInt() = default;
+
+void frmBinInt::Form_Load()
+{
+    m_bitCount = 16;
+    ui->optBits_1->setChecked(true);
+}
+
+void frmBinInt::optBits_Click(qint16 Index)
+{
+    guarded(this, [&] { m_bitCount = rt::toInt16(24 - 8 * qint32(Index)); });
+}
+
+void frmBinInt::txtDenary_KeyPress(qint16 &KeyAscii)
+{
+    if (KeyAscii == 13)
+        cmdConvert_Click();
+}
+
+void frmBinInt::cmdConvert_Click()
+{
+    guarded(this, [this] {
+        const BinIntResult result = convertBinInt(ui->txtDenary->text(), m_bitCount);
+        if (!result.message.isEmpty()) {
+            showMessage(this, result.message);
+            return;
+        }
+        ui->txtBinary->setText(result.binary);
+        ui->txtTwos->setText(result.twos);
+    });
+}
+
+// Character keys typed into txtDenary; the key then goes on to the box.
+bool frmBinInt::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->txtDenary && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        qint16 keyAscii = 0;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            keyAscii = 13;
+        else if (!key->text().isEmpty())
+            keyAscii = qint16(key->text().at(0).unicode());
+        if (keyAscii != 0)
+            txtDenary_KeyPress(keyAscii);
+    }
+    return ConverterWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#include "frmfloating.h"
+
+#include "floatingconversion.h"
+#include "runtimeguard.h"
+#include "ui_frmfloating.h"
+
+frmFloating::frmFloating(QWidget *parent)
+    : ConverterWindow(parent), ui(std::make_unique<Ui::frmFloating>())
+{
+    ui->setupUi(this);
+    // Designer files hold whole point sizes only.
+    for (QWidget *box : {ui->txtFixed, ui->txtMantissa, ui->txtExponent}) {
+        QFont font = box->font();
+        font.setPointSizeF(9.75);
+        box->setFont(font);
+    }
+    connect(ui->cmdConvert, &QPushButton::clicked, this, &frmFloating::cmdConvert_Click);
+    ui->txtDenary->setFocus();
+}
+
+frmFloating::~frmFloating() = default;
+
+void frmFloating::cmdConvert_Click()
+{
+    guarded(this, [this] {
+        const FloatingResult result = convertFloating(ui->txtDenary->text());
+        ui->txtFixed->setText(result.fixed);
+        ui->txtMantissa->setText(result.mantissa);
+        ui->txtExponent->setText(result.exponent);
+    });
+}
