@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Quorvex developer commands, for a Debian 12 machine:
+#   scripts/dev.sh run    install what is missing, build, start the program
+#   scripts/dev.sh test   install what is missing, build, run every test
+#                         (plain, then under AddressSanitizer and
+#                         UndefinedBehaviorSanitizer, then the fuzzers)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+run_packages=(build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation)
+test_packages=("${run_packages[@]}" clang libclang-rt-14-dev)
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure() {  # configure DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -Wno-dev "$@" >/dev/null
+}
+
+build() {  # build DIR [cmake options...]
+    configure "$@"
+    cmake --build "$1" -j "$jobs"
+}
+
+case "${1:-}" in
+run)
+    install_missing "${run_packages[@]}"
+    build build -DBUILD_TESTING=OFF
+    exec ./build/quorvex
+    ;;
+test)
+    install_missing "${test_packages[@]}"
+    export QT_QPA_PLATFORM=offscreen
+    echo "== Tests"
+    build build -DBUILD_TESTING=ON -DQUORVEX_WERROR=ON
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    build build-asan -DBUILD_TESTING=ON -DQUORVEX_WERROR=ON -DQUORVEX_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    echo "== Fuzzers"
+    configure build-fuzz -DBUILD_TESTING=OFF -DQUORVEX_FUZZ=ON -DQUORVEX_FUZZ_SECONDS=60 \
+        -DCMAKE_CXX_COMPILER=clang++
+    cmake --build build-fuzz -j "$jobs" --target fuzz_conversions
+    ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-fuzz --output-on-failure
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

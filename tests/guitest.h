@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+// Support for tests that drive real widgets the way a user does: keys go to
+// the focused control, mouse clicks go through the window system (tests are
+// built with QTEST_QPA_MOUSE_HANDLING), modal windows and message boxes run
+// their own event loops.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace guitest {
+
+// What a message box showed before it was answered.
+struct Message {
+    QString title;
+    QString text;
+    int buttonCount = 0;
+    bool okOnly = false;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Answers every message box that appears, as a user would, with a mouse
+// click on its OK button (or by closing it when it has none), and keeps what
+// each showed. So a test never hangs on an unexpected modal box: it sees it
+// in messages() instead.
+class MessageWatcher : public QObject {
+public:
+    MessageWatcher()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        m_timer.start();
+    }
+    const QList<Message> &messages() const { return m_messages; }
+    void clear() { m_messages.clear(); }
+
+private:
+    void poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box == m_answering)
+            return;
+        m_answering = box;
+        Message m;
+        m.title = box->windowTitle();
+        m.text = box->text();
+        m.buttonCount = int(box->buttons().size());
+        m.okOnly = box->standardButtons() == QMessageBox::Ok;
+        m.icon = box->icon();
+        m_messages.append(m);
+        if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+            QTest::mouseClick(ok, Qt::LeftButton);
+        if (box && box->isVisible())
+            box->close();
+    }
+
+    QTimer m_timer;
+    QPointer<QMessageBox> m_answering;
+    QList<Message> m_messages;
+};
+
+// The window that holds the focus within `window`, whether or not the
+// platform has made `window` active.
+inline QWidget *focusIn(QWidget *window)
+{
+    return window->focusWidget();
+}
+
+// Types text into whatever control has the focus.
+inline void type(QWidget *window, const QString &text)
+{
+    QTest::keyClicks(focusIn(window), text);
+}
+
+inline void key(QWidget *window, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(focusIn(window), k, modifiers);
+}
+
+inline void click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+// Selects all of a text box's text with the keyboard and types over it.
+inline void retype(QWidget *window, const QString &text)
+{
+    QTest::keyClick(focusIn(window), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(focusIn(window), Qt::Key_Delete);
+    if (!text.isEmpty())
+        type(window, text);
+}
+
+// The visible converter window that is currently modal, if any.
+inline QWidget *modalConverter()
+{
+    QWidget *w = QApplication::activeModalWidget();
+    return w && !qobject_cast<QMessageBox *>(w) && w->isVisible() ? w : nullptr;
+}
+
+// Clicks `button`, which opens a modal window, and runs `whileOpen` inside
+// that window's event loop. Afterwards the window is closed (if `whileOpen`
+// left it open). Returns false if no modal window opened within 5 s.
+inline bool openModal(QAbstractButton *button, const std::function<void(QWidget *)> &whileOpen)
+{
+    bool opened = false;
+    bool finished = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (finished)
+            return;
+        if (QWidget *window = modalConverter()) {
+            finished = true;
+            opened = true;
+            QPointer<QWidget> guard(window);
+            whileOpen(window);
+            if (guard && guard->isVisible())
+                guard->close();
+        } else if (clock.elapsed() > 5000) {
+            finished = true;
+        }
+    });
+    poll.start();
+    click(button);
+    (void)QTest::qWaitFor([&] { return finished; }, 6000);
+    return opened;
+}
+
+}  // namespace guitest
