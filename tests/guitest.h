@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -89,6 +90,14 @@ inline void click(QWidget *widget)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
+// Pastes text into the focused control, as a user does with text that
+// cannot be typed on the keyboard.
+inline void paste(QWidget *window, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(focusIn(window), Qt::Key_V, Qt::ControlModifier);
+}
+
 // Selects all of a text box's text with the keyboard and types over it.
 inline void retype(QWidget *window, const QString &text)
 {
@@ -135,5 +144,26 @@ inline bool openModal(QAbstractButton *button, const std::function<void(QWidget 
     (void)QTest::qWaitFor([&] { return finished; }, 6000);
     return opened;
 }
+
+}  // namespace guitest
+
+namespace guitest {
+
+// One converter window shown for a test, with its message boxes watched.
+template <class Window>
+struct Harness {
+    Harness()
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qWarning("window not exposed");
+    }
+    QLineEdit *box(const char *name) { return window.template findChild<QLineEdit *>(name); }
+    QAbstractButton *button(const char *name) { return window.template findChild<QAbstractButton *>(name); }
+    QWidget *focus() { return focusIn(&window); }
+
+    Window window;
+    MessageWatcher watcher;
+};
 
 }  // namespace guitest

@@ -153,6 +153,9 @@ void TestMenu::everyOpeningStartsAfresh()
             QVERIFY(w->findChild<QLineEdit *>(box)->text().isEmpty());
         QVERIFY(w->findChild<QRadioButton *>("optBits_1")->isChecked());
         QCOMPARE(focusIn(w), w->findChild<QWidget *>("txtDenary"));
+        type(w, "5");
+        key(w, Qt::Key_Return);
+        QCOMPARE(w->findChild<QLineEdit *>("txtBinary")->text(), QStringLiteral("0000000000000101"));
     }));
     QVERIFY(openModal(button(1), [&](QWidget *w) {
         type(w, "5.75");
