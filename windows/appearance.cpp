@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
 void applyAppearance()
 {
@@ -11,4 +12,5 @@ void applyAppearance()
     QFont font(family);
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorvex.png")));
 }
