@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Saves screenshots of the menu and of each converter window showing a typical
+# conversion, taken from the real program under Xvfb:
+#   scripts/screenshots.sh [OUTPUT-FOLDER]     (default docs/screenshots)
+# QT_SCALE_FACTOR=2 scripts/screenshots.sh /tmp/shots2x  checks high-dpi.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(mkdir -p "${1:-docs/screenshots}" && cd "${1:-docs/screenshots}" && pwd)
+
+needed=(xvfb xauth xdotool imagemagick)
+missing=()
+for p in "${needed[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if [ ! -x build/quorvex ]; then
+    cmake -S . -B build -Wno-dev >/dev/null
+    cmake --build build -j "$(nproc)" --target quorvex
+fi
+
+# One run of the program per picture: open window N from the menu with the
+# keyboard, type the input, convert with the keys given (Tab to Convert and
+# Space, or Enter where the input box converts), take the picture.
+cat >"$out/.shoot.sh" <<'INNER'
+set -euo pipefail
+name=$1 index=$2 title=$3 input=$4 keys=$5 out=$6
+unset QT_QPA_PLATFORM
+./build/quorvex & pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+menu=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvex$' | head -n 1)
+xdotool windowfocus --sync "$menu"
+sleep 0.5
+target=$menu
+if [ "$index" -ge 0 ]; then
+    for ((i = 0; i < index; i++)); do xdotool key Tab; done
+    xdotool key space
+    target=$(timeout 20 xdotool search --sync --onlyvisible --name "^${title}\$" | head -n 1)
+    xdotool windowfocus --sync "$target"
+    sleep 0.3
+    printf '%s' "$input" | xdotool type --delay 40 --file -
+    xdotool key $keys
+fi
+sleep 0.7
+import -window "$target" "$out/$name.png"
+INNER
+shoot() { xvfb-run -a -s "-screen 0 1280x1024x24" bash "$out/.shoot.sh" "$@" "$out"; }
+shoot menu -1 Quorvex "" ""
+shoot binint 0 "Binary Integers" "200" "Return"
+shoot fixed 1 "Fixed Point Binary" "1022.999" "Tab space"
+shoot floating 2 "Decimal To Floating Point Binary" "-12.625" "Tab space"
+shoot decint 3 "Binary Integers To Decimal \\(Unvalidated\\)" "1101" "Tab space"
+rm -f "$out/.shoot.sh"
+ls "$out"/*.png
