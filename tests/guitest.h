@@ -114,10 +114,12 @@ inline QWidget *modalConverter()
     return w && !qobject_cast<QMessageBox *>(w) && w->isVisible() ? w : nullptr;
 }
 
-// Clicks `button`, which opens a modal window, and runs `whileOpen` inside
-// that window's event loop. Afterwards the window is closed (if `whileOpen`
-// left it open). Returns false if no modal window opened within 5 s.
-inline bool openModal(QAbstractButton *button, const std::function<void(QWidget *)> &whileOpen)
+// Runs `trigger` (a click or key that opens a modal window) and runs
+// `whileOpen` inside that window's event loop. Afterwards the window is
+// closed, as with its close box, if `whileOpen` left it open. Returns false
+// if no modal window opened within 5 s.
+inline bool openModal(const std::function<void()> &trigger,
+                      const std::function<void(QWidget *)> &whileOpen)
 {
     bool opened = false;
     bool finished = false;
@@ -140,9 +142,14 @@ inline bool openModal(QAbstractButton *button, const std::function<void(QWidget 
         }
     });
     poll.start();
-    click(button);
+    trigger();
     (void)QTest::qWaitFor([&] { return finished; }, 6000);
     return opened;
+}
+
+inline bool openModal(QAbstractButton *button, const std::function<void(QWidget *)> &whileOpen)
+{
+    return openModal([button] { click(button); }, whileOpen);
 }
 
 }  // namespace guitest

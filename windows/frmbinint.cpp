@@ -17,6 +17,12 @@ frmBinInt::frmBinInt(QWidget *parent)
     optBits->addButton(ui->optBits_1, 1);
     optBits->addButton(ui->optBits_2, 2);
     connect(optBits, &QButtonGroup::idClicked, this, [this](int id) { optBits_Click(qint16(id)); });
+    // Tab stops at the chosen option only; the arrow keys move between them.
+    for (QAbstractButton *option : optBits->buttons())
+        option->setFocusPolicy(Qt::ClickFocus);
+    connect(optBits, &QButtonGroup::buttonToggled, this, [](QAbstractButton *option, bool checked) {
+        option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
     connect(ui->cmdConvert, &QPushButton::clicked, this, &frmBinInt::cmdConvert_Click);
     ui->txtDenary->installEventFilter(this);
     ui->txtDenary->setFocus();
