@@ -76,18 +76,26 @@ QString FractionToBinary(float &fraction, const qint16 &width)
 
 qint32 BinaryToDecimal(QString &bits)
 {
-    std::u32string reversed = rt::toCodePoints(bits);
-    std::reverse(reversed.begin(), reversed.end());
-    bits = rt::fromCodePoints(reversed);
+    bits = rt::reverse(bits);
+    // Position i (from 0) of the reversed text is worth 2^i. Only a "1"
+    // counts; any other character, a surrogate half included, is a zero bit,
+    // so the UTF-16 units can be walked as they are once the positions are
+    // counted in code points.
     qint32 total = 0;
-    for (size_t i = 0; i < reversed.size(); ++i) {
-        if (reversed[i] != U'1')
+    qsizetype position = 0;
+    const qsizetype n = bits.size();
+    for (qsizetype k = 0; k < n; ++k, ++position) {
+        const QChar c = bits.at(k);
+        if (c.isHighSurrogate() && k + 1 < n && bits.at(k + 1).isLowSurrogate()) {
+            ++k;  // one code point, two units
             continue;
-        // A "1" past the 31st place leaves the 32-bit range; say so before
-        // forming a weight that a double cannot even hold.
-        if (i >= 31)
+        }
+        if (c != u'1')
+            continue;
+        // A "1" past the 31st place leaves the 32-bit range.
+        if (position >= 31)
             rt::raise(ErrorKind::Overflow);
-        total = rt::roundToLong(double(total) + rt::power(2.0, double(i)));
+        total += qint32(1) << position;
     }
     return total;
 }

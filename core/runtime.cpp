@@ -2,6 +2,7 @@
 #include "runtime.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -66,8 +67,21 @@ QString fromCodePoints(std::u32string_view points)
     return text;
 }
 
+namespace {
+
+// Most texts hold no surrogate pair; in those a code point is one QChar and
+// the work can be done on the text as it is.
+bool hasSurrogates(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); });
+}
+
+}  // namespace
+
 qsizetype length(const QString &text)
 {
+    if (!hasSurrogates(text))
+        return text.size();
     return qsizetype(toCodePoints(text).size());
 }
 
@@ -75,6 +89,8 @@ QString middle(const QString &text, qsizetype start, qsizetype count)
 {
     if (start < 1 || count < 0)
         raise(ErrorKind::SubscriptOutOfRange);
+    if (!hasSurrogates(text))
+        return start > text.size() ? QString() : text.mid(start - 1, count);
     const std::u32string points = toCodePoints(text);
     const auto size = qsizetype(points.size());
     if (start > size)
@@ -101,6 +117,11 @@ QString right(const QString &text, qsizetype count)
 
 QString reverse(const QString &text)
 {
+    if (!hasSurrogates(text)) {
+        QString reversed = text;
+        std::reverse(reversed.begin(), reversed.end());
+        return reversed;
+    }
     std::u32string points = toCodePoints(text);
     std::reverse(points.begin(), points.end());
     return fromCodePoints(points);
@@ -108,6 +129,11 @@ QString reverse(const QString &text)
 
 qsizetype find(const QString &haystack, const QString &needle)
 {
+    if (!hasSurrogates(haystack) && !hasSurrogates(needle)) {
+        if (needle.isEmpty())
+            return haystack.isEmpty() ? 0 : 1;
+        return haystack.indexOf(needle) + 1;
+    }
     const std::u32string h = toCodePoints(haystack);
     const std::u32string n = toCodePoints(needle);
     if (n.empty())
@@ -329,16 +355,17 @@ QString singleToText(float value)
         raise(ErrorKind::FloatingPointFault);
     if (value == 0.0f)
         return QStringLiteral("0");
-    // 149 decimals hold the exact value of every single, down to 2^-149.
+    // value = mantissa x 2^exponent with a whole 24-bit mantissa; its exact
+    // decimal form has as many decimals as the lowest set bit lies below the
+    // point (at most 149), and the last of them is a 5, never a 0.
+    int exponent = 0;
+    const auto mantissa = quint32(std::ldexp(std::abs(std::frexp(value, &exponent)), 24));
+    const int lowestBit = exponent - 24 + std::countr_zero(mantissa);
+    const int decimals = std::max(0, -lowestBit);
     char buffer[256];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, double(value),
-                                      std::chars_format::fixed, 149);
-    std::string_view text(buffer, size_t(result.ptr - buffer));
-    while (text.back() == '0')
-        text.remove_suffix(1);
-    if (text.back() == '.')
-        text.remove_suffix(1);
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+                                      std::chars_format::fixed, decimals);
+    return QString::fromLatin1(buffer, qsizetype(result.ptr - buffer));
 }
 
 // ---- Arithmetic --------------------------------------------------------------

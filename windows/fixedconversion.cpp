@@ -6,6 +6,20 @@
 #include <array>
 #include <cmath>
 
+namespace {
+
+// A digit as the window writes it: its signed number text without the blank.
+// Only text the rule refuses can give digits other than 0 and 1.
+void appendDigit(QString &text, qint16 digit)
+{
+    if (digit == 0 || digit == 1)
+        text += QChar(u'0' + digit);
+    else
+        text += rt::trim(rt::signedText(digit));
+}
+
+}  // namespace
+
 bool fixedAccepts(const QString &text)
 {
     if (!rt::isNumeric(text))
@@ -29,38 +43,38 @@ FixedResult convertFixed(const QString &text)
         fraction -= carried;
     }
 
-    // Whole part, least significant digit in slot 0; unreached slots stay empty.
-    std::array<QString, 10> wholeDigits;
+    // Whole part, least significant digit in slot 0; unreached slots stay
+    // empty, so there are no leading zeros.
+    std::array<qint16, 10> wholeDigits;
     qint32 n = whole;
-    size_t slot = 0;
+    size_t used = 0;
     do {
-        if (slot >= wholeDigits.size())
+        if (used >= wholeDigits.size())
             rt::raise(rt::ErrorKind::SubscriptOutOfRange);
-        const auto digit = rt::toInt16(n % 2);
+        wholeDigits[used++] = rt::toInt16(n % 2);
         n /= 2;
-        wholeDigits[slot++] = rt::signedText(digit);
     } while (n != 0);
 
     // Ten fraction bits, cut off, not rounded.
-    std::array<QString, 10> fractionDigits;
-    for (QString &digitText : fractionDigits) {
+    std::array<qint16, 10> fractionDigits;
+    for (qint16 &digit : fractionDigits) {
         fraction = fraction * 2.0f;
-        const qint16 digit = rt::truncToInt16(double(fraction));
-        digitText = rt::signedText(digit);
+        digit = rt::truncToInt16(double(fraction));
         fraction = fraction - float(digit);
     }
 
     FixedResult result;
-    for (auto it = wholeDigits.rbegin(); it != wholeDigits.rend(); ++it)
-        result.whole += rt::trim(*it);
-    for (const QString &digitText : fractionDigits)
-        result.fraction += rt::trim(digitText);
+    result.whole.reserve(10);
+    result.fraction.reserve(10);
+    for (size_t slot = used; slot-- > 0;)
+        appendDigit(result.whole, wholeDigits[slot]);
+    for (qint16 digit : fractionDigits)
+        appendDigit(result.fraction, digit);
 
+    // The value those digits hold: digit j (from 1) is worth 2^-j.
     float actual = 0.0f;
-    for (int j = 1; j <= 10; ++j) {
-        const double bit = std::floor(rt::toDouble(fractionDigits[size_t(j - 1)]));
-        actual = float(double(actual) + bit * rt::power(2.0, -j));
-    }
+    for (int j = 1; j <= 10; ++j)
+        actual = float(double(actual) + double(fractionDigits[size_t(j - 1)]) * std::ldexp(1.0, -j));
     actual = float(double(actual) + double(whole));
     result.actual = rt::singleToText(actual);
     result.fixedPoint = result.whole + QLatin1Char('.') + result.fraction;

@@ -32,12 +32,12 @@ FloatingResult convertFloating(const QString &text)
     QString fractionBits = FractionToBinary(fraction, ten);
 
     // Drop the leading zeros of the whole part and the trailing zeros of the
-    // fraction; an empty side becomes "0".
+    // fraction (both are ten plain digits); an empty side becomes "0".
     for (int pass = 0; pass < 10; ++pass) {
-        if (rt::left(wholeBits, 1) == zero)
-            wholeBits = rt::right(wholeBits, rt::length(wholeBits) - 1);
-        if (rt::right(fractionBits, 1) == zero)
-            fractionBits = rt::left(fractionBits, rt::length(fractionBits) - 1);
+        if (wholeBits.startsWith(u'0'))
+            wholeBits.remove(0, 1);
+        if (fractionBits.endsWith(u'0'))
+            fractionBits.chop(1);
     }
     if (fractionBits.isEmpty())
         fractionBits = zero;
@@ -56,17 +56,13 @@ FloatingResult convertFloating(const QString &text)
 
     // Mantissa: every digit without the point and without leading zeros,
     // behind a "0" sign bit, cut or filled to ten bits.
-    QString digits = rt::left(result.fixed, pointPosition - 1)
-        + rt::right(result.fixed, rt::length(result.fixed) - pointPosition);
-    const qsizetype passes = rt::length(digits);
-    for (qsizetype pass = 0; pass < passes; ++pass) {
-        if (rt::left(digits, 1) == zero)
-            digits = rt::right(digits, rt::length(digits) - 1);
-    }
-    digits = zero + digits;
-    if (rt::length(digits) > 10)
-        digits = rt::left(digits, 10);
-    while (rt::length(digits) < 10)
+    QString digits = result.fixed.left(pointPosition - 1) + result.fixed.mid(pointPosition);
+    qsizetype firstNonZero = 0;
+    while (firstNonZero < digits.size() && digits.at(firstNonZero) == u'0')
+        ++firstNonZero;
+    digits = zero + digits.mid(firstNonZero);
+    digits.truncate(10);
+    while (digits.size() < 10)
         digits += zero;
     result.mantissa = negative ? TwosComplement(digits) : digits;
 

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: MIT
+// Nanoseconds per call for the bit-string routines and each window's whole
+// conversion, beside references that write the same bits with plain integer
+// arithmetic; prints the ratio of each to its reference at the end.
+#include "binintconversion.h"
+#include "decintconversion.h"
+#include "fixedconversion.h"
+#include "floatingconversion.h"
+#include "modFunctions.h"
+
+#include <benchmark/benchmark.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+// `value` as `width` bits, zero-filled, through std::to_chars.
+QString referenceBits(unsigned value, int width)
+{
+    char buffer[40];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, 2).ptr;
+    const auto digits = int(end - buffer);
+    QString result(width - digits, u'0');
+    result += QLatin1StringView(buffer, digits);
+    return result;
+}
+
+unsigned referenceValue(const QString &bits)
+{
+    const QByteArray latin = bits.toLatin1();
+    unsigned value = 0;
+    std::from_chars(latin.data(), latin.data() + latin.size(), value, 2);
+    return value;
+}
+
+void DecimalToBinary(benchmark::State &state)
+{
+    const qint32 value = 200;
+    const qint16 width = 10;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(modFunctions::DecimalToBinary(value, width));
+}
+void Reference_DecimalToBinary(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(referenceBits(200, 10));
+}
+
+void TwosComplement(benchmark::State &state)
+{
+    const QString bits = QStringLiteral("0000000011001000");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(modFunctions::TwosComplement(bits));
+}
+void Reference_TwosComplement(benchmark::State &state)
+{
+    const QString bits = QStringLiteral("0000000011001000");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(referenceBits((0x10000u - referenceValue(bits)) & 0xFFFFu, 16));
+}
+
+void FractionToBinary(benchmark::State &state)
+{
+    const qint16 width = 10;
+    for (auto _ : state) {
+        float fraction = 0.3f;
+        benchmark::DoNotOptimize(modFunctions::FractionToBinary(fraction, width));
+    }
+}
+void Reference_FractionToBinary(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const float fraction = 0.3f;
+        benchmark::DoNotOptimize(referenceBits(unsigned(std::ldexp(fraction, 10)), 10));
+    }
+}
+
+void BinaryToDecimal(benchmark::State &state)
+{
+    const QString bits = QStringLiteral("1100100011");
+    for (auto _ : state) {
+        QString copy = bits;
+        benchmark::DoNotOptimize(modFunctions::BinaryToDecimal(copy));
+    }
+}
+void Reference_BinaryToDecimal(benchmark::State &state)
+{
+    const QString bits = QStringLiteral("1100100011");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(referenceValue(bits));
+}
+
+void Window_BinaryIntegers(benchmark::State &state)
+{
+    const QString input = QStringLiteral("65535");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertBinInt(input, 16));
+}
+void Window_FixedPoint(benchmark::State &state)
+{
+    const QString input = QStringLiteral("1022.999");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertFixed(input));
+}
+void Window_FloatingPoint(benchmark::State &state)
+{
+    const QString input = QStringLiteral("-12.625");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertFloating(input));
+}
+void Window_BinaryToDecimal(benchmark::State &state)
+{
+    const QString input = QStringLiteral("1101");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertDecInt(input));
+}
+
+BENCHMARK(DecimalToBinary);
+BENCHMARK(Reference_DecimalToBinary);
+BENCHMARK(TwosComplement);
+BENCHMARK(Reference_TwosComplement);
+BENCHMARK(FractionToBinary);
+BENCHMARK(Reference_FractionToBinary);
+BENCHMARK(BinaryToDecimal);
+BENCHMARK(Reference_BinaryToDecimal);
+BENCHMARK(Window_BinaryIntegers);
+BENCHMARK(Window_FixedPoint);
+BENCHMARK(Window_FloatingPoint);
+BENCHMARK(Window_BinaryToDecimal);
+
+// Keeps each benchmark's time per call for the summary.
+class Collector : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> nanoseconds;
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs)
+            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    std::printf("\n%-24s %10s %10s\n", "routine", "ns/call", "ratio");
+    for (const auto &[name, ns] : collector.nanoseconds) {
+        if (name.rfind("Reference_", 0) == 0)
+            continue;
+        const auto reference = collector.nanoseconds.find("Reference_" + name);
+        if (reference != collector.nanoseconds.end())
+            std::printf("%-24s %10.1f %9.2fx\n", name.c_str(), ns, ns / reference->second);
+        else
+            std::printf("%-24s %10.1f %10s\n", name.c_str(), ns, "");
+    }
+    benchmark::Shutdown();
+    return 0;
+}
