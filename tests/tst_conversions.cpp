@@ -7,6 +7,7 @@
 #include "floatingconversion.h"
 #include "modFunctions.h"
 #include "runtime.h"
+#include "runtimeerror.h"
 
 #include <QTest>
 
@@ -16,16 +17,6 @@
 using rt::ErrorKind;
 
 namespace {
-
-std::optional<ErrorKind> errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const rt::RuntimeError &e) {
-        return e.kind();
-    }
-    return std::nullopt;
-}
 
 // The value of a two's complement bit string.
 qint64 signedValue(const QString &bits)

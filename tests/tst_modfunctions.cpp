@@ -3,6 +3,7 @@
 // properties over many values and every width.
 #include "modFunctions.h"
 #include "runtime.h"
+#include "runtimeerror.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -13,16 +14,6 @@ using namespace modFunctions;
 using rt::ErrorKind;
 
 namespace {
-
-std::optional<ErrorKind> errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const rt::RuntimeError &e) {
-        return e.kind();
-    }
-    return std::nullopt;
-}
 
 QString ones(int n)
 {

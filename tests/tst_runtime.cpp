@@ -2,6 +2,7 @@
 // The runtime services: number formats, rounding, exact single to text,
 // code-point counting and the run-time error kinds.
 #include "runtime.h"
+#include "runtimeerror.h"
 
 #include <QTest>
 
@@ -12,20 +13,7 @@
 
 using rt::ErrorKind;
 
-Q_DECLARE_METATYPE(ErrorKind)
-
 namespace {
-
-// The kind of run-time error `f` raises, or nothing.
-std::optional<ErrorKind> errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const rt::RuntimeError &e) {
-        return e.kind();
-    }
-    return std::nullopt;
-}
 
 const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");  // one code point, two UTF-16 units
 
