@@ -10,12 +10,11 @@ build=$(cd "${1:-build}" && pwd)
 runs=${2:-10}
 unset QT_QPA_PLATFORM
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+# Run under a fresh Xvfb; xvfb-run picks a free display and waits until the
+# server is ready.
+if [ -z "${QUORVEX_BENCH_UNDER_XVFB:-}" ]; then
+    QUORVEX_BENCH_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$build" "$runs"
+fi
 : >"$build/startup-errors.txt"
 
 # One run: prints "milliseconds kilobytes".

@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -253,13 +251,17 @@ locale_t cLocale()
     return locale;
 }
 
-// Reads the number; overflow when it is beyond the type's range. A number too
-// small for the type reads as its nearest value, zero or subnormal.
+// The number as the nearest double: infinite beyond the range, zero or
+// subnormal below it.
+double nearestDouble(const ScannedNumber &number)
+{
+    return strtod_l(asciiForm(number).c_str(), nullptr, cLocale());
+}
+
+// Reads the number; overflow when it is beyond the type's range.
 double readDouble(const ScannedNumber &number)
 {
-    const std::string s = asciiForm(number);
-    errno = 0;
-    const double value = strtod_l(s.c_str(), nullptr, cLocale());
+    const double value = nearestDouble(number);
     if (!std::isfinite(value))
         raise(ErrorKind::Overflow);
     return value;
@@ -267,17 +269,10 @@ double readDouble(const ScannedNumber &number)
 
 float readSingle(const ScannedNumber &number)
 {
-    const std::string s = asciiForm(number);
-    const float value = strtof_l(s.c_str(), nullptr, cLocale());
+    const float value = strtof_l(asciiForm(number).c_str(), nullptr, cLocale());
     if (!std::isfinite(value))
         raise(ErrorKind::Overflow);
     return value;
-}
-
-bool fitsInDouble(const ScannedNumber &number)
-{
-    const std::string s = asciiForm(number);
-    return std::isfinite(strtod_l(s.c_str(), nullptr, cLocale()));
 }
 
 }  // namespace
@@ -285,7 +280,7 @@ bool fitsInDouble(const ScannedNumber &number)
 bool isNumeric(const QString &text)
 {
     const ScannedNumber number = scanWhole(text);
-    return number.found && fitsInDouble(number);
+    return number.found && std::isfinite(nearestDouble(number));
 }
 
 double leadingValue(const QString &text)

@@ -2,6 +2,7 @@
 #include "fixedconversion.h"
 
 #include "runtime.h"
+#include "splitnumber.h"
 
 #include <array>
 #include <cmath>
@@ -35,13 +36,7 @@ FixedResult convertFixed(const QString &text)
     float fraction = 0.0f;
     if (rt::find(text, QStringLiteral(".")) > 0)
         fraction = float(double(rt::toSingle(text)) - std::trunc(value));
-    // The single-precision reading can round up to the next whole number
-    // ("1.99999999" reads as 2): that whole number belongs to the whole part.
-    if (fraction >= 1.0f) {
-        const float carried = std::floor(fraction);
-        whole = rt::toInt32(qint64(whole) + rt::truncToInt32(carried));
-        fraction -= carried;
-    }
+    carryIntoWholePart(whole, fraction);
 
     // Whole part, least significant digit in slot 0; unreached slots stay
     // empty, so there are no leading zeros.

@@ -3,6 +3,7 @@
 
 #include "modFunctions.h"
 #include "runtime.h"
+#include "splitnumber.h"
 
 #include <cmath>
 
@@ -19,13 +20,7 @@ FloatingResult convertFloating(const QString &text)
     float fraction = 0.0f;
     if (rt::find(text, point) > 0)
         fraction = float(std::abs(double(rt::toSingle(text))) - std::abs(std::trunc(value)));
-    // The single-precision reading can round up to the next whole number
-    // ("1.99999999" reads as 2): that whole number belongs to the whole part.
-    if (fraction >= 1.0f) {
-        const float carried = std::floor(fraction);
-        whole = rt::toInt32(qint64(whole) + rt::truncToInt32(carried));
-        fraction -= carried;
-    }
+    carryIntoWholePart(whole, fraction);
 
     const qint16 ten = 10;
     QString wholeBits = DecimalToBinary(whole, ten);
@@ -60,10 +55,7 @@ FloatingResult convertFloating(const QString &text)
     qsizetype firstNonZero = 0;
     while (firstNonZero < digits.size() && digits.at(firstNonZero) == u'0')
         ++firstNonZero;
-    digits = zero + digits.mid(firstNonZero);
-    digits.truncate(10);
-    while (digits.size() < 10)
-        digits += zero;
+    digits = (zero + digits.mid(firstNonZero)).leftJustified(10, u'0', true);
     result.mantissa = negative ? TwosComplement(digits) : digits;
 
     const qint32 exponentMagnitude = rt::absInt16(exponent);

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// What the fixed-point and floating-point windows share when they split a
+// number into its whole part and its fraction.
+#pragma once
+
+#include "runtime.h"
+
+#include <QtGlobal>
+
+#include <cmath>
+
+// The fraction is the single-precision reading less the whole part, and that
+// reading can round up to the next whole number ("1.99999999" reads as 2).
+// Such a whole number belongs to the whole part; the fraction keeps the rest.
+inline void carryIntoWholePart(qint32 &whole, float &fraction)
+{
+    if (fraction >= 1.0f) {
+        const float carried = std::floor(fraction);
+        whole = rt::toInt32(qint64(whole) + rt::truncToInt32(carried));
+        fraction -= carried;
+    }
+}
