@@ -152,10 +152,6 @@ inline bool openModal(QAbstractButton *button, const std::function<void(QWidget 
     return openModal([button] { click(button); }, whileOpen);
 }
 
-}  // namespace guitest
-
-namespace guitest {
-
 // One converter window shown for a test, with its message boxes watched.
 template <class Window>
 struct Harness {

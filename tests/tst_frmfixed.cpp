@@ -31,16 +31,16 @@ private slots:
     void enterAndEscapeDoNothing();
 
 private:
-    QLineEdit *box(const char *name) { return window->findChild<QLineEdit *>(name); }
-    QPushButton *convertButton() { return window->findChild<QPushButton *>("cmdConvert"); }
+    QLineEdit *box(const char *name) { return h->box(name); }
+    QAbstractButton *convertButton() { return h->button("cmdConvert"); }
     QString actual() { return window->findChild<QLabel *>("lblActual")->text(); }
     QStringList outputs()
     {
         return {box("txtWhole")->text(), box("txtFraction")->text(), actual(),
                 box("txtFixedPoint")->text()};
     }
-    std::unique_ptr<frmFixed> window;
-    std::unique_ptr<MessageWatcher> messages;
+    std::unique_ptr<Harness<frmFixed>> h;
+    frmFixed *window = nullptr;
 };
 
 void TestFrmFixed::initTestCase()
@@ -50,31 +50,28 @@ void TestFrmFixed::initTestCase()
 
 void TestFrmFixed::init()
 {
-    window = std::make_unique<frmFixed>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    messages = std::make_unique<MessageWatcher>();
+    h = std::make_unique<Harness<frmFixed>>();
+    window = &h->window;
 }
 
 void TestFrmFixed::cleanup()
 {
-    QVERIFY2(messages->messages().isEmpty(), "an unexpected message box appeared");
-    messages.reset();
-    window.reset();
+    QVERIFY2(h->watcher.messages().isEmpty(), "an unexpected message box appeared");
+    h.reset();
 }
 
 void TestFrmFixed::opensEmptyWithFocusInInput()
 {
     QCOMPARE(window->windowTitle(), QStringLiteral("Fixed Point Binary"));
     QCOMPARE(window->size(), QSize(537, 218));
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
+    QCOMPARE(focusIn(window), box("txtDenary"));
     QCOMPARE(outputs(), QStringList({"", "", "", ""}));
     QCOMPARE(box("txtWhole")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(box("txtFixedPoint")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(box("txtFraction")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     // A click on Convert before anything is typed does nothing.
     click(convertButton());
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
+    QCOMPARE(focusIn(window), box("txtDenary"));
     QCOMPARE(outputs(), QStringList({"", "", "", ""}));
 }
 
@@ -102,11 +99,11 @@ void TestFrmFixed::converts()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, shown);
-    type(window.get(), text);
+    type(window, text);
     click(convertButton());
     QCOMPARE(outputs(), shown);
     QCOMPARE(box("txtDenary")->text(), text);
-    QCOMPARE(focusIn(window.get()), convertButton());
+    QCOMPARE(focusIn(window), convertButton());
 }
 
 void TestFrmFixed::refusedTextKeepsFocusAndOutputs_data()
@@ -124,13 +121,13 @@ void TestFrmFixed::refusedTextKeepsFocusAndOutputs_data()
 void TestFrmFixed::refusedTextKeepsFocusAndOutputs()
 {
     QFETCH(QString, text);
-    type(window.get(), "5.75");
+    type(window, "5.75");
     click(convertButton());
     const QStringList before = outputs();
     click(box("txtDenary"));
-    retype(window.get(), text);
+    retype(window, text);
     click(convertButton());
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
+    QCOMPARE(focusIn(window), box("txtDenary"));
     QCOMPARE(box("txtDenary")->text(), text);
     QCOMPARE(outputs(), before);
     QVERIFY(!convertButton()->isDown());
@@ -138,65 +135,65 @@ void TestFrmFixed::refusedTextKeepsFocusAndOutputs()
 
 void TestFrmFixed::tabAndShiftTabNeedAcceptedText()
 {
-    type(window.get(), "abc");
-    key(window.get(), Qt::Key_Tab);
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
-    key(window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
-    retype(window.get(), "5");
-    key(window.get(), Qt::Key_Tab);
-    QCOMPARE(focusIn(window.get()), convertButton());
+    type(window, "abc");
+    key(window, Qt::Key_Tab);
+    QCOMPARE(focusIn(window), box("txtDenary"));
+    key(window, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focusIn(window), box("txtDenary"));
+    retype(window, "5");
+    key(window, Qt::Key_Tab);
+    QCOMPARE(focusIn(window), convertButton());
     // Space on the focused button converts.
-    key(window.get(), Qt::Key_Space);
+    key(window, Qt::Key_Space);
     QCOMPARE(box("txtFixedPoint")->text(), QStringLiteral("101.0000000000"));
     // The tab order runs through the output boxes and back to the input.
     const QStringList order = {"txtWhole", "txtFraction", "txtFixedPoint", "txtDenary"};
     for (const QString &name : order) {
-        key(window.get(), Qt::Key_Tab);
-        QCOMPARE(focusIn(window.get())->objectName(), name);
+        key(window, Qt::Key_Tab);
+        QCOMPARE(focusIn(window)->objectName(), name);
     }
-    key(window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(focusIn(window.get()), box("txtFixedPoint"));
+    key(window, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focusIn(window), box("txtFixedPoint"));
 }
 
 void TestFrmFixed::clickOnOutputBoxNeedsAcceptedText()
 {
-    type(window.get(), "2000");
+    type(window, "2000");
     click(box("txtWhole"));
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
-    retype(window.get(), "20");
+    QCOMPARE(focusIn(window), box("txtDenary"));
+    retype(window, "20");
     click(box("txtWhole"));
-    QCOMPARE(focusIn(window.get()), box("txtWhole"));
+    QCOMPARE(focusIn(window), box("txtWhole"));
     // Leaving an output box is never checked.
     click(box("txtDenary"));
-    retype(window.get(), "x");
+    retype(window, "x");
     click(box("txtFraction"));
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
+    QCOMPARE(focusIn(window), box("txtDenary"));
 }
 
 void TestFrmFixed::doubleClickOnConvertIsHeldBackToo()
 {
-    type(window.get(), "1024");
+    type(window, "1024");
     QTest::mouseDClick(convertButton(), Qt::LeftButton);
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
+    QCOMPARE(focusIn(window), box("txtDenary"));
     QCOMPARE(outputs(), QStringList({"", "", "", ""}));
 }
 
 void TestFrmFixed::clickOnLabelDoesNotValidate()
 {
     // Labels take no focus, so nothing leaves the input box.
-    type(window.get(), "abc");
+    type(window, "abc");
     QTest::mouseClick(window->findChild<QLabel *>("Label3"), Qt::LeftButton);
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
-    retype(window.get(), "3");
+    QCOMPARE(focusIn(window), box("txtDenary"));
+    retype(window, "3");
     QTest::mouseClick(window->findChild<QLabel *>("Label2"), Qt::LeftButton);
-    QCOMPARE(focusIn(window.get()), box("txtDenary"));
+    QCOMPARE(focusIn(window), box("txtDenary"));
     QCOMPARE(box("txtDenary")->text(), QStringLiteral("3"));
 }
 
 void TestFrmFixed::inputTakesAtMostTenCharacters()
 {
-    type(window.get(), "1022.999999");
+    type(window, "1022.999999");
     QCOMPARE(box("txtDenary")->text(), QStringLiteral("1022.99999"));
     click(convertButton());
     QCOMPARE(box("txtFixedPoint")->text(), QStringLiteral("1111111111.0000000000"));
@@ -205,17 +202,17 @@ void TestFrmFixed::inputTakesAtMostTenCharacters()
 
 void TestFrmFixed::closingIsNeverBlocked()
 {
-    type(window.get(), "abc");
+    type(window, "abc");
     QVERIFY(window->close());
     QVERIFY(!window->isVisible());
 }
 
 void TestFrmFixed::enterAndEscapeDoNothing()
 {
-    type(window.get(), "5");
-    key(window.get(), Qt::Key_Return);
-    key(window.get(), Qt::Key_Enter);
-    key(window.get(), Qt::Key_Escape);
+    type(window, "5");
+    key(window, Qt::Key_Return);
+    key(window, Qt::Key_Enter);
+    key(window, Qt::Key_Escape);
     QVERIFY(window->isVisible());
     QCOMPARE(outputs(), QStringList({"", "", "", ""}));
     QCOMPARE(box("txtDenary")->text(), QStringLiteral("5"));
