@@ -10,10 +10,9 @@ build=$(cd "${1:-build}" && pwd)
 runs=${2:-10}
 unset QT_QPA_PLATFORM
 
-# Run under a fresh Xvfb; xvfb-run picks a free display and waits until the
-# server is ready.
+# Run under an Xvfb server of our own.
 if [ -z "${QUORVEX_BENCH_UNDER_XVFB:-}" ]; then
-    QUORVEX_BENCH_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$build" "$runs"
+    QUORVEX_BENCH_UNDER_XVFB=1 exec "$(dirname "$0")/../scripts/xvfb.sh" bash "$0" "$build" "$runs"
 fi
 : >"$build/startup-errors.txt"
 
@@ -24,7 +23,11 @@ measure() {
     "$program" >/dev/null 2>>"$build/startup-errors.txt" &
     pid=$!
     until xwininfo -name "$title" 2>/dev/null | grep -q IsViewable; do
-        kill -0 "$pid" 2>/dev/null || { echo "$program ended before showing its window" >&2; exit 1; }
+        if ! kill -0 "$pid" 2>/dev/null; then
+            echo "$program ended before showing its window; it printed:" >&2
+            tail -n 20 "$build/startup-errors.txt" >&2
+            exit 1
+        fi
     done
     end=$(date +%s%N)
     kb=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")

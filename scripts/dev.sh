@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 run_packages=(build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation)
-test_packages=("${run_packages[@]}" clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev xvfb xauth xdotool x11-utils libbenchmark-dev)
+test_packages=("${run_packages[@]}" clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev xvfb xdotool x11-utils libbenchmark-dev)
 
 jobs=$(nproc 2>/dev/null || echo 2)
 

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(mkdir -p "${1:-docs/screenshots}" && cd "${1:-docs/screenshots}" && pwd)
 
-needed=(xvfb xauth xdotool imagemagick)
+needed=(xvfb xdotool imagemagick)
 missing=()
 for p in "${needed[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -48,7 +48,7 @@ fi
 sleep 0.7
 import -window "$target" "$out/$name.png"
 INNER
-shoot() { xvfb-run -a -s "-screen 0 1280x1024x24" bash "$out/.shoot.sh" "$@" "$out"; }
+shoot() { ./scripts/xvfb.sh bash "$out/.shoot.sh" "$@" "$out"; }
 shoot menu -1 Quorvex "" ""
 shoot binint 0 "Binary Integers" "200" "Return"
 shoot fixed 1 "Fixed Point Binary" "1022.999" "Tab space"

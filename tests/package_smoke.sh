@@ -32,5 +32,4 @@ if ! kill -0 "$pid" 2>/dev/null; then echo "quorvex did not stay up"; exit 1; fi
 kill "$pid"
 echo "quorvex started from the package and shows its menu"
 INNER
-unset QT_QPA_PLATFORM
-xvfb-run -a bash "$work/start.sh" "$work/root"
+"$(dirname "$0")/../scripts/xvfb.sh" bash "$work/start.sh" "$work/root"
