@@ -5,9 +5,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace rt {
 
@@ -245,17 +243,31 @@ std::string asciiForm(const ScannedNumber &number)
     return s;
 }
 
-locale_t cLocale()
+// The number as the nearest float or double, read with std::from_chars (one
+// format, whatever the locale): infinite beyond the range, zero or subnormal
+// below it.
+template <typename Real>
+Real nearest(const ScannedNumber &number)
 {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return locale;
+    const std::string ascii = asciiForm(number);
+    Real value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    (void)end;
+    if (error != std::errc::result_out_of_range)
+        return value;
+    // Out of range leaves `value` unset: the number is too large when it has
+    // a digit at or before the units place, and too small otherwise.
+    const size_t significant = number.digits.find_first_not_of('0');
+    if (significant == std::string::npos)
+        return Real(0);
+    const qint64 magnitude = qint64(number.digits.size() - significant) + number.exponent;
+    const Real size = magnitude > 0 ? std::numeric_limits<Real>::infinity() : Real(0);
+    return number.negative ? -size : size;
 }
 
-// The number as the nearest double: infinite beyond the range, zero or
-// subnormal below it.
 double nearestDouble(const ScannedNumber &number)
 {
-    return strtod_l(asciiForm(number).c_str(), nullptr, cLocale());
+    return nearest<double>(number);
 }
 
 // Reads the number; overflow when it is beyond the type's range.
@@ -269,7 +281,7 @@ double readDouble(const ScannedNumber &number)
 
 float readSingle(const ScannedNumber &number)
 {
-    const float value = strtof_l(asciiForm(number).c_str(), nullptr, cLocale());
+    const float value = nearest<float>(number);
     if (!std::isfinite(value))
         raise(ErrorKind::Overflow);
     return value;

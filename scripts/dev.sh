@@ -7,8 +7,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# What each command's steps use, beyond a bare Debian 12: the run command
+# builds and starts the program; the test command also builds the
+# benchmarks and the fuzzer, validates the desktop files, builds the Debian
+# package (CPack's dependency scan needs `file`) and checks it with lintian,
+# and starts programs under Xvfb.
 run_packages=(build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation)
-test_packages=("${run_packages[@]}" clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev xvfb xdotool x11-utils libbenchmark-dev)
+test_packages=("${run_packages[@]}" clang libclang-rt-14-dev libbenchmark-dev
+    desktop-file-utils appstream dpkg-dev file lintian xvfb xdotool x11-utils)
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
@@ -22,7 +28,7 @@ install_missing() {
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 configure() {  # configure DIR [cmake options...]

@@ -106,6 +106,10 @@ void TestRuntime::leadingValue_data()
     QTest::newRow("huge exponent of zero") << "0e999999999999999999999" << 0.0;
     QTest::newRow("many leading zeros") << QString(500, u'0') + "1" << 1.0;
     QTest::newRow("digits shifted back by exponent") << "0." + QString(400, u'0') + "1e401" << 1.0;
+    QTest::newRow("below the range, negative") << "-1e-400x" << 0.0;
+    QTest::newRow("below the range, many digits") << "0." + QString(400, u'0') + "25" << 0.0;
+    QTest::newRow("smallest subnormal") << "4.9406564584124654e-324" << std::numeric_limits<double>::denorm_min();
+    QTest::newRow("a million digits") << "0." + QString(999'998, u'0') + "1e999998" << 0.1;
 }
 
 void TestRuntime::leadingValue()
@@ -119,6 +123,7 @@ void TestRuntime::leadingValueOverflow()
 {
     QCOMPARE(errorOf([] { rt::leadingValue("1e400abc"); }), ErrorKind::Overflow);
     QCOMPARE(errorOf([] { rt::leadingValue("-" + QString(400, u'9')); }), ErrorKind::Overflow);
+    QCOMPARE(errorOf([] { rt::leadingValue("1e99999999999999999999999"); }), ErrorKind::Overflow);
 }
 
 void TestRuntime::toSingleRoundsCorrectly()
@@ -133,6 +138,8 @@ void TestRuntime::toSingleRoundsCorrectly()
     QCOMPARE(rt::toSingle("1.99999999"), 2.0f);
     QCOMPARE(errorOf([] { rt::toSingle("1e39"); }), ErrorKind::Overflow);
     QCOMPARE(rt::toSingle("1e-50"), 0.0f);
+    QVERIFY(std::signbit(rt::toSingle("-1e-50")));
+    QCOMPARE(rt::toSingle("1.4e-45"), std::numeric_limits<float>::denorm_min());
 }
 
 void TestRuntime::conversionsRefuseNonNumbers_data()
