@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Quorvex: shows how numbers are written in binary. See frmbinarymenu.h for
 // how the program runs.
+#include "accessibility.h"
 #include "appearance.h"
 #include "frmbinarymenu.h"
 
@@ -9,6 +10,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installAccessibility();
     applyAppearance();
     frmBinaryMenu menu;
     menu.show();

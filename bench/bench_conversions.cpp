@@ -118,6 +118,20 @@ void Window_BinaryToDecimal(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(convertDecInt(input));
 }
+// Texts of a million characters: a bit string with its one "1" at the end,
+// and a number whose exponent at the very end brings it back to 0.5.
+void Million_BinaryToDecimal(benchmark::State &state)
+{
+    const QString input = QString(999'999, u'0') + u'1';
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertDecInt(input));
+}
+void Million_FloatingPoint(benchmark::State &state)
+{
+    const QString input = "0." + QString(999'990, u'0') + "5e999990";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertFloating(input));
+}
 
 BENCHMARK(DecimalToBinary);
 BENCHMARK(Reference_DecimalToBinary);
@@ -131,6 +145,8 @@ BENCHMARK(Window_BinaryIntegers);
 BENCHMARK(Window_FixedPoint);
 BENCHMARK(Window_FloatingPoint);
 BENCHMARK(Window_BinaryToDecimal);
+BENCHMARK(Million_BinaryToDecimal)->Unit(benchmark::kMillisecond);
+BENCHMARK(Million_FloatingPoint)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per call for the summary.
 class Collector : public benchmark::ConsoleReporter {
@@ -139,7 +155,8 @@ public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+            nanoseconds[run.benchmark_name()] =
+                run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
 };

@@ -161,6 +161,7 @@ struct ScannedNumber {
     bool negative = false;
     std::string digits;    // every mantissa digit, the point left out
     qint64 exponent = 0;   // value = digits x 10^exponent (saturated)
+    bool exponentWritten = false;  // "e" or "E" with digits follows the mantissa
 };
 
 bool isDigit(QChar c)
@@ -214,6 +215,7 @@ ScannedNumber scanNumber(const QString &text, qsizetype from)
             if (negativeExponent)
                 exponent = -exponent;
             number.end = j;
+            number.exponentWritten = true;
         }
     }
     number.exponent = exponent - fractionDigits;
@@ -299,6 +301,11 @@ double leadingValue(const QString &text)
 {
     const ScannedNumber number = scanNumber(text, 0);
     return number.found ? readDouble(number) : 0.0;
+}
+
+bool leadingHasExponent(const QString &text)
+{
+    return scanNumber(text, 0).exponentWritten;
 }
 
 float toSingle(const QString &text)

@@ -67,6 +67,9 @@ bool isNumeric(const QString &text);
 // The value of the longest number at the start of the text (after blanks);
 // 0 when there is none. Overflow when that number is too large for a double.
 double leadingValue(const QString &text);
+// Whether the number at the start of the text is written with an exponent
+// ("25e-1", "5E2abc").
+bool leadingHasExponent(const QString &text);
 // Whole text to single precision, correctly rounded; type mismatch when the
 // text is not a number, overflow when it is too large for a single.
 float toSingle(const QString &text);

@@ -2,12 +2,19 @@
 // Screen readers and the keyboard: the accessible name and role of every
 // control of every window, and a walk through each window with the keyboard
 // alone, from the menu to a result and back.
+#include "accessibility.h"
 #include "appearance.h"
 #include "frmbinarymenu.h"
 #include "guitest.h"
 
 #include <QAccessible>
 #include <QLabel>
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
 
 using namespace guitest;
 
@@ -31,18 +38,108 @@ struct Expected {
     QAccessible::Role role;
 };
 
+// Ends the test program when a call under watch does not return in time, so
+// that a hang fails the test instead of blocking CI until its time-out.
+class Watchdog {
+public:
+    explicit Watchdog(const char *what) : m_thread([this, what] { watch(what); }) {}
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+
+private:
+    void watch(const char *what)
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_wake.wait_for(lock, std::chrono::seconds(10), [this] { return m_done; })) {
+            std::fprintf(stderr, "FAIL: %s did not return within 10 s\n", what);
+            std::_Exit(1);
+        }
+    }
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::thread m_thread;
+};
+
+const QList<QAccessible::TextBoundaryType> boundaries = {
+    QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+    QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary};
+
+// Every boundary at offsets 0, length - 1 and length, at, before and after:
+// each call returns, and what it returns is the text between its offsets.
+void checkEveryBoundary(QAccessibleTextInterface *text, const QString &content)
+{
+    const int length = int(content.size());
+    for (QAccessible::TextBoundaryType boundary : boundaries) {
+        for (int offset : {0, length - 1, length}) {
+            if (offset < 0)
+                continue;
+            const QString where = QStringLiteral("boundary %1 at offset %2 of \"%3\"")
+                                      .arg(int(boundary)).arg(offset).arg(content);
+            int start = -2, end = -2;
+            QString at;
+            {
+                Watchdog watchdog("textAtOffset");
+                at = text->textAtOffset(offset, boundary, &start, &end);
+            }
+            QVERIFY2(start >= 0 && start <= offset && end >= start && end <= length, qPrintable(where));
+            QVERIFY2(offset == length || end > offset, qPrintable(where));
+            QCOMPARE(at, content.mid(start, end - start));
+            QString before, after;
+            int bStart = -2, bEnd = -2, aStart = -2, aEnd = -2;
+            {
+                Watchdog watchdog("textBeforeOffset and textAfterOffset");
+                before = text->textBeforeOffset(offset, boundary, &bStart, &bEnd);
+                after = text->textAfterOffset(offset, boundary, &aStart, &aEnd);
+            }
+            if (bStart >= 0) {
+                QVERIFY2(bEnd <= start || (start == end && bEnd <= end), qPrintable(where));
+                QCOMPARE(before, content.mid(bStart, bEnd - bStart));
+            } else {
+                QVERIFY2(before.isEmpty(), qPrintable(where));
+            }
+            if (aStart >= 0) {
+                QVERIFY2(aStart >= end, qPrintable(where));
+                QCOMPARE(after, content.mid(aStart, aEnd - aStart));
+            } else {
+                QVERIFY2(after.isEmpty(), qPrintable(where));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 class TestAccessibility : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { applyAppearance(); }
+    void initTestCase()
+    {
+        installAccessibility();
+        applyAppearance();
+    }
     void init();
     void cleanup();
     void menuNames();
     void windowNames_data();
     void windowNames();
     void actualValueIsAnnounced();
+    void textSegments_data();
+    void textSegments();
+    void everyLineEditAnswersEveryBoundary_data();
+    void everyLineEditAnswersEveryBoundary();
+    void lineEditKeepsCaretSelectionAndEditing();
+    void windowsAreWindows();
+    void captionsAreTheirBoxesLabels_data();
+    void captionsAreTheirBoxesLabels();
+    void fixedPointDecorationAndPoint();
     void keyboardWalk_data();
     void keyboardWalk();
 
@@ -146,6 +243,197 @@ void TestAccessibility::actualValueIsAnnounced()
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(actual);
         QCOMPARE(a->parent()->text(QAccessible::Name), QStringLiteral("Actual Value"));
         QCOMPARE(a->text(QAccessible::Description), QStringLiteral("Actual Value"));
+    }));
+}
+
+void TestAccessibility::textSegments_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<int>("which");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("segment");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    const int at = int(TextSegment::At), before = int(TextSegment::Before), after = int(TextSegment::After);
+    const int word = QAccessible::WordBoundary, character = QAccessible::CharBoundary;
+    const int line = QAccessible::LineBoundary, sentence = QAccessible::SentenceBoundary;
+    const QString t = QStringLiteral("12.5 ab");
+    QTest::newRow("word at 0") << t << word << at << 0 << "12.5" << 0 << 4;
+    QTest::newRow("word at 2, inside") << t << word << at << 2 << "12.5" << 0 << 4;
+    QTest::newRow("word after 0") << t << word << after << 0 << " " << 4 << 5;
+    QTest::newRow("word at the end") << t << word << at << 7 << "" << 7 << 7;
+    QTest::newRow("word before the end") << t << word << before << 7 << "ab" << 5 << 7;
+    QTest::newRow("word after the end") << t << word << after << 7 << "" << -1 << -1;
+    QTest::newRow("word before 0") << t << word << before << 0 << "" << -1 << -1;
+    QTest::newRow("word after the last") << t << word << after << 6 << "" << -1 << -1;
+    QTest::newRow("character at the end") << t << character << at << 7 << "" << 7 << 7;
+    QTest::newRow("character before the end") << t << character << before << 7 << "b" << 6 << 7;
+    QTest::newRow("sentence at the end") << t << sentence << at << 7 << "" << 7 << 7;
+    QTest::newRow("line at the end is the line") << t << line << at << 7 << t << 0 << 7;
+    QTest::newRow("line before") << t << line << before << 3 << "" << -1 << -1;
+    QTest::newRow("past the end") << t << word << at << 8 << "" << -1 << -1;
+    QTest::newRow("negative") << t << word << at << -1 << "" << -1 << -1;
+    QTest::newRow("empty text") << "" << word << at << 0 << "" << 0 << 0;
+    QTest::newRow("emoji is one character") << QString::fromUtf8("1\xF0\x9F\x98\x80") << character << at << 1
+                                            << QString::fromUtf8("\xF0\x9F\x98\x80") << 1 << 3;
+}
+
+void TestAccessibility::textSegments()
+{
+    QFETCH(QString, text);
+    QFETCH(int, boundary);
+    QFETCH(int, which);
+    QFETCH(int, offset);
+    QFETCH(QString, segment);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    int gotStart = -2, gotEnd = -2;
+    QCOMPARE(textSegment(text, boundary, TextSegment(which), offset, &gotStart, &gotEnd), segment);
+    QCOMPARE(gotStart, start);
+    QCOMPARE(gotEnd, end);
+}
+
+void TestAccessibility::everyLineEditAnswersEveryBoundary_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < 4; ++i)
+        QTest::addRow("window %d", i) << i;
+}
+
+// A screen reader asks every box for words, sentences and lines at and
+// around the caret, the offset past the end included (Home, Ctrl+Right).
+void TestAccessibility::everyLineEditAnswersEveryBoundary()
+{
+    QFETCH(int, index);
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        const QList<QLineEdit *> boxes = w->findChildren<QLineEdit *>();
+        QVERIFY(!boxes.isEmpty());
+        for (QLineEdit *box : boxes) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(box);
+            QVERIFY(a && a->textInterface() && a->editableTextInterface());
+            for (const QString &content : {QStringLiteral("12.5 ab. Cd"), QStringLiteral("7"),
+                                           QStringLiteral("1010 "), QString()}) {
+                box->setText(content);
+                checkEveryBoundary(a->textInterface(), box->text());
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
+    }));
+}
+
+// What the screen reader read before stays: value, caret, selection,
+// editing, and where each character is.
+void TestAccessibility::lineEditKeepsCaretSelectionAndEditing()
+{
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_3"));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        auto *box = w->findChild<QLineEdit *>("txtBinary");
+        type(w, "1101");
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(box);
+        QCOMPARE(a->role(), QAccessible::EditableText);
+        QCOMPARE(a->text(QAccessible::Value), QStringLiteral("1101"));
+        QVERIFY(a->state().editable && a->state().focused && !a->state().readOnly);
+        QAccessibleTextInterface *text = a->textInterface();
+        QCOMPARE(text->characterCount(), 4);
+        QCOMPARE(text->cursorPosition(), 4);
+        text->setCursorPosition(1);
+        QCOMPARE(box->cursorPosition(), 1);
+        text->setSelection(0, 1, 3);
+        QCOMPARE(box->selectedText(), QStringLiteral("10"));
+        int start = 0, end = 0;
+        text->selection(0, &start, &end);
+        QCOMPARE(QPair(start, end), QPair(1, 3));
+        QCOMPARE(text->selectionCount(), 1);
+        text->removeSelection(0);
+        QCOMPARE(text->selectionCount(), 0);
+        QCOMPARE(text->text(1, 3), QStringLiteral("10"));
+        const QRect second = text->characterRect(1);
+        QVERIFY(!second.isEmpty());
+        QVERIFY(second.left() > text->characterRect(0).left());
+        QCOMPARE(text->offsetAtPoint(second.center()), 1);
+        a->editableTextInterface()->insertText(4, "1");
+        a->editableTextInterface()->deleteText(0, 1);
+        QCOMPARE(box->text(), QStringLiteral("1011"));
+        auto *result = w->findChild<QLineEdit *>("txtDenary");
+        result->setReadOnly(true);
+        QVERIFY(QAccessible::queryAccessibleInterface(result)->state().readOnly);
+        result->setReadOnly(false);
+    }));
+}
+
+void TestAccessibility::windowsAreWindows()
+{
+    QAccessibleInterface *menuWindow = QAccessible::queryAccessibleInterface(menu.get());
+    QCOMPARE(menuWindow->role(), QAccessible::Window);
+    QVERIFY(!menuWindow->state().modal);
+    for (int index = 0; index < 4; ++index) {
+        auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+        QAccessibleInterface *converter = nullptr;
+        QPointer<QWidget> window;
+        QVERIFY(openModal(button, [&](QWidget *w) {
+            window = w;
+            converter = QAccessible::queryAccessibleInterface(w);
+            QCOMPARE(converter->role(), QAccessible::Dialog);
+            QVERIFY(converter->state().modal);
+            QCOMPARE(converter->text(QAccessible::Name), w->windowTitle());
+        }));
+        QVERIFY(!window || !window->isVisible());
+    }
+}
+
+void TestAccessibility::captionsAreTheirBoxesLabels_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("binary integers: input") << 0 << "Label2" << "txtDenary";
+    QTest::newRow("binary integers: two's complement") << 0 << "Label1" << "txtTwos";
+    QTest::newRow("fixed point: input") << 1 << "Label2" << "txtDenary";
+    QTest::newRow("fixed point: whole part") << 1 << "Label3" << "txtWhole";
+    QTest::newRow("floating point: input") << 2 << "Label2" << "txtDenary";
+    QTest::newRow("floating point: fixed") << 2 << "Label1" << "txtFixed";
+    QTest::newRow("floating point: mantissa") << 2 << "Label3" << "txtMantissa";
+    QTest::newRow("floating point: exponent") << 2 << "Label4" << "txtExponent";
+    QTest::newRow("binary to decimal: input") << 3 << "Label2" << "txtBinary";
+    QTest::newRow("binary to decimal: result") << 3 << "Label1" << "txtDenary";
+}
+
+// A caption is read once, as the label of its box.
+void TestAccessibility::captionsAreTheirBoxesLabels()
+{
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(QString, box);
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        auto *label = w->findChild<QLabel *>(caption);
+        auto *target = w->findChild<QLineEdit *>(box);
+        QVERIFY(label && target);
+        QCOMPARE(label->buddy(), target);
+        QAccessibleInterface *boxInterface = QAccessible::queryAccessibleInterface(target);
+        const auto labelledBy = boxInterface->relations(QAccessible::Label);
+        QCOMPARE(labelledBy.size(), 1);
+        QCOMPARE(labelledBy.first().first->object(), label);
+        QVERIFY(!boxInterface->text(QAccessible::Name).isEmpty());
+    }));
+}
+
+void TestAccessibility::fixedPointDecorationAndPoint()
+{
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_1"));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        for (const char *name : {"Line1", "Line2"})
+            QCOMPARE(accessibleRole(w->findChild<QWidget *>(name)), QAccessible::Separator);
+        QCOMPARE(accessibleName(w->findChild<QWidget *>("Label1")), QStringLiteral("binary point"));
+        // Nothing else in the window is an unnamed frame.
+        for (QWidget *child : w->findChildren<QWidget *>()) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(child);
+            if (a->role() == QAccessible::Border)
+                QVERIFY2(!a->text(QAccessible::Name).isEmpty(), qPrintable(child->objectName()));
+        }
     }));
 }
 

@@ -98,6 +98,9 @@ void TestConversions::fixed_data()
     // The single-precision reading rounds up to the next whole number: the
     // whole part takes it instead of the fraction showing a digit "2".
     QTest::newRow("1.99999999") << "1.99999999" << "10" << "0000000000" << "2" << "10.0000000000";
+    QTest::newRow("exponent 5e-1") << "5e-1" << "0" << "1000000000" << "0.5" << "0.1000000000";
+    QTest::newRow("exponent 25e-1") << "25e-1" << "10" << "1000000000" << "2.5" << "10.1000000000";
+    QTest::newRow("exponent 1022999e-3") << "1022999e-3" << "1111111110" << "1111111111" << "1022.9990234375" << "1111111110.1111111111";
     QTest::newRow("1022.99999") << "1022.99999" << "1111111111" << "0000000000" << "1023" << "1111111111.0000000000";
 }
 
@@ -139,6 +142,9 @@ void TestConversions::floating_data()
     QTest::newRow("1023") << "1023" << "1111111111.0" << "0111111111" << "001010";
     QTest::newRow("-0.0001") << "-0.0001" << "0.0" << "0000000000" << "000010";
     QTest::newRow("trailing text without point") << "12abc" << "1100.0" << "0110000000" << "000100";
+    QTest::newRow("exponent 5e-1") << "5e-1" << "0.1" << "0100000000" << "000000";
+    QTest::newRow("exponent -25E-1") << "-25E-1" << "10.1" << "1011000000" << "000010";
+    QTest::newRow("dangling exponent reads no fraction") << "5e" << "101.0" << "0101000000" << "000011";
     // The single-precision reading rounds up to the next whole number.
     QTest::newRow("1.99999999") << "1.99999999" << "10.0" << "0100000000" << "000010";
     QTest::newRow("-0.99999999") << "-0.99999999" << "1.0" << "1100000000" << "000001";
@@ -162,6 +168,7 @@ void TestConversions::floatingErrors_data()
     QTest::newRow("1e10") << "1e10" << ErrorKind::Overflow;
     QTest::newRow("1e400") << "1e400" << ErrorKind::Overflow;
     QTest::newRow("1.5abc") << "1.5abc" << ErrorKind::TypeMismatch;
+    QTest::newRow("5e-1abc, as 0.5abc") << "5e-1abc" << ErrorKind::TypeMismatch;
     QTest::newRow("whole part first") << "3000000000.5x" << ErrorKind::Overflow;
     QTest::newRow("fraction before bits") << "2000000000.5x" << ErrorKind::TypeMismatch;
     QTest::newRow("rounds up to 1024") << "1023.99999999" << ErrorKind::SubscriptOutOfRange;

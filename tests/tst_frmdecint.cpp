@@ -17,6 +17,8 @@ private slots:
         h.reset();
     }
     void opensEmpty();
+    void longTextIsKeptWhole_data();
+    void longTextIsKeptWhole();
     void converts_data();
     void converts();
     void onlyConvertConverts();
@@ -33,7 +35,37 @@ void TestFrmDecInt::opensEmpty()
     QCOMPARE(h->focus(), h->box("txtBinary"));
     QVERIFY(h->box("txtBinary")->text().isEmpty());
     QVERIFY(h->box("txtDenary")->text().isEmpty());
-    QCOMPARE(h->box("txtBinary")->maxLength(), 32767);  // Qt's own, no limit of the program's
+}
+
+void TestFrmDecInt::longTextIsKeptWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("100,000 zeros, then 1") << QString(100'000, u'0') + u'1' << "1" << "";
+    QTest::newRow("a million zeros, then 1") << QString(1'000'000, u'0') + u'1' << "1" << "";
+    QTest::newRow("a million zeros, then 101") << QString(1'000'000, u'0') + "101" << "5" << "";
+    QTest::newRow("1, then a million zeros") << u'1' + QString(1'000'000, u'0') << ""
+                                             << "Overflow: the number is too large for this conversion";
+}
+
+// Pasted text of any length is kept whole and converted in well under a
+// second (a line edit keeps 32,767 characters unless told otherwise).
+void TestFrmDecInt::longTextIsKeptWhole()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    paste(&h->window, text);
+    QCOMPARE(h->box("txtBinary")->text().size(), text.size());
+    QElapsedTimer clock;
+    clock.start();
+    click(h->button("cmdConvert"));
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QCOMPARE(h->box("txtDenary")->text(), value);
+    const auto shown = h->watcher.messages();
+    h->watcher.clear();
+    QCOMPARE(shown.isEmpty() ? QString() : shown.first().text, message);
 }
 
 void TestFrmDecInt::converts_data()

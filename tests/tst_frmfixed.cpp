@@ -24,6 +24,7 @@ private slots:
     void refusedTextKeepsFocusAndOutputs();
     void tabAndShiftTabNeedAcceptedText();
     void clickOnOutputBoxNeedsAcceptedText();
+    void clickInsideRefusedInputMovesTheCaret();
     void doubleClickOnConvertIsHeldBackToo();
     void clickOnLabelDoesNotValidate();
     void inputTakesAtMostTenCharacters();
@@ -169,6 +170,24 @@ void TestFrmFixed::clickOnOutputBoxNeedsAcceptedText()
     retype(window, "x");
     click(box("txtFraction"));
     QCOMPARE(focusIn(window), box("txtDenary"));
+}
+
+// Only clicks that would move the focus away are held back: one inside the
+// input box itself places the caret as usual.
+void TestFrmFixed::clickInsideRefusedInputMovesTheCaret()
+{
+    type(window, "2000abc");
+    QLineEdit *input = box("txtDenary");
+    QCOMPARE(input->cursorPosition(), 7);
+    const QRect caret = input->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const int width = input->fontMetrics().horizontalAdvance(QStringLiteral("2000abc"));
+    // Just right of the first character.
+    const QPoint afterFirst(caret.center().x() - width + input->fontMetrics().horizontalAdvance(u'2'), caret.center().y());
+    QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, afterFirst);
+    QCOMPARE(input->cursorPosition(), 1);
+    QCOMPARE(focusIn(window), input);
+    type(window, "x");
+    QCOMPARE(input->text(), QStringLiteral("2x000abc"));
 }
 
 void TestFrmFixed::doubleClickOnConvertIsHeldBackToo()

@@ -4,6 +4,7 @@
 #include "appearance.h"
 #include "frmfloating.h"
 #include "guitest.h"
+#include "runtimeguard.h"
 
 using namespace guitest;
 
@@ -16,8 +17,11 @@ private slots:
     void opensEmpty();
     void converts_data();
     void converts();
+    void longTextIsKeptWhole();
     void errorsLeaveTheOutputs_data();
     void errorsLeaveTheOutputs();
+    void guardTellsEveryRunTimeError_data();
+    void guardTellsEveryRunTimeError();
 
 private:
     QStringList outputs()
@@ -63,6 +67,24 @@ void TestFrmFloating::converts_data()
     QTest::newRow("-0.0001") << "-0.0001" << QStringList{"0.0", "0000000000", "000010"};
     QTest::newRow("1.99999999 carries") << "1.99999999" << QStringList{"10.0", "0100000000", "000010"};
     QTest::newRow("-0.99999999 carries") << "-0.99999999" << QStringList{"1.0", "1100000000", "000001"};
+    QTest::newRow("exponent with fraction 5e-1") << "5e-1" << QStringList{"0.1", "0100000000", "000000"};
+    QTest::newRow("exponent with fraction 25e-1") << "25e-1" << QStringList{"10.1", "0101000000", "000010"};
+    QTest::newRow("no point, no exponent") << "2 apples" << QStringList{"10.0", "0100000000", "000010"};
+}
+
+// A text longer than a line edit keeps by default is converted whole: its
+// exponent, at the very end, brings the number back to 0.5.
+void TestFrmFloating::longTextIsKeptWhole()
+{
+    const QString text = "0." + QString(999'990, u'0') + "5e999990";
+    click(h->box("txtDenary"));
+    paste(&h->window, text);
+    QCOMPARE(h->box("txtDenary")->text().size(), text.size());
+    QElapsedTimer clock;
+    clock.start();
+    click(h->button("cmdConvert"));
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QCOMPARE(outputs(), QStringList({"0.1", "0100000000", "000000"}));
 }
 
 void TestFrmFloating::converts()
@@ -86,6 +108,7 @@ void TestFrmFloating::errorsLeaveTheOutputs_data()
     QTest::newRow("1e10") << "1e10" << overflow;
     QTest::newRow("1.5abc") << "1.5abc" << mismatch;
     QTest::newRow("3000000000.5x") << "3000000000.5x" << overflow;
+    QTest::newRow("exponent, then text, as with a point") << "5e-1abc" << mismatch;
 }
 
 void TestFrmFloating::errorsLeaveTheOutputs()
@@ -103,6 +126,37 @@ void TestFrmFloating::errorsLeaveTheOutputs()
     QCOMPARE(shown.first().icon, QMessageBox::NoIcon);
     QCOMPARE(outputs(), before);
     QCOMPARE(h->box("txtDenary")->text(), text);
+    QVERIFY(h->window.isVisible());
+}
+
+void TestFrmFloating::guardTellsEveryRunTimeError_data()
+{
+    QTest::addColumn<rt::ErrorKind>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("overflow") << rt::ErrorKind::Overflow << "Overflow: the number is too large for this conversion";
+    QTest::newRow("subscript") << rt::ErrorKind::SubscriptOutOfRange
+                               << "Subscript out of range: the number needs more bits than this conversion has";
+    QTest::newRow("type mismatch") << rt::ErrorKind::TypeMismatch << "Type mismatch: the text cannot be read as a number";
+    QTest::newRow("floating-point") << rt::ErrorKind::FloatingPointFault << "Floating-point error";
+}
+
+// Every run-time error raised inside a handler reaches the user as its
+// message, in the program's message box, and the window goes on.
+void TestFrmFloating::guardTellsEveryRunTimeError()
+{
+    QFETCH(rt::ErrorKind, kind);
+    QFETCH(QString, message);
+    bool after = false;
+    guarded(&h->window, [&] {
+        rt::raise(kind);
+        after = true;
+    });
+    QVERIFY(!after);
+    const auto &shown = h->watcher.messages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, message);
+    QCOMPARE(shown.first().title, QStringLiteral("Quorvex"));
+    QVERIFY(shown.first().okOnly);
     QVERIFY(h->window.isVisible());
 }
 

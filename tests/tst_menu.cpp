@@ -21,6 +21,8 @@ private slots:
     void layout();
     void buttonsOpenTheirWindows_data();
     void buttonsOpenTheirWindows();
+    void minimisingKeepsTheWindow_data();
+    void minimisingKeepsTheWindow();
     void menuTakesNoInputWhileAWindowIsOpen();
     void everyOpeningStartsAfresh();
     void enterAndEscapeDoNothing();
@@ -107,6 +109,37 @@ void TestMenu::buttonsOpenTheirWindows()
     QVERIFY(!modalConverter());
     for (QWidget *w : QApplication::topLevelWidgets())
         QVERIFY2(w->objectName() != window, "the closed window was not discarded");
+}
+
+// Minimising a converter window keeps it and what it shows; only closing
+// ends it. It has a close box and no maximise box.
+void TestMenu::minimisingKeepsTheWindow()
+{
+    QFETCH(int, index);
+    QPointer<QWidget> window;
+    QVERIFY(openModal(button(index), [&](QWidget *w) {
+        window = w;
+        const Qt::WindowFlags flags = w->windowFlags();
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        auto *input = w->findChild<QLineEdit *>(index == 3 ? "txtBinary" : "txtDenary");
+        type(w, "101");
+        w->showMinimized();
+        QTest::qWait(50);
+        QVERIFY(w->isMinimized());
+        QCOMPARE(modalConverter(), w);  // still open, still modal
+        QCOMPARE(input->text(), QStringLiteral("101"));
+        w->showNormal();
+        QTest::qWait(50);
+        QVERIFY(w->isVisible() && !w->isMinimized());
+        QCOMPARE(input->text(), QStringLiteral("101"));
+    }));
+    QVERIFY(!window);  // closing discarded it
+}
+
+void TestMenu::minimisingKeepsTheWindow_data()
+{
+    buttonsOpenTheirWindows_data();
 }
 
 void TestMenu::menuTakesNoInputWhileAWindowIsOpen()

@@ -3,6 +3,9 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QLineEdit>
+
+#include <limits>
 
 namespace {
 
@@ -42,4 +45,13 @@ void ConverterWindow::showModal()
     show();
     loop.exec(QEventLoop::DialogExec);
     removeEventFilter(&watcher);
+}
+
+void ConverterWindow::liftTextLengthLimits()
+{
+    constexpr int qtDefault = 32767;  // a line edit's limit unless told otherwise
+    for (QLineEdit *box : findChildren<QLineEdit *>()) {
+        if (box->maxLength() == qtDefault)
+            box->setMaxLength(std::numeric_limits<int>::max());
+    }
 }

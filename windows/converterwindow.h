@@ -15,4 +15,10 @@ public:
     // Shows the window application-modal and returns when the user has
     // closed it; the windows behind take no input meanwhile.
     void showModal();
+
+protected:
+    // Lets every text box that has no length limit of its own take text of
+    // any length (a line edit otherwise keeps at most 32,767 characters and
+    // drops the rest of a longer paste). Call once the layout is set up.
+    void liftTextLengthLimits();
 };

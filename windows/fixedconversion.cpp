@@ -34,7 +34,7 @@ FixedResult convertFixed(const QString &text)
     const double value = rt::leadingValue(text);
     qint32 whole = rt::truncToInt32(value);
     float fraction = 0.0f;
-    if (rt::find(text, QStringLiteral(".")) > 0)
+    if (hasFraction(text))
         fraction = float(double(rt::toSingle(text)) - std::trunc(value));
     carryIntoWholePart(whole, fraction);
 

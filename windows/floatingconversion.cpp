@@ -18,7 +18,7 @@ FloatingResult convertFloating(const QString &text)
     const bool negative = value < 0.0;
     qint32 whole = rt::roundToLong(std::abs(std::trunc(value)));
     float fraction = 0.0f;
-    if (rt::find(text, point) > 0)
+    if (hasFraction(text))
         fraction = float(std::abs(double(rt::toSingle(text))) - std::abs(std::trunc(value)));
     carryIntoWholePart(whole, fraction);
 

@@ -12,6 +12,7 @@ frmBinInt::frmBinInt(QWidget *parent)
     : ConverterWindow(parent), ui(std::make_unique<Ui::frmBinInt>()), optBits(new QButtonGroup(this))
 {
     ui->setupUi(this);
+    liftTextLengthLimits();
     optBits->setObjectName(QStringLiteral("optBits"));
     optBits->addButton(ui->optBits_0, 0);
     optBits->addButton(ui->optBits_1, 1);

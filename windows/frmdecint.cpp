@@ -8,6 +8,7 @@
 frmDecInt::frmDecInt(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmDecInt>())
 {
     ui->setupUi(this);
+    liftTextLengthLimits();
     connect(ui->cmdConvert, &QPushButton::clicked, this, &frmDecInt::cmdConvert_Click);
     ui->txtBinary->setFocus();
 }

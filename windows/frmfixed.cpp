@@ -11,6 +11,7 @@
 frmFixed::frmFixed(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmFixed>())
 {
     ui->setupUi(this);
+    liftTextLengthLimits();
     connect(ui->cmdConvert, &QPushButton::clicked, this, &frmFixed::cmdConvert_Click);
     ui->txtDenary->setFocus();
 }

@@ -9,6 +9,7 @@ frmFloating::frmFloating(QWidget *parent)
     : ConverterWindow(parent), ui(std::make_unique<Ui::frmFloating>())
 {
     ui->setupUi(this);
+    liftTextLengthLimits();
     // Designer files hold whole point sizes only.
     for (QWidget *box : {ui->txtFixed, ui->txtMantissa, ui->txtExponent}) {
         QFont font = box->font();

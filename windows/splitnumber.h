@@ -9,6 +9,15 @@
 
 #include <cmath>
 
+// Whether the window reads a fraction from the text: when it holds a point,
+// or when its number is written with an exponent ("25e-1" is 2.5). Either
+// way the whole text is read in single precision, so a text that goes on
+// after its number is refused alike ("0.5abc", "5e-1abc").
+inline bool hasFraction(const QString &text)
+{
+    return rt::find(text, QStringLiteral(".")) > 0 || rt::leadingHasExponent(text);
+}
+
 // The fraction is the single-precision reading less the whole part, and that
 // reading can round up to the next whole number ("1.99999999" reads as 2).
 // Such a whole number belongs to the whole part; the fraction keeps the rest.
