@@ -363,23 +363,63 @@ QString signedText(qint32 value)
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
-QString singleToText(float value)
+QString exactText(double value)
 {
     if (!std::isfinite(value))
         raise(ErrorKind::FloatingPointFault);
-    if (value == 0.0f)
+    if (value == 0.0)
         return QStringLiteral("0");
-    // value = mantissa x 2^exponent with a whole 24-bit mantissa; its exact
+    // value = mantissa x 2^exponent with a whole 53-bit mantissa; its exact
     // decimal form has as many decimals as the lowest set bit lies below the
-    // point (at most 149), and the last of them is a 5, never a 0.
+    // point (at most 1074), and the last of them is a 5, never a 0.
     int exponent = 0;
-    const auto mantissa = quint32(std::ldexp(std::abs(std::frexp(value, &exponent)), 24));
-    const int lowestBit = exponent - 24 + std::countr_zero(mantissa);
+    const auto mantissa = quint64(std::ldexp(std::abs(std::frexp(value, &exponent)), 53));
+    const int lowestBit = exponent - 53 + std::countr_zero(mantissa);
     const int decimals = std::max(0, -lowestBit);
-    char buffer[256];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, double(value),
-                                      std::chars_format::fixed, decimals);
+    char buffer[1500];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return QString::fromLatin1(buffer, qsizetype(result.ptr - buffer));
+}
+
+QString singleToText(float value)
+{
+    return exactText(double(value));
+}
+
+QString leadingDecimal(const QString &text, qsizetype maxDigits)
+{
+    const ScannedNumber number = scanNumber(text, 0);
+    if (!number.found)
+        return QStringLiteral("0");
+    // digits x 10^exponent, without leading or trailing zeros.
+    std::string_view digits = number.digits;
+    qint64 exponent = number.exponent;
+    while (!digits.empty() && digits.front() == '0')
+        digits.remove_prefix(1);
+    while (!digits.empty() && digits.back() == '0') {
+        digits.remove_suffix(1);
+        ++exponent;
+    }
+    if (digits.empty())
+        return QStringLiteral("0");
+    const auto count = qint64(digits.size());
+    const qint64 point = count + exponent;  // digits before the point
+    if (std::max(count, point) - std::min<qint64>(0, point) > maxDigits)
+        return {};
+    std::string out = number.negative ? "-" : "";
+    if (point <= 0) {
+        out += "0.";
+        out.append(size_t(-point), '0');
+        out += digits;
+    } else if (point >= count) {
+        out += digits;
+        out.append(size_t(point - count), '0');
+    } else {
+        out += digits.substr(0, size_t(point));
+        out += '.';
+        out += digits.substr(size_t(point));
+    }
+    return QString::fromLatin1(out.data(), qsizetype(out.size()));
 }
 
 // ---- Arithmetic --------------------------------------------------------------

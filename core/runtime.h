@@ -86,6 +86,14 @@ QString signedText(qint32 value);
 // The exact decimal value a single holds, without exponent, trailing zeros or
 // trailing point: 5.75f gives "5.75", 2.0f gives "2".
 QString singleToText(float value);
+// The exact decimal value a double holds, in the same form; a
+// floating-point fault when it is not finite.
+QString exactText(double value);
+// The number at the start of the text exactly as written, as a plain
+// decimal without exponent, leading or trailing zeros ("25e-1x" gives
+// "2.5", "-0.50" gives "-0.5", no number gives "0"); empty when that
+// decimal would have more than maxDigits digits.
+QString leadingDecimal(const QString &text, qsizetype maxDigits);
 
 // ---- Checked arithmetic ----------------------------------------------------
 

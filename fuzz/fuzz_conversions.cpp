@@ -8,6 +8,7 @@
 #include "floatingconversion.h"
 #include "modFunctions.h"
 #include "runtime.h"
+#include "workingtext.h"
 
 #include <QString>
 
@@ -65,29 +66,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString complement = modFunctions::TwosComplement(text);
         check(isBits(complement, rt::length(text)));
     });
-    tolerateRuntimeErrors([&] {
-        const QString value = convertDecInt(text);
+    // The conversions never throw: a run-time error is part of their answer,
+    // and their working renders whatever they answer.
+    const auto checked = [](const Conversion &c, qsizetype outputs) {
+        check(c.converted() ? c.outputs.size() == outputs : c.outputs.isEmpty());
+        check(!c.working.empty());
+        check(!workingHtml(c.working).isEmpty());
+    };
+    const Conversion decimal = convertDecInt(text);
+    checked(decimal, 1);
+    if (decimal.converted()) {
+        const QString &value = decimal.outputs.first();
         check(!value.isEmpty() && !value.startsWith(u' ') && !value.startsWith(u'-'));
-    });
-    tolerateRuntimeErrors([&] {
-        if (!fixedAccepts(text))
-            return;
-        const FixedResult r = convertFixed(text);
-        check(isBits(r.fraction, 10) && !r.whole.isEmpty() && r.whole.size() <= 10);
-        check(r.fixedPoint == r.whole + "." + r.fraction);
-        check(rt::toDouble(r.actual) <= 1023.0);
-    });
-    tolerateRuntimeErrors([&] { convertFixed(text); });
-    tolerateRuntimeErrors([&] {
-        const FloatingResult r = convertFloating(text);
-        check(isBits(r.mantissa, 10) && isBits(r.exponent, 6));
-    });
+    }
+    const Conversion fixed = convertFixed(text);
+    checked(fixed, 4);
+    if (fixedAccepts(text)) {
+        check(fixed.converted());
+        const QString &whole = fixed.outputs.at(FixedWhole);
+        check(isBits(fixed.outputs.at(FixedFraction), 10) && !whole.isEmpty() && whole.size() <= 10);
+        check(fixed.outputs.at(FixedPoint) == whole + "." + fixed.outputs.at(FixedFraction));
+        check(rt::toDouble(fixed.outputs.at(FixedActual)) <= 1023.0);
+    } else {
+        checked(refuseFixedInput(text), 0);
+    }
+    const Conversion floating = convertFloating(text);
+    checked(floating, 3);
+    if (floating.converted())
+        check(isBits(floating.outputs.at(FloatingMantissa), 10) && isBits(floating.outputs.at(FloatingExponent), 6));
     for (qint16 bits : {qint16(8), qint16(16), qint16(24)}) {
-        tolerateRuntimeErrors([&] {
-            const BinIntResult r = convertBinInt(text, bits);
-            if (r.message.isEmpty())
-                check(isBits(r.binary, bits) && isBits(r.twos, bits));
-        });
+        const Conversion c = convertBinInt(text, bits);
+        checked(c, 2);
+        if (c.converted())
+            check(isBits(c.outputs.at(0), bits) && isBits(c.outputs.at(1), bits));
     }
     return 0;
 }

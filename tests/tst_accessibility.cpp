@@ -223,6 +223,11 @@ void TestAccessibility::windowNames()
             QCOMPARE(accessibleRole(control), e.role);
             named.insert(control);
         }
+        // The working pane's button and text, in every window.
+        QCOMPARE(accessibleName(w->findChild<QWidget *>("chkShowWorking")), QStringLiteral("Show working"));
+        QCOMPARE(accessibleRole(w->findChild<QWidget *>("chkShowWorking")), QAccessible::CheckBox);
+        QCOMPARE(accessibleName(w->findChild<QWidget *>("txtWorking")), QStringLiteral("Working"));
+        named << w->findChild<QWidget *>("chkShowWorking") << w->findChild<QWidget *>("txtWorking");
         // Every control that takes the focus is in the table.
         for (QWidget *child : w->findChildren<QWidget *>()) {
             if (child->focusPolicy() != Qt::NoFocus)
@@ -445,16 +450,16 @@ void TestAccessibility::keyboardWalk_data()
     QTest::addColumn<QString>("resultBox");
     QTest::addColumn<QString>("result");
     QTest::newRow("binary integers") << 0 << "200"
-        << QStringList{"optBits_1", "cmdConvert", "txtBinary", "txtTwos", "txtDenary"}
+        << QStringList{"optBits_1", "cmdConvert", "txtBinary", "txtTwos", "chkShowWorking", "txtDenary"}
         << "txtBinary" << "0000000011001000";
     QTest::newRow("fixed point") << 1 << "5.75"
-        << QStringList{"cmdConvert", "txtWhole", "txtFraction", "txtFixedPoint", "txtDenary"}
+        << QStringList{"cmdConvert", "txtWhole", "txtFraction", "txtFixedPoint", "chkShowWorking", "txtDenary"}
         << "txtFixedPoint" << "101.1100000000";
     QTest::newRow("floating point") << 2 << "-12.625"
-        << QStringList{"cmdConvert", "txtFixed", "txtMantissa", "txtExponent", "txtDenary"}
+        << QStringList{"cmdConvert", "txtFixed", "txtMantissa", "txtExponent", "chkShowWorking", "txtDenary"}
         << "txtMantissa" << "1001101100";
     QTest::newRow("binary to decimal") << 3 << "1101"
-        << QStringList{"cmdConvert", "txtDenary", "txtBinary"}
+        << QStringList{"cmdConvert", "txtDenary", "chkShowWorking", "txtBinary"}
         << "txtDenary" << "13";
 }
 

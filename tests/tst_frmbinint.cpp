@@ -4,6 +4,7 @@
 #include "appearance.h"
 #include "frmbinint.h"
 #include "guitest.h"
+#include "workingpane.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -49,7 +50,7 @@ private:
 void TestFrmBinInt::opensWithSixteenBits()
 {
     QCOMPARE(h->window.windowTitle(), QStringLiteral("Binary Integers"));
-    QCOMPARE(h->window.size(), QSize(367, 216));
+    QCOMPARE(h->window.size(), QSize(367, 216 + WorkingPane::buttonRowHeight));
     QCOMPARE(h->window.findChild<QGroupBox *>("frBits")->title(), QStringLiteral("Number of bits to use"));
     const QStringList captions = {"24 bits (16777215)", "16 bits (65535)", "8 bits (255)"};
     for (int i = 0; i < 3; ++i) {

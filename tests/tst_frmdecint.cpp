@@ -3,6 +3,7 @@
 #include "appearance.h"
 #include "frmdecint.h"
 #include "guitest.h"
+#include "workingpane.h"
 
 using namespace guitest;
 
@@ -31,7 +32,7 @@ private:
 void TestFrmDecInt::opensEmpty()
 {
     QCOMPARE(h->window.windowTitle(), QStringLiteral("Binary Integers To Decimal (Unvalidated)"));
-    QCOMPARE(h->window.size(), QSize(389, 87));
+    QCOMPARE(h->window.size(), QSize(389, 87 + WorkingPane::buttonRowHeight));
     QCOMPARE(h->focus(), h->box("txtBinary"));
     QVERIFY(h->box("txtBinary")->text().isEmpty());
     QVERIFY(h->box("txtDenary")->text().isEmpty());

@@ -4,6 +4,7 @@
 #include "appearance.h"
 #include "frmfixed.h"
 #include "guitest.h"
+#include "workingpane.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -64,7 +65,7 @@ void TestFrmFixed::cleanup()
 void TestFrmFixed::opensEmptyWithFocusInInput()
 {
     QCOMPARE(window->windowTitle(), QStringLiteral("Fixed Point Binary"));
-    QCOMPARE(window->size(), QSize(537, 218));
+    QCOMPARE(window->size(), QSize(537, 218 + WorkingPane::buttonRowHeight));
     QCOMPARE(focusIn(window), box("txtDenary"));
     QCOMPARE(outputs(), QStringList({"", "", "", ""}));
     QCOMPARE(box("txtWhole")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
@@ -148,13 +149,13 @@ void TestFrmFixed::tabAndShiftTabNeedAcceptedText()
     key(window, Qt::Key_Space);
     QCOMPARE(box("txtFixedPoint")->text(), QStringLiteral("101.0000000000"));
     // The tab order runs through the output boxes and back to the input.
-    const QStringList order = {"txtWhole", "txtFraction", "txtFixedPoint", "txtDenary"};
+    const QStringList order = {"txtWhole", "txtFraction", "txtFixedPoint", "chkShowWorking", "txtDenary"};
     for (const QString &name : order) {
         key(window, Qt::Key_Tab);
         QCOMPARE(focusIn(window)->objectName(), name);
     }
     key(window, Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(focusIn(window), box("txtFixedPoint"));
+    QCOMPARE(focusIn(window)->objectName(), QStringLiteral("chkShowWorking"));
 }
 
 void TestFrmFixed::clickOnOutputBoxNeedsAcceptedText()

@@ -4,6 +4,7 @@
 #include "appearance.h"
 #include "frmfloating.h"
 #include "guitest.h"
+#include "workingpane.h"
 #include "runtimeguard.h"
 
 using namespace guitest;
@@ -40,7 +41,7 @@ private:
 void TestFrmFloating::opensEmpty()
 {
     QCOMPARE(h->window.windowTitle(), QStringLiteral("Decimal To Floating Point Binary"));
-    QCOMPARE(h->window.size(), QSize(413, 172));
+    QCOMPARE(h->window.size(), QSize(413, 172 + WorkingPane::buttonRowHeight));
     QCOMPARE(h->focus(), h->box("txtDenary"));
     QCOMPARE(outputs(), QStringList({"", "", ""}));
     QCOMPARE(h->box("txtMantissa")->font().pointSizeF(), 9.75);

@@ -58,25 +58,21 @@ struct Outcome {
 Outcome expectedOutcome(QWidget *w, const QString &input)
 {
     Outcome o;
-    try {
-        const QString name = w->objectName();
-        if (name == "frmBinInt") {
-            const BinIntResult r = convertBinInt(input, static_cast<frmBinInt *>(w)->bitCount());
-            if (r.message.isEmpty())
-                o.outputs = {r.binary, r.twos};
-            o.message = r.message;
-        } else if (name == "frmFixed") {
-            const FixedResult r = convertFixed(input);
-            o.outputs = {r.whole, r.fraction, r.actual, r.fixedPoint};
-        } else if (name == "frmFloating") {
-            const FloatingResult r = convertFloating(input);
-            o.outputs = {r.fixed, r.mantissa, r.exponent};
-        } else {
-            o.outputs = {convertDecInt(input)};
-        }
-    } catch (const rt::RuntimeError &e) {
-        o.message = runtimeErrorText(e.kind());
-    }
+    const QString name = w->objectName();
+    Conversion r;
+    if (name == "frmBinInt")
+        r = convertBinInt(input, static_cast<frmBinInt *>(w)->bitCount());
+    else if (name == "frmFixed")
+        r = convertFixed(input);
+    else if (name == "frmFloating")
+        r = convertFloating(input);
+    else
+        r = convertDecInt(input);
+    if (r.refusal.kind == Refusal::Kind::RuntimeError)
+        o.message = runtimeErrorText(r.refusal.error);
+    else
+        o.message = r.refusal.message;
+    o.outputs = r.outputs;
     return o;
 }
 

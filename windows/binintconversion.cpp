@@ -1,34 +1,53 @@
 // SPDX-License-Identifier: MIT
 #include "binintconversion.h"
 
+#include "conversionsteps.h"
 #include "modFunctions.h"
 #include "runtime.h"
 
+#include <cmath>
+
+using namespace working;
+
 namespace {
 
-BinIntResult refused(const char *message)
+// How many bits a number from 1 up needs: 2^(bits - 1) <= value < 2^bits.
+qint32 bitsNeeded(double value)
 {
-    return {QString::fromLatin1(message), {}, {}};
+    int exponent = 0;
+    std::frexp(value, &exponent);
+    return exponent;
 }
 
 }  // namespace
 
-BinIntResult convertBinInt(const QString &text, qint16 bitCount)
+Conversion convertBinInt(const QString &text, qint16 bitCount)
 {
-    if (!rt::isNumeric(text))
-        return refused("You must enter a whole number");
-    const double value = rt::leadingValue(text);
-    if (value < 0.0)
-        return refused("You must enter a positive whole number");
-    if (!(rt::power(2.0, bitCount) > value))
-        return refused("You need more bits to do this number");
-    // A number with a fraction part rounds to a different whole number.
-    if (double(rt::toLong(text)) != value)
-        return refused("You must enter a positive whole number");
+    Conversion c;
+    try {
+        if (!rt::isNumeric(text))
+            return steps::refuse(c, "You must enter a whole number", NotANumber{text});
+        const double value = rt::leadingValue(text);
+        if (value < 0.0)
+            return steps::refuse(c, "You must enter a positive whole number", Negative{value});
+        if (!(rt::power(2.0, bitCount) > value))
+            return steps::refuse(c, "You need more bits to do this number",
+                                 NeedsMoreBits{value, bitCount, bitsNeeded(value), bitCount >= 24});
+        // A number with a fraction part rounds to a different whole number.
+        if (double(rt::toLong(text)) != value)
+            return steps::refuse(c, "You must enter a positive whole number", NotWhole{value});
 
-    const qint32 whole = rt::roundToLong(value);
-    BinIntResult result;
-    result.binary = modFunctions::DecimalToBinary(whole, bitCount);
-    result.twos = modFunctions::TwosComplement(result.binary);
-    return result;
+        const qint32 whole = rt::roundToLong(value);
+        c.working.push_back(WholeInRange{whole, bitCount});
+        const QString binary = modFunctions::DecimalToBinary(whole, bitCount);
+        c.working.push_back(PlaceValues{whole, binary, steps::hexOf(binary)});
+        const QString twos = modFunctions::TwosComplement(binary);
+        c.working.push_back(Inverted{steps::inverted(binary)});
+        c.working.push_back(AddedOne{twos, steps::hexOf(twos)});
+        c.working.push_back(ReadsAsSigned{whole, bitCount, steps::twosValue(twos)});
+        c.outputs = {binary, twos};
+    } catch (const rt::RuntimeError &error) {
+        steps::fail(c, error.kind(), Stage::ReadingNumber, text, 0.0);
+    }
+    return c;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "converterwindow.h"
 
+#include "workingpane.h"
+
 #include <QEvent>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -47,11 +49,12 @@ void ConverterWindow::showModal()
     removeEventFilter(&watcher);
 }
 
-void ConverterWindow::liftTextLengthLimits()
+void ConverterWindow::finishSetup()
 {
     constexpr int qtDefault = 32767;  // a line edit's limit unless told otherwise
     for (QLineEdit *box : findChildren<QLineEdit *>()) {
         if (box->maxLength() == qtDefault)
             box->setMaxLength(std::numeric_limits<int>::max());
     }
+    m_working = new WorkingPane(this);
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class WorkingPane;
+
 // A converter window: a fixed-size top-level window with a close box and no
 // owner. Building one is loading it; destroying it discards its contents.
 class ConverterWindow : public QWidget {
@@ -16,9 +18,15 @@ public:
     // closed it; the windows behind take no input meanwhile.
     void showModal();
 
+    WorkingPane *workingPane() const { return m_working; }
+
 protected:
-    // Lets every text box that has no length limit of its own take text of
-    // any length (a line edit otherwise keeps at most 32,767 characters and
-    // drops the rest of a longer paste). Call once the layout is set up.
-    void liftTextLengthLimits();
+    // What every converter window adds to its layout once it is set up:
+    // text boxes take text of any length (a line edit otherwise keeps at
+    // most 32,767 characters and drops the rest of a longer paste), and the
+    // working pane comes in below the controls, last in the tab order.
+    void finishSetup();
+
+private:
+    WorkingPane *m_working = nullptr;
 };

@@ -2,9 +2,9 @@
 // The binary integer to decimal window's conversion, free of widgets.
 #pragma once
 
-#include <QString>
+#include "working.h"
 
-// The decimal value of `bits` read as a bit string, without sign or blank.
-// Throws rt::RuntimeError (overflow) for a "1" more than 31 places from the
-// right end.
-QString convertDecInt(const QString &bits);
+// The decimal value of `bits` read as a bit string, without sign or blank:
+// the one output. Fails with overflow for a "1" more than 31 places from
+// the right end.
+Conversion convertDecInt(const QString &bits);

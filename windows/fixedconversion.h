@@ -2,19 +2,20 @@
 // The fixed-point window's rule and conversion, free of widgets.
 #pragma once
 
-#include <QString>
+#include "working.h"
 
-// What the fixed-point window shows for one conversion.
-struct FixedResult {
-    QString whole;       // binary digits of the whole part, no leading zeros
-    QString fraction;    // exactly ten bits after the point
-    QString fixedPoint;  // whole "." fraction
-    QString actual;      // the exact value those bits hold
-};
+// The order of the fixed-point window's outputs.
+enum FixedOutput { FixedWhole, FixedFraction, FixedActual, FixedPoint };
 
 // The input rule: a number from 0 to 1023.
 bool fixedAccepts(const QString &text);
 
-// Ten bits before and ten after the point. Throws rt::RuntimeError for text
-// the rule refuses when it cannot be converted (a whole part of 1024 or more).
-FixedResult convertFixed(const QString &text);
+// The input rule's refusal of `text`, with its working.
+Conversion refuseFixedInput(const QString &text);
+
+// Ten bits before and ten after the point. Outputs, by FixedOutput: the
+// binary digits of the whole part (no leading zeros), exactly ten bits after
+// the point, the exact value those bits hold, and whole "." fraction. Text
+// the rule refuses converts where it can; a whole part of 1024 or more fails
+// with a run-time error.
+Conversion convertFixed(const QString &text);

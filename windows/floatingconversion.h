@@ -2,17 +2,16 @@
 // The floating-point window's conversion, free of widgets.
 #pragma once
 
-#include <QString>
+#include "working.h"
 
-// What the floating-point window shows for one conversion.
-struct FloatingResult {
-    QString fixed;     // the magnitude in fixed point, up to ten bits each side
-    QString mantissa;  // ten bits, two's complement, point after the sign bit
-    QString exponent;  // six bits, two's complement
-};
+// The order of the floating-point window's outputs.
+enum FloatingOutput { FloatingFixed, FloatingMantissa, FloatingExponent };
 
-// Converts any text; one that holds no number converts like 0. Throws
-// rt::RuntimeError when the whole part needs more than ten bits (subscript
-// out of range, or overflow beyond 32 bits) or when a text holding "." is
-// not a number (type mismatch).
-FloatingResult convertFloating(const QString &text);
+// Converts any text; one that holds no number converts like 0. Outputs, by
+// FloatingOutput: the magnitude in fixed point (up to ten bits each side),
+// the ten-bit two's complement mantissa (point after the sign bit) and the
+// six-bit two's complement exponent. Fails with a run-time error when the
+// whole part needs more than ten bits (subscript out of range, or overflow
+// beyond 32 bits) or when a text with a point or exponent is not a number
+// (type mismatch).
+Conversion convertFloating(const QString &text);

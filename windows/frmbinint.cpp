@@ -3,6 +3,7 @@
 
 #include "binintconversion.h"
 #include "runtimeguard.h"
+#include "workingpane.h"
 #include "ui_frmbinint.h"
 
 #include <QButtonGroup>
@@ -12,7 +13,7 @@ frmBinInt::frmBinInt(QWidget *parent)
     : ConverterWindow(parent), ui(std::make_unique<Ui::frmBinInt>()), optBits(new QButtonGroup(this))
 {
     ui->setupUi(this);
-    liftTextLengthLimits();
+    finishSetup();
     optBits->setObjectName(QStringLiteral("optBits"));
     optBits->addButton(ui->optBits_0, 0);
     optBits->addButton(ui->optBits_1, 1);
@@ -52,13 +53,16 @@ void frmBinInt::txtDenary_KeyPress(qint16 &KeyAscii)
 void frmBinInt::cmdConvert_Click()
 {
     guarded(this, [this] {
-        const BinIntResult result = convertBinInt(ui->txtDenary->text(), m_bitCount);
-        if (!result.message.isEmpty()) {
-            showMessage(this, result.message);
+        const QString input = ui->txtDenary->text();
+        const Conversion result = convertBinInt(input, m_bitCount);
+        workingPane()->showConversion(input, result);
+        raiseFailure(result);
+        if (result.refusal.kind == Refusal::Kind::Message) {
+            showMessage(this, result.refusal.message);
             return;
         }
-        ui->txtBinary->setText(result.binary);
-        ui->txtTwos->setText(result.twos);
+        ui->txtBinary->setText(result.outputs.at(0));
+        ui->txtTwos->setText(result.outputs.at(1));
     });
 }
 

@@ -3,12 +3,13 @@
 
 #include "decintconversion.h"
 #include "runtimeguard.h"
+#include "workingpane.h"
 #include "ui_frmdecint.h"
 
 frmDecInt::frmDecInt(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmDecInt>())
 {
     ui->setupUi(this);
-    liftTextLengthLimits();
+    finishSetup();
     connect(ui->cmdConvert, &QPushButton::clicked, this, &frmDecInt::cmdConvert_Click);
     ui->txtBinary->setFocus();
 }
@@ -17,5 +18,11 @@ frmDecInt::~frmDecInt() = default;
 
 void frmDecInt::cmdConvert_Click()
 {
-    guarded(this, [this] { ui->txtDenary->setText(convertDecInt(ui->txtBinary->text())); });
+    guarded(this, [this] {
+        const QString input = ui->txtBinary->text();
+        const Conversion result = convertDecInt(input);
+        workingPane()->showConversion(input, result);
+        raiseFailure(result);
+        ui->txtDenary->setText(result.outputs.at(0));
+    });
 }

@@ -3,15 +3,17 @@
 
 #include "fixedconversion.h"
 #include "runtimeguard.h"
+#include "workingpane.h"
 #include "ui_frmfixed.h"
 
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWindow>
 
 frmFixed::frmFixed(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmFixed>())
 {
     ui->setupUi(this);
-    liftTextLengthLimits();
+    finishSetup();
     connect(ui->cmdConvert, &QPushButton::clicked, this, &frmFixed::cmdConvert_Click);
     ui->txtDenary->setFocus();
 }
@@ -21,17 +23,37 @@ frmFixed::~frmFixed() = default;
 void frmFixed::cmdConvert_Click()
 {
     guarded(this, [this] {
-        const FixedResult result = convertFixed(ui->txtDenary->text());
-        ui->txtWhole->setText(result.whole);
-        ui->txtFraction->setText(result.fraction);
-        ui->lblActual->setText(result.actual);
-        ui->txtFixedPoint->setText(result.fixedPoint);
+        const QString input = ui->txtDenary->text();
+        const Conversion result = convertFixed(input);
+        workingPane()->showConversion(input, result);
+        raiseFailure(result);
+        ui->txtWhole->setText(result.outputs.at(FixedWhole));
+        ui->txtFraction->setText(result.outputs.at(FixedFraction));
+        ui->lblActual->setText(result.outputs.at(FixedActual));
+        ui->txtFixedPoint->setText(result.outputs.at(FixedPoint));
     });
 }
 
 void frmFixed::txtDenary_Validate(bool &Cancel)
 {
     guarded(this, [&] { Cancel = !fixedAccepts(ui->txtDenary->text()); });
+    if (Cancel)
+        explainRefusedInput();
+}
+
+// The rule refuses quietly and keeps the focus; a short note at the box,
+// and the working pane, say what it wants.
+void frmFixed::explainRefusedInput()
+{
+    const QString input = ui->txtDenary->text();
+    workingPane()->showConversion(input, refuseFixedInput(input));
+    QLineEdit *box = ui->txtDenary;
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), refusedInputNote(), box);
+}
+
+QString frmFixed::refusedInputNote()
+{
+    return tr("Type a number from 0 to 1023");
 }
 
 bool frmFixed::focusMayLeaveInput()

@@ -22,6 +22,9 @@ public:
     // the focus then stays in txtDenary.
     void txtDenary_Validate(bool &Cancel);
 
+    // The note shown at the input box when the rule refuses its text.
+    static QString refusedInputNote();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
@@ -29,6 +32,7 @@ protected:
 
 private:
     bool focusMayLeaveInput();
+    void explainRefusedInput();
     bool pressMovesFocusAway(const QPoint &position) const;
 
     std::unique_ptr<Ui::frmFixed> ui;

@@ -3,13 +3,14 @@
 
 #include "floatingconversion.h"
 #include "runtimeguard.h"
+#include "workingpane.h"
 #include "ui_frmfloating.h"
 
 frmFloating::frmFloating(QWidget *parent)
     : ConverterWindow(parent), ui(std::make_unique<Ui::frmFloating>())
 {
     ui->setupUi(this);
-    liftTextLengthLimits();
+    finishSetup();
     // Designer files hold whole point sizes only.
     for (QWidget *box : {ui->txtFixed, ui->txtMantissa, ui->txtExponent}) {
         QFont font = box->font();
@@ -25,9 +26,12 @@ frmFloating::~frmFloating() = default;
 void frmFloating::cmdConvert_Click()
 {
     guarded(this, [this] {
-        const FloatingResult result = convertFloating(ui->txtDenary->text());
-        ui->txtFixed->setText(result.fixed);
-        ui->txtMantissa->setText(result.mantissa);
-        ui->txtExponent->setText(result.exponent);
+        const QString input = ui->txtDenary->text();
+        const Conversion result = convertFloating(input);
+        workingPane()->showConversion(input, result);
+        raiseFailure(result);
+        ui->txtFixed->setText(result.outputs.at(FloatingFixed));
+        ui->txtMantissa->setText(result.outputs.at(FloatingMantissa));
+        ui->txtExponent->setText(result.outputs.at(FloatingExponent));
     });
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime.h"
+#include "working.h"
 
 #include <QString>
 
@@ -26,4 +27,12 @@ void guarded(QWidget *owner, Handler &&handler)
     } catch (const rt::RuntimeError &error) {
         showMessage(owner, runtimeErrorText(error.kind()));
     }
+}
+
+// Inside a handler: a conversion that a run-time error stopped raises that
+// error again, for the guard to report.
+inline void raiseFailure(const Conversion &conversion)
+{
+    if (conversion.refusal.kind == Refusal::Kind::RuntimeError)
+        rt::raise(conversion.refusal.error);
 }

@@ -21,11 +21,17 @@ inline bool hasFraction(const QString &text)
 // The fraction is the single-precision reading less the whole part, and that
 // reading can round up to the next whole number ("1.99999999" reads as 2).
 // Such a whole number belongs to the whole part; the fraction keeps the rest.
-inline void carryIntoWholePart(qint32 &whole, float &fraction)
+// Returns whether anything was carried.
+inline bool carryIntoWholePart(qint32 &whole, float &fraction)
 {
-    if (fraction >= 1.0f) {
-        const float carried = std::floor(fraction);
-        whole = rt::toInt32(qint64(whole) + rt::truncToInt32(carried));
-        fraction -= carried;
-    }
+    if (!(fraction >= 1.0f))
+        return false;
+    const float carried = std::floor(fraction);
+    whole = rt::toInt32(qint64(whole) + rt::truncToInt32(carried));
+    fraction -= carried;
+    return true;
 }
+
+// How many digits of a typed number the working shows exactly; a number
+// that needs more is compared with its bits no further.
+constexpr qsizetype maxTypedDigits = 400;

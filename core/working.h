@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: MIT
+// The working of a conversion: what it did, step by step, with the real
+// numbers and bit strings it met on the way. A conversion records its steps
+// as it goes; the windows turn them into words. Steps hold no text meant
+// for the user, only values.
+//
+// Every conversion answers in one shape: the texts for the window's result
+// boxes, or why it refused or failed, and its working either way.
+#pragma once
+
+#include "runtime.h"
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <variant>
+#include <vector>
+
+namespace working {
+
+// ---- Reading the number -------------------------------------------------------
+
+// The text holds no number the window can read ("abc").
+struct NotANumber {
+    QString text;
+};
+// The number is below zero, and these bits carry no sign.
+struct Negative {
+    double value;
+};
+// 2^bitCount is not greater than the number; it needs bitsNeeded bits.
+struct NeedsMoreBits {
+    double value;
+    qint16 bitCount;
+    qint32 bitsNeeded;  // 0 when too large to count
+    bool widest;        // no wider choice exists
+};
+// The number has a fraction.
+struct NotWhole {
+    double value;
+};
+// The fixed-point window's input rule refused the text.
+struct OutsideFixedRange {
+    QString text;
+};
+
+// The typed number, read in single precision, is not quite the number typed.
+struct HeldInSingle {
+    QString typed;  // the typed number, exactly, as a decimal
+    float held;
+};
+// The single-precision reading rounded up to the next whole number, which
+// therefore belongs to the whole part.
+struct CarriedIntoWhole {
+    float held;
+    qint32 whole;
+};
+// A negative number: its size is converted, the sign is dealt with later.
+struct MagnitudeOfNegative {
+    QString typed;      // as typed, exactly
+    QString magnitude;  // without the minus sign
+};
+
+// ---- Whole numbers as bits -------------------------------------------------------
+
+// The number is whole and fits: 0 to 2^bitCount - 1.
+struct WholeInRange {
+    qint32 value;
+    qint16 bitCount;
+};
+// The bits of a whole number under their place values, most significant
+// first; the places that hold a 1 add up to the number.
+struct PlaceValues {
+    qint32 value;
+    QString bits;
+    QString hex;  // empty when the width is not a whole number of hex digits
+};
+// Every bit inverted, then 1 added: the two's complement.
+struct Inverted {
+    QString bits;
+};
+struct AddedOne {
+    QString bits;
+    QString hex;
+};
+// What the two's complement pattern reads as, as a signed number of the same
+// width: -value when that lies in range, otherwise something else.
+struct ReadsAsSigned {
+    qint32 value;  // the number that was negated
+    qint16 bitCount;
+    qint64 reading;
+};
+
+// ---- Bits back to a number -------------------------------------------------------
+
+// One character of a typed bit string and its place (0 = rightmost).
+struct Place {
+    qsizetype place;
+    char32_t character;
+};
+// The characters of a typed bit string that matter: all of a short text,
+// the ones of a long one up to a limit.
+struct BitPlaces {
+    qsizetype length;          // in characters
+    std::vector<Place> listed;  // from the left
+    bool onlyOnes;             // a long text: only the places holding a 1
+    qsizetype onesNotListed;
+    qsizetype others;          // characters other than 0 and 1
+};
+// The places that hold a 1 added up.
+struct Sum {
+    std::vector<qint64> terms;  // from the largest
+    qint64 total;
+    QString hex;
+};
+// The same bits read as two's complement of their own width: the leftmost
+// place counts negative.
+struct TwosReading {
+    qsizetype width;
+    std::vector<qint64> terms;
+    qint64 total;
+};
+// A 1 stands further left than a 32-bit number reaches.
+struct OneBeyondRange {
+    qsizetype place;
+};
+
+// ---- Fixed point ------------------------------------------------------------------
+
+// The whole part in binary, no leading zeros.
+struct WholeBits {
+    qint32 whole;
+    QString bits;
+};
+// One row of repeated doubling: the fraction, doubled, the bit taken.
+struct DoublingRow {
+    float fraction;
+    float doubled;
+    qint16 bit;
+};
+struct Doubling {
+    std::vector<DoublingRow> rows;
+    float remainder;  // cut off, not rounded
+};
+// The value the bits hold and how far it is from the number typed.
+struct FixedValue {
+    QString bits;        // whole "." fraction
+    QString held;        // exact decimal
+    QString typed;       // exact decimal
+    QString difference;  // typed - held, exact decimal
+};
+
+// ---- Floating point ----------------------------------------------------------------
+
+// Whole part and fraction as the fixed-point form the window shows.
+struct FixedForm {
+    qint32 whole;
+    QString wholeBits;
+    float fraction;
+    QString fractionBits;
+    QString fixed;
+};
+// The point moves to stand just before the first 1.
+struct PointMoved {
+    QString fixed;
+    qint16 exponent;
+    bool noOne;  // zero: nothing to move the point to
+};
+// The mantissa: a 0 sign bit and the digits, filled or cut to ten bits.
+struct MantissaDigits {
+    QString digits;    // sign bit and every digit, before filling or cutting
+    QString mantissa;  // ten bits
+    QString lost;      // digits cut off at the right
+};
+// The mantissa negated for a negative number.
+struct Negated {
+    QString inverted;
+    QString mantissa;
+};
+// The exponent in six bits: for a negative one, its size, then two's
+// complement.
+struct ExponentBits {
+    qint16 exponent;
+    QString magnitudeBits;
+    QString bits;
+};
+// The pair read back: mantissa x 2^exponent, against the number typed.
+struct FloatingCheck {
+    QString mantissa;
+    qint16 exponent;
+    QString mantissaValue;  // exact decimal
+    QString value;          // exact decimal
+    QString typed;          // exact decimal
+    QString difference;     // typed - value, exact decimal
+};
+// A negative mantissa starting 11 stands for the right value but is not
+// normalised; the normalised pair starts 10.
+struct NotNormalised {
+    QString mantissa;
+    QString exponent;
+};
+
+// ---- Failures -----------------------------------------------------------------------
+
+// What the conversion was doing when a run-time error stopped it.
+enum class Stage {
+    ReadingNumber,    // the number is too large for a double
+    WholePart,        // the whole part is beyond 32 bits
+    WholePartBits,    // the whole part needs more bits than there are
+    ReadingFraction,  // the text with a point or exponent is not a number
+    Summing,          // a 1 beyond the 32-bit range
+};
+struct Failed {
+    rt::ErrorKind kind;
+    Stage stage;
+    QString text;    // the text being read
+    double value;    // the number involved
+};
+
+using Step = std::variant<NotANumber, Negative, NeedsMoreBits, NotWhole, OutsideFixedRange, HeldInSingle,
+                          CarriedIntoWhole, MagnitudeOfNegative, WholeInRange, PlaceValues, Inverted,
+                          AddedOne, ReadsAsSigned, BitPlaces, Sum, TwosReading, OneBeyondRange, WholeBits,
+                          Doubling, FixedValue, FixedForm, PointMoved, MantissaDigits, Negated, ExponentBits,
+                          FloatingCheck, NotNormalised, Failed>;
+using Working = std::vector<Step>;
+
+// The first step of type T, or nullptr.
+template <typename T>
+const T *find(const Working &steps)
+{
+    for (const Step &step : steps) {
+        if (const T *found = std::get_if<T>(&step))
+            return found;
+    }
+    return nullptr;
+}
+
+}  // namespace working
+
+// Why a conversion shows no result.
+struct Refusal {
+    enum class Kind {
+        None,          // converted
+        Message,       // the window tells the user `message`
+        RuntimeError,  // a run-time error of kind `error` stopped it
+        InputRule,     // the window's input rule refused the text
+    };
+    Kind kind = Kind::None;
+    QString message;
+    rt::ErrorKind error = rt::ErrorKind::Overflow;
+};
+
+// What every window's conversion answers.
+struct Conversion {
+    QStringList outputs;  // the texts of the window's result boxes, in order
+    Refusal refusal;
+    working::Working working;
+
+    bool converted() const { return refusal.kind == Refusal::Kind::None; }
+};

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// What the window conversions share as they record their working.
+#pragma once
+
+#include "working.h"
+
+#include <QString>
+
+namespace steps {
+
+// The hex digits of a bit string whose width is a whole number of them;
+// empty otherwise.
+inline QString hexOf(const QString &bits)
+{
+    if (bits.isEmpty() || bits.size() % 4 != 0)
+        return {};
+    QString hex;
+    hex.reserve(bits.size() / 4);
+    for (qsizetype i = 0; i < bits.size(); i += 4) {
+        int digit = 0;
+        for (qsizetype k = i; k < i + 4; ++k)
+            digit = digit * 2 + (bits.at(k) == u'1' ? 1 : 0);
+        hex += QLatin1Char("0123456789ABCDEF"[digit]);
+    }
+    return hex;
+}
+
+// Every bit inverted.
+inline QString inverted(const QString &bits)
+{
+    QString out = bits;
+    for (QChar &c : out)
+        c = c == u'1' ? u'0' : u'1';
+    return out;
+}
+
+// A bit string read as two's complement of its own width (at most 63 bits).
+inline qint64 twosValue(const QString &bits)
+{
+    qint64 value = 0;
+    for (QChar c : bits)
+        value = value * 2 + (c == u'1' ? 1 : 0);
+    if (bits.startsWith(u'1'))
+        value -= qint64(1) << bits.size();
+    return value;
+}
+
+inline Conversion &refuse(Conversion &c, const char *message, working::Step why)
+{
+    c.outputs.clear();
+    c.refusal = {Refusal::Kind::Message, QString::fromLatin1(message), {}};
+    c.working.push_back(std::move(why));
+    return c;
+}
+
+inline Conversion &fail(Conversion &c, rt::ErrorKind kind, working::Stage stage, const QString &text,
+                        double value)
+{
+    c.outputs.clear();
+    c.refusal = {Refusal::Kind::RuntimeError, {}, kind};
+    c.working.push_back(working::Failed{kind, stage, text, value});
+    return c;
+}
+
+}  // namespace steps

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#include "workingpane.h"
+
+#include "workingtext.h"
+
+#include <QFontDatabase>
+#include <QTextBrowser>
+#include <QToolButton>
+
+namespace {
+
+bool shownChoice = false;  // for the rest of the run; nothing is saved
+
+}  // namespace
+
+bool WorkingPane::shownInThisRun()
+{
+    return shownChoice;
+}
+
+WorkingPane::WorkingPane(QWidget *window)
+    : QWidget(window), m_window(window), m_baseSize(window->minimumSize()),
+      m_button(new QToolButton(this)), m_text(new QTextBrowser(this))
+{
+    setObjectName(QStringLiteral("WorkingPane"));
+    const int width = m_baseSize.width();
+    setGeometry(0, m_baseSize.height(), width, buttonRowHeight + paneHeight);
+
+    // A flat disclosure button; Tab reaches it, a click leaves the focus
+    // where it was.
+    m_button->setObjectName(QStringLiteral("chkShowWorking"));
+    m_button->setText(tr("Show &working"));
+    m_button->setCheckable(true);
+    m_button->setAutoRaise(true);
+    m_button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_button->setFocusPolicy(Qt::TabFocus);
+    m_button->setGeometry(4, 2, width - 8, buttonRowHeight - 4);
+    m_button->setStyleSheet(QStringLiteral("QToolButton { text-align: left; }"));
+
+    m_text->setObjectName(QStringLiteral("txtWorking"));
+    m_text->setAccessibleName(tr("Working"));
+    m_text->setOpenLinks(false);
+    m_text->setFocusPolicy(Qt::ClickFocus);
+    m_text->setGeometry(4, buttonRowHeight, width - 8, paneHeight - 6);
+    const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    m_text->document()->setDefaultStyleSheet(
+        QStringLiteral("code { font-family: '%1'; } p { margin-top: 2px; margin-bottom: 4px; }").arg(fixed));
+    m_text->setHtml(QStringLiteral("<p>") + tr("Convert a number to see its working here, step by step.")
+                    + QStringLiteral("</p>"));
+
+    connect(m_button, &QToolButton::toggled, this, [this](bool shown) {
+        shownChoice = shown;
+        setShown(shown);
+    });
+    m_button->setChecked(shownChoice);
+    setShown(shownChoice);
+}
+
+void WorkingPane::setShown(bool shown)
+{
+    m_button->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    m_text->setVisible(shown);
+    m_window->setFixedSize(m_baseSize.width(),
+                           m_baseSize.height() + buttonRowHeight + (shown ? paneHeight : 0));
+}
+
+void WorkingPane::showConversion(const QString &input, const Conversion &conversion)
+{
+    QString html = workingHtml(conversion.working);
+    if (conversion.converted()) {
+        m_resultInput = input;
+        m_hasResult = true;
+    } else if (m_hasResult) {
+        const QString shown = m_resultInput.size() > 40 ? m_resultInput.left(40) + QStringLiteral("\u2026")
+                                                        : m_resultInput;
+        html += QStringLiteral("<p>")
+                + tr("The boxes still show the result for \u201C%1\u201D.").arg(shown.toHtmlEscaped())
+                + QStringLiteral("</p>");
+    }
+    m_text->setHtml(html);
+}

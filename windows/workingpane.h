@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+// The working pane under a converter window's controls: a "Show working"
+// button and, when it is down, the working of the last conversion.
+#pragma once
+
+#include "working.h"
+
+#include <QWidget>
+
+class QTextBrowser;
+class QToolButton;
+
+class WorkingPane : public QWidget {
+    Q_OBJECT
+public:
+    // Adds the pane at the bottom of `window`, whose fixed size (from its
+    // layout) grows by the button's row, and by the pane while it is shown.
+    explicit WorkingPane(QWidget *window);
+
+    // The working of a conversion of `input`. When it shows no result, the
+    // pane says so, and which input the window's boxes still show.
+    void showConversion(const QString &input, const Conversion &conversion);
+
+    // Whether the pane is shown: one choice for the whole run, across every
+    // window and opening; hidden at first.
+    static bool shownInThisRun();
+
+    static constexpr int buttonRowHeight = 26;
+    static constexpr int paneHeight = 240;
+
+private:
+    void setShown(bool shown);
+
+    QWidget *m_window;
+    QSize m_baseSize;
+    QToolButton *m_button;
+    QTextBrowser *m_text;
+    QString m_resultInput;  // the input whose result the boxes show
+    bool m_hasResult = false;
+};
