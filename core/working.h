@@ -171,7 +171,7 @@ struct PointMoved {
 struct MantissaDigits {
     QString digits;    // sign bit and every digit, before filling or cutting
     QString mantissa;  // ten bits
-    QString lost;      // digits cut off at the right
+    QString lost;      // digits cut off at the right, up to the last 1
 };
 // The mantissa negated for a negative number.
 struct Negated {

@@ -102,7 +102,11 @@ Conversion convertFloating(const QString &text)
             ++firstNonZero;
         digits = zero + digits.mid(firstNonZero);
         const QString positive = digits.leftJustified(10, u'0', true);
-        c.working.push_back(MantissaDigits{digits, positive, digits.mid(10)});
+        // Zeros cut off at the right lose nothing.
+        QString lost = digits.mid(10);
+        while (lost.endsWith(u'0'))
+            lost.chop(1);
+        c.working.push_back(MantissaDigits{digits, positive, lost});
         QString mantissa = positive;
         if (negative) {
             mantissa = TwosComplement(positive);

@@ -197,7 +197,7 @@ public:
         para(tr("Whole part: %1 = %2. Fraction by doubling: %3 = .%4.")
                  .arg(s.whole)
                  .arg(bits(s.wholeBits), rt::singleToText(s.fraction), bits(s.fractionBits, true)));
-        para(tr("Together: %1 (what the fixed-point box shows).").arg(code(s.fixed)));
+        para(tr("Together: %1 (what the fixed-point box shows).").arg(bits(s.fixed)));
     }
     void operator()(const PointMoved &s)
     {
@@ -223,7 +223,7 @@ public:
                     "digits; %5 is lost.")
                      .arg(code(s.digits), bits(s.mantissa))
                      .arg(9)
-                     .arg(s.digits.size() - 1)
+                     .arg(9 + s.lost.size())
                      .arg(code(s.lost)));
         }
     }
@@ -377,6 +377,10 @@ private:
 
 QString groupedBits(const QString &bits, bool fromLeft)
 {
+    // Around a binary point: the whole part from the point leftwards, the
+    // fraction from the point rightwards.
+    if (const qsizetype point = bits.indexOf(u'.'); point >= 0)
+        return groupedBits(bits.left(point)) + u'.' + groupedBits(bits.mid(point + 1), true);
     QString out;
     out.reserve(bits.size() + bits.size() / 4);
     const qsizetype n = bits.size();

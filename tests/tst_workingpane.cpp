@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: MIT
+// The working pane through real widgets: the Show working button, the
+// choice that holds for the run, the pane after conversions, refusals and
+// errors, and the fixed-point window's note at a refused input.
+#include "appearance.h"
+#include "frmbinarymenu.h"
+#include "frmfixed.h"
+#include "guitest.h"
+#include "workingpane.h"
+
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QToolTip>
+
+using namespace guitest;
+
+class TestWorkingPane : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { applyAppearance(); }
+    void init();
+    void cleanup();
+    void buttonShowsAndHidesThePane_data();
+    void buttonShowsAndHidesThePane();
+    void choiceHoldsForTheRun();
+    void paneFollowsEveryConversion();
+    void runTimeErrorIsExplained();
+    void clickOnButtonLeavesTheFixedPointRuleAlone();
+    void refusedInputGetsANote();
+    void longBitStringIsShownQuickly();
+
+private:
+    QAbstractButton *menuButton(int index)
+    {
+        return menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    }
+    static QToolButton *showButton(QWidget *w) { return w->findChild<QToolButton *>("chkShowWorking"); }
+    static QTextBrowser *pane(QWidget *w) { return w->findChild<QTextBrowser *>("txtWorking"); }
+    static QString paneText(QWidget *w) { return pane(w)->toPlainText(); }
+    // Starts a test with the pane hidden, whatever the tests before chose.
+    static void hidePane(QWidget *w)
+    {
+        if (showButton(w)->isChecked())
+            click(showButton(w));
+    }
+    std::unique_ptr<frmBinaryMenu> menu;
+    std::unique_ptr<MessageWatcher> messages;
+};
+
+void TestWorkingPane::init()
+{
+    menu = std::make_unique<frmBinaryMenu>();
+    menu->show();
+    QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
+    messages = std::make_unique<MessageWatcher>();
+}
+
+void TestWorkingPane::cleanup()
+{
+    messages.reset();
+    menu.reset();
+}
+
+void TestWorkingPane::buttonShowsAndHidesThePane_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QSize>("layoutSize");
+    QTest::newRow("binary integers") << 0 << QSize(367, 216);
+    QTest::newRow("fixed point") << 1 << QSize(537, 218);
+    QTest::newRow("floating point") << 2 << QSize(413, 172);
+    QTest::newRow("binary to decimal") << 3 << QSize(389, 87);
+}
+
+// Hidden, the window is its layout's size plus the button's row; shown, it
+// grows downward by the pane. Mouse, Alt+W and Space all work the button.
+void TestWorkingPane::buttonShowsAndHidesThePane()
+{
+    QFETCH(int, index);
+    QFETCH(QSize, layoutSize);
+    QVERIFY(openModal(menuButton(index), [&](QWidget *w) {
+        hidePane(w);
+        // Shortcuts reach the active window.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QWidget *focus = focusIn(w);
+        const QSize hidden(layoutSize.width(), layoutSize.height() + WorkingPane::buttonRowHeight);
+        const QSize shown(hidden.width(), hidden.height() + WorkingPane::paneHeight);
+        QCOMPARE(w->size(), hidden);
+        QVERIFY(!pane(w)->isVisible());
+        QCOMPARE(showButton(w)->arrowType(), Qt::RightArrow);
+        // Nothing above the button moves.
+        QVERIFY(showButton(w)->mapTo(w, QPoint(0, 0)).y() >= layoutSize.height());
+
+        click(showButton(w));
+        QCOMPARE(w->size(), shown);
+        QVERIFY(pane(w)->isVisible());
+        QCOMPARE(showButton(w)->arrowType(), Qt::DownArrow);
+        QCOMPARE(focusIn(w), focus);  // a click takes no focus
+        QVERIFY(paneText(w).contains("Convert a number to see its working here"));
+
+        key(w, Qt::Key_W, Qt::AltModifier);  // a mnemonic clicks after a short delay
+        QTRY_COMPARE(w->size(), hidden);
+        QVERIFY(!pane(w)->isVisible());
+        QCOMPARE(focusIn(w), focus);
+
+        // Tab reaches the button last; Space works it. (The fixed-point
+        // window lets the focus leave an input it accepts.)
+        if (index == 1)
+            type(w, "5");
+        for (int i = 0; i < 12 && focusIn(w) != showButton(w); ++i)
+            key(w, Qt::Key_Tab);
+        QCOMPARE(focusIn(w), showButton(w));
+        key(w, Qt::Key_Space);
+        QCOMPARE(w->size(), shown);
+        key(w, Qt::Key_Space);
+        QCOMPARE(w->size(), hidden);
+    }));
+}
+
+void TestWorkingPane::choiceHoldsForTheRun()
+{
+    QVERIFY(openModal(menuButton(0), [&](QWidget *w) {
+        hidePane(w);
+        click(showButton(w));
+    }));
+    QVERIFY(WorkingPane::shownInThisRun());
+    QVERIFY(openModal(menuButton(3), [&](QWidget *w) {
+        QVERIFY(showButton(w)->isChecked());
+        QVERIFY(pane(w)->isVisible());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        key(w, Qt::Key_W, Qt::AltModifier);
+        QTRY_VERIFY(!pane(w)->isVisible());
+    }));
+    QVERIFY(openModal(menuButton(0), [&](QWidget *w) {
+        QVERIFY(!showButton(w)->isChecked());
+        QVERIFY(!pane(w)->isVisible());
+    }));
+}
+
+// The pane follows every conversion, Enter included, and after a refusal
+// says which input the boxes still show.
+void TestWorkingPane::paneFollowsEveryConversion()
+{
+    QVERIFY(openModal(menuButton(0), [&](QWidget *w) {
+        hidePane(w);
+        type(w, "200");
+        key(w, Qt::Key_Return);
+        // Updated while hidden, so that showing it shows the latest.
+        QVERIFY(paneText(w).contains("200 = 128 + 64 + 8"));
+        click(showButton(w));
+        QVERIFY(paneText(w).contains("reads as \u2212200"));
+        click(w->findChild<QAbstractButton *>("optBits_2"));  // 8 bits
+        click(w->findChild<QLineEdit *>("txtDenary"));
+        retype(w, "300");
+        key(w, Qt::Key_Return);
+        QCOMPARE(messages->messages().size(), 1);
+        QCOMPARE(messages->messages().first().text, QStringLiteral("You need more bits to do this number"));
+        messages->clear();
+        QVERIFY(paneText(w).contains("300 needs 9 bits"));
+        QVERIFY(paneText(w).contains("The boxes still show the result for \u201C200\u201D."));
+        QCOMPARE(w->findChild<QLineEdit *>("txtBinary")->text(), QStringLiteral("0000000011001000"));
+        hidePane(w);
+    }));
+}
+
+void TestWorkingPane::runTimeErrorIsExplained()
+{
+    QVERIFY(openModal(menuButton(2), [&](QWidget *w) {
+        type(w, "5.75");
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        click(w->findChild<QLineEdit *>("txtDenary"));
+        retype(w, "1024");
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        QCOMPARE(messages->messages().size(), 1);
+        QCOMPARE(messages->messages().first().text,
+                 QStringLiteral("Subscript out of range: the number needs more bits than this conversion has"));
+        messages->clear();
+        QVERIFY(paneText(w).contains("The whole part 1024 needs 11 bits, but there are only 10"));
+        QVERIFY(paneText(w).contains("The boxes still show the result for \u201C5.75\u201D."));
+        QCOMPARE(w->findChild<QLineEdit *>("txtFixed")->text(), QStringLiteral("101.11"));
+    }));
+}
+
+// In the fixed-point window a click on the button never counts as leaving
+// the input box; Tab onto it does, like any other control.
+void TestWorkingPane::clickOnButtonLeavesTheFixedPointRuleAlone()
+{
+    QVERIFY(openModal(menuButton(1), [&](QWidget *w) {
+        hidePane(w);
+        type(w, "abc");
+        click(showButton(w));
+        QVERIFY(pane(w)->isVisible());
+        QCOMPARE(focusIn(w), w->findChild<QWidget *>("txtDenary"));
+        QVERIFY(!paneText(w).contains("Type a number from 0 to 1023"));
+        QVERIFY(!QToolTip::isVisible());
+        key(w, Qt::Key_Backtab, Qt::ShiftModifier);  // onto the button: refused
+        QCOMPARE(focusIn(w), w->findChild<QWidget *>("txtDenary"));
+        QVERIFY(paneText(w).contains("Type a number from 0 to 1023"));
+        QToolTip::hideText();
+        hidePane(w);
+    }));
+}
+
+// The rule refuses quietly no more: a note at the box, shown or not, and the
+// pane, if shown, says what it wants. The focus stays.
+void TestWorkingPane::refusedInputGetsANote()
+{
+    QVERIFY(openModal(menuButton(1), [&](QWidget *w) {
+        hidePane(w);
+        type(w, "5.75");
+        key(w, Qt::Key_Tab);
+        key(w, Qt::Key_Space);
+        click(w->findChild<QLineEdit *>("txtDenary"));
+        retype(w, "2000");
+        key(w, Qt::Key_Tab);
+        QCOMPARE(focusIn(w), w->findChild<QWidget *>("txtDenary"));
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), frmFixed::refusedInputNote());
+        QCOMPARE(frmFixed::refusedInputNote(), QStringLiteral("Type a number from 0 to 1023"));
+        QVERIFY(messages->messages().isEmpty());
+        QToolTip::hideText();
+        click(showButton(w));
+        QVERIFY(paneText(w).contains("\u201C2000\u201D lies outside 0 to 1023"));
+        QVERIFY(paneText(w).contains("The boxes still show the result for \u201C5.75\u201D."));
+        hidePane(w);
+    }));
+}
+
+void TestWorkingPane::longBitStringIsShownQuickly()
+{
+    QVERIFY(openModal(menuButton(3), [&](QWidget *w) {
+        hidePane(w);
+        click(showButton(w));
+        paste(w, QString(999'999, u'0') + u'1');
+        QElapsedTimer clock;
+        clock.start();
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed()) + " ms"));
+        QCOMPARE(w->findChild<QLineEdit *>("txtDenary")->text(), QStringLiteral("1"));
+        QVERIFY(paneText(w).contains("The text has 1000000 characters"));
+        hidePane(w);
+    }));
+}
+
+QTEST_MAIN(TestWorkingPane)
+#include "tst_workingpane.moc"
