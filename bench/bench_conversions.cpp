@@ -1,12 +1,20 @@
 // SPDX-License-Identifier: MIT
 // Nanoseconds per call for the bit-string routines and each window's whole
 // conversion, beside references that write the same bits with plain integer
-// arithmetic; prints the ratio of each to its reference at the end.
+// arithmetic; prints the ratio of each to its reference at the end. Also:
+// each worked example converted with its working rendered as text, and a
+// million-character bit string converted and shown in a working pane.
 #include "binintconversion.h"
 #include "decintconversion.h"
 #include "fixedconversion.h"
 #include "floatingconversion.h"
 #include "modFunctions.h"
+#include "workingpane.h"
+#include "workingtext.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -133,6 +141,79 @@ void Million_FloatingPoint(benchmark::State &state)
         benchmark::DoNotOptimize(convertFloating(input));
 }
 
+// A conversion with its working, rendered to text.
+template <typename Convert>
+void withWorking(benchmark::State &state, Convert convert)
+{
+    for (auto _ : state) {
+        const Conversion c = convert();
+        benchmark::DoNotOptimize(workingHtml(c.working));
+    }
+}
+void Working_BinaryIntegers_200_16(benchmark::State &state)
+{
+    const QString input = QStringLiteral("200");
+    withWorking(state, [&] { return convertBinInt(input, 16); });
+}
+void Working_BinaryIntegers_200_8(benchmark::State &state)
+{
+    const QString input = QStringLiteral("200");
+    withWorking(state, [&] { return convertBinInt(input, 8); });
+}
+void Working_BinaryIntegers_300_8_refused(benchmark::State &state)
+{
+    const QString input = QStringLiteral("300");
+    withWorking(state, [&] { return convertBinInt(input, 8); });
+}
+void Working_BinaryToDecimal_1101(benchmark::State &state)
+{
+    const QString input = QStringLiteral("1101");
+    withWorking(state, [&] { return convertDecInt(input); });
+}
+void Working_FixedPoint_1022_999(benchmark::State &state)
+{
+    const QString input = QStringLiteral("1022.999");
+    withWorking(state, [&] { return convertFixed(input); });
+}
+void Working_FixedPoint_0_1(benchmark::State &state)
+{
+    const QString input = QStringLiteral("0.1");
+    withWorking(state, [&] { return convertFixed(input); });
+}
+void Working_FloatingPoint_minus_12_625(benchmark::State &state)
+{
+    const QString input = QStringLiteral("-12.625");
+    withWorking(state, [&] { return convertFloating(input); });
+}
+void Working_FloatingPoint_0_1(benchmark::State &state)
+{
+    const QString input = QStringLiteral("0.1");
+    withWorking(state, [&] { return convertFloating(input); });
+}
+void Working_FloatingPoint_minus_1(benchmark::State &state)
+{
+    const QString input = QStringLiteral("-1");
+    withWorking(state, [&] { return convertFloating(input); });
+}
+
+// A million-character bit string converted, its working shown in a pane
+// and painted.
+void Million_BinaryToDecimal_InPane(benchmark::State &state)
+{
+    QWidget window;
+    window.setFixedSize(389, 87);
+    WorkingPane pane(&window);
+    pane.findChild<QAbstractButton *>(QStringLiteral("chkShowWorking"))->setChecked(true);
+    window.show();
+    QString input = QString(999'980, u'0');
+    for (int k = 0; k < 20; ++k)
+        input += u'1';
+    for (auto _ : state) {
+        pane.showConversion(input, convertDecInt(input));
+        window.repaint();
+    }
+}
+
 BENCHMARK(DecimalToBinary);
 BENCHMARK(Reference_DecimalToBinary);
 BENCHMARK(TwosComplement);
@@ -147,6 +228,16 @@ BENCHMARK(Window_FloatingPoint);
 BENCHMARK(Window_BinaryToDecimal);
 BENCHMARK(Million_BinaryToDecimal)->Unit(benchmark::kMillisecond);
 BENCHMARK(Million_FloatingPoint)->Unit(benchmark::kMillisecond);
+BENCHMARK(Working_BinaryIntegers_200_16)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_BinaryIntegers_200_8)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_BinaryIntegers_300_8_refused)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_BinaryToDecimal_1101)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_FixedPoint_1022_999)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_FixedPoint_0_1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_FloatingPoint_minus_12_625)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_FloatingPoint_0_1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Working_FloatingPoint_minus_1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Million_BinaryToDecimal_InPane)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per call for the summary.
 class Collector : public benchmark::ConsoleReporter {
@@ -165,18 +256,22 @@ public:
 
 int main(int argc, char **argv)
 {
+    // The pane needs an application; no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
-    std::printf("\n%-24s %10s %10s\n", "routine", "ns/call", "ratio");
+    std::printf("\n%-40s %12s %10s\n", "routine", "ns/call", "ratio");
     for (const auto &[name, ns] : collector.nanoseconds) {
         if (name.rfind("Reference_", 0) == 0)
             continue;
         const auto reference = collector.nanoseconds.find("Reference_" + name);
         if (reference != collector.nanoseconds.end())
-            std::printf("%-24s %10.1f %9.2fx\n", name.c_str(), ns, ns / reference->second);
+            std::printf("%-40s %12.1f %9.2fx\n", name.c_str(), ns, ns / reference->second);
         else
-            std::printf("%-24s %10.1f %10s\n", name.c_str(), ns, "");
+            std::printf("%-40s %12.1f %10s\n", name.c_str(), ns, "");
     }
     benchmark::Shutdown();
     return 0;

@@ -54,5 +54,6 @@ shoot binint 0 "Binary Integers" "200" "Return"
 shoot fixed 1 "Fixed Point Binary" "1022.999" "Tab space"
 shoot floating 2 "Decimal To Floating Point Binary" "-12.625" "Tab space"
 shoot decint 3 "Binary Integers To Decimal \\(Unvalidated\\)" "1101" "Tab space"
+shoot working 2 "Decimal To Floating Point Binary" "-12.625" "Tab space alt+w"
 rm -f "$out/.shoot.sh"
 ls "$out"/*.png
