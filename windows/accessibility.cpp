@@ -88,7 +88,7 @@ class AccessibleLineEdit : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface {
 public:
-    explicit AccessibleLineEdit(QLineEdit *edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+    explicit AccessibleLineEdit(QLineEdit *edit) : QAccessibleWidget(edit, QAccessible::EditableText) { }
 
     QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
 
@@ -166,18 +166,18 @@ public:
         return shownText().mid(startOffset, endOffset - startOffset);
     }
     int characterCount() const override { return int(edit()->text().size()); }
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
-                             int *endOffset) const override
+    QString textBeforeOffset(
+        int offset, QAccessible::TextBoundaryType boundary, int *startOffset, int *endOffset) const override
     {
         return textSegment(shownText(), boundary, TextSegment::Before, offset, startOffset, endOffset);
     }
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
-                            int *endOffset) const override
+    QString textAfterOffset(
+        int offset, QAccessible::TextBoundaryType boundary, int *startOffset, int *endOffset) const override
     {
         return textSegment(shownText(), boundary, TextSegment::After, offset, startOffset, endOffset);
     }
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *startOffset,
-                         int *endOffset) const override
+    QString textAtOffset(
+        int offset, QAccessible::TextBoundaryType boundary, int *startOffset, int *endOffset) const override
     {
         return textSegment(shownText(), boundary, TextSegment::At, offset, startOffset, endOffset);
     }
@@ -194,7 +194,7 @@ public:
         const int caret = edit()->cursorPosition();
         const QRect caretBox = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         const int x = caretBox.center().x() + metrics.horizontalAdvance(shown.left(offset))
-                    - metrics.horizontalAdvance(shown.left(caret));
+            - metrics.horizontalAdvance(shown.left(caret));
         const QRect box(x, caretBox.top(), metrics.horizontalAdvance(shown.at(offset)), caretBox.height());
         return QRect(edit()->mapToGlobal(box.topLeft()), box.size());
     }
@@ -232,7 +232,7 @@ private:
 
 class AccessibleWindow : public QAccessibleWidget {
 public:
-    AccessibleWindow(QWidget *window, QAccessible::Role role) : QAccessibleWidget(window, role) {}
+    AccessibleWindow(QWidget *window, QAccessible::Role role) : QAccessibleWidget(window, role) { }
 
     QAccessible::State state() const override
     {
@@ -262,7 +262,8 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
     // any other window Qt builds).
     if (widget->isWindow() && widget->metaObject()->superClass() == &QWidget::staticMetaObject)
         return new AccessibleWindow(widget, QAccessible::Window);
-    if (auto *frame = qobject_cast<QFrame *>(widget); frame && className == QLatin1String("QFrame") && isLine(frame))
+    if (auto *frame = qobject_cast<QFrame *>(widget);
+        frame && className == QLatin1String("QFrame") && isLine(frame))
         return new QAccessibleWidget(widget, QAccessible::Separator);
     return nullptr;
 }

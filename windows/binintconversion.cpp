@@ -26,16 +26,19 @@ Conversion convertBinInt(const QString &text, qint16 bitCount)
     Conversion c;
     try {
         if (!rt::isNumeric(text))
-            return steps::refuse(c, "You must enter a whole number", NotANumber{text});
+            return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You must enter a whole number"),
+                                 NotANumber{text});
         const double value = rt::leadingValue(text);
         if (value < 0.0)
-            return steps::refuse(c, "You must enter a positive whole number", Negative{value});
+            return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You must enter a positive whole number"),
+                                 Negative{value});
         if (!(rt::power(2.0, bitCount) > value))
-            return steps::refuse(c, "You need more bits to do this number",
+            return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You need more bits to do this number"),
                                  NeedsMoreBits{value, bitCount, bitsNeeded(value), bitCount >= 24});
         // A number with a fraction part rounds to a different whole number.
         if (double(rt::toLong(text)) != value)
-            return steps::refuse(c, "You must enter a positive whole number", NotWhole{value});
+            return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You must enter a positive whole number"),
+                                 NotWhole{value});
 
         const qint32 whole = rt::roundToLong(value);
         c.working.push_back(WholeInRange{whole, bitCount});

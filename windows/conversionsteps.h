@@ -4,6 +4,7 @@
 
 #include "working.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace steps {
@@ -45,10 +46,11 @@ inline qint64 twosValue(const QString &bits)
     return value;
 }
 
+// `message` is marked with QT_TRANSLATE_NOOP in the context "Conversion".
 inline Conversion &refuse(Conversion &c, const char *message, working::Step why)
 {
     c.outputs.clear();
-    c.refusal = {Refusal::Kind::Message, QString::fromLatin1(message), {}};
+    c.refusal = {Refusal::Kind::Message, QCoreApplication::translate("Conversion", message), {}};
     c.working.push_back(std::move(why));
     return c;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "runtimeguard.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 void showMessage(QWidget *owner, const QString &text)
@@ -13,13 +14,16 @@ QString runtimeErrorText(rt::ErrorKind kind)
 {
     switch (kind) {
     case rt::ErrorKind::Overflow:
-        return QStringLiteral("Overflow: the number is too large for this conversion");
+        return QCoreApplication::translate(
+            "RuntimeError", "Overflow: the number is too large for this conversion");
     case rt::ErrorKind::SubscriptOutOfRange:
-        return QStringLiteral("Subscript out of range: the number needs more bits than this conversion has");
+        return QCoreApplication::translate(
+            "RuntimeError", "Subscript out of range: the number needs more bits than this conversion has");
     case rt::ErrorKind::TypeMismatch:
-        return QStringLiteral("Type mismatch: the text cannot be read as a number");
+        return QCoreApplication::translate(
+            "RuntimeError", "Type mismatch: the text cannot be read as a number");
     case rt::ErrorKind::FloatingPointFault:
-        return QStringLiteral("Floating-point error");
+        return QCoreApplication::translate("RuntimeError", "Floating-point error");
     }
-    return QStringLiteral("Floating-point error");
+    return QCoreApplication::translate("RuntimeError", "Floating-point error");
 }

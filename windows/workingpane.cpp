@@ -34,8 +34,7 @@ WorkingPane::WorkingPane(QWidget *window)
     m_button->setAutoRaise(true);
     m_button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_button->setFocusPolicy(Qt::TabFocus);
-    m_button->setGeometry(4, 2, width - 8, buttonRowHeight - 4);
-    m_button->setStyleSheet(QStringLiteral("QToolButton { text-align: left; }"));
+    m_button->setGeometry(QRect(QPoint(4, 2), QSize(m_button->sizeHint().width(), buttonRowHeight - 4)));
 
     m_text->setObjectName(QStringLiteral("txtWorking"));
     m_text->setAccessibleName(tr("Working"));

@@ -15,7 +15,7 @@ namespace {
 class Words {
     Q_DECLARE_TR_FUNCTIONS(Working)
 public:
-    explicit Words(QString &out) : m_out(out) {}
+    explicit Words(QString &out) : m_out(out) { }
 
     void operator()(const NotANumber &s)
     {
@@ -24,16 +24,21 @@ public:
         else
             para(tr("%1 is not a number.").arg(quoted(s.text)));
     }
-    void operator()(const Negative &s) { para(tr("%1 is negative: these bits carry no sign.").arg(number(s.value))); }
+    void operator()(const Negative &s)
+    {
+        para(tr("%1 is negative: these bits carry no sign.").arg(number(s.value)));
+    }
     void operator()(const NeedsMoreBits &s)
     {
         const QString value = number(s.value);
-        const QString needs = s.bitsNeeded > 0 ? tr("%1 needs %2 bits: ").arg(value).arg(s.bitsNeeded) : QString();
-        para(needs + tr("2^%1 = %2 is not greater than %3; %1 bits hold 0 to %4.")
-                         .arg(s.bitCount)
-                         .arg(qint64(1) << s.bitCount)
-                         .arg(value)
-                         .arg((qint64(1) << s.bitCount) - 1));
+        const QString needs
+            = s.bitsNeeded > 0 ? tr("%1 needs %2 bits: ").arg(value).arg(s.bitsNeeded) : QString();
+        para(needs
+            + tr("2^%1 = %2 is not greater than %3; %1 bits hold 0 to %4.")
+                  .arg(s.bitCount)
+                  .arg(qint64(1) << s.bitCount)
+                  .arg(value)
+                  .arg((qint64(1) << s.bitCount) - 1));
         para(s.widest ? tr("No wider choice exists: 24 bits is the most this window offers.")
                       : tr("Choose more bits and convert again."));
     }
@@ -89,18 +94,18 @@ public:
     {
         para(tr("Two's complement, step 1: invert every bit: %1.").arg(bits(s.bits)));
     }
-    void operator()(const AddedOne &s)
-    {
-        para(tr("Step 2: add 1: %1%2.").arg(bits(s.bits), hex(s.hex)));
-    }
+    void operator()(const AddedOne &s) { para(tr("Step 2: add 1: %1%2.").arg(bits(s.bits), hex(s.hex))); }
     void operator()(const ReadsAsSigned &s)
     {
         const qint64 low = -(qint64(1) << (s.bitCount - 1));
         const qint64 high = (qint64(1) << (s.bitCount - 1)) - 1;
         if (s.reading == -qint64(s.value)) {
-            para(tr("In %1-bit two's complement this pattern reads as %2.").arg(s.bitCount).arg(signedNumber(s.reading)));
+            para(tr("In %1-bit two's complement this pattern reads as %2.")
+                     .arg(s.bitCount)
+                     .arg(signedNumber(s.reading)));
         } else {
-            para(tr("%1 lies outside %2 to %3, the range of %4-bit two's complement, so the pattern reads as %5.")
+            para(tr(
+                "%1 lies outside %2 to %3, the range of %4-bit two's complement, so the pattern reads as %5.")
                      .arg(signedNumber(-qint64(s.value)), signedNumber(low))
                      .arg(high)
                      .arg(s.bitCount)
@@ -132,14 +137,18 @@ public:
             list += tr(" and %1 more").arg(s.onesNotListed);
         para(list.isEmpty() ? tr("none") : list);
         if (s.others > 0)
-            para(tr("%1 characters are not 0 or 1: each counts as 0 and still takes its place.").arg(s.others));
+            para(tr("%1 characters are not 0 or 1: each counts as 0 and still takes its place.")
+                     .arg(s.others));
     }
     void operator()(const Sum &s)
     {
         if (s.terms.empty())
             para(tr("No place holds a 1, so the value is 0."));
         else
-            para(tr("The places that hold a 1 add up: %1 = %2 (hex %3).").arg(sum(s.terms)).arg(s.total).arg(s.hex));
+            para(tr("The places that hold a 1 add up: %1 = %2 (hex %3).")
+                     .arg(sum(s.terms))
+                     .arg(s.total)
+                     .arg(s.hex));
     }
     void operator()(const TwosReading &s)
     {
@@ -155,7 +164,8 @@ public:
     }
     void operator()(const OneBeyondRange &s)
     {
-        para(tr("The 1 at place %1 lies beyond the 32-bit range: the largest place a 32-bit number can use is 2^30.")
+        para(tr("The 1 at place %1 lies beyond the 32-bit range: the largest place a 32-bit number can use "
+                "is 2^30.")
                  .arg(placeName(s.place)));
     }
     void operator()(const WholeBits &s)
@@ -170,20 +180,22 @@ public:
     }
     void operator()(const Doubling &s)
     {
-        para(tr("Fraction by repeated doubling: double it, take the whole part as the next bit, keep the rest."));
+        para(tr(
+            "Fraction by repeated doubling: double it, take the whole part as the next bit, keep the rest."));
         m_out += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\"><tr><th>")
-                 + tr("fraction") + QStringLiteral("</th><th>") + tr("doubled") + QStringLiteral("</th><th>")
-                 + tr("bit") + QStringLiteral("</th></tr>");
+            + tr("fraction") + QStringLiteral("</th><th>") + tr("doubled") + QStringLiteral("</th><th>")
+            + tr("bit") + QStringLiteral("</th></tr>");
         for (const DoublingRow &row : s.rows) {
             m_out += QStringLiteral("<tr><td>") + rt::singleToText(row.fraction) + QStringLiteral("</td><td>")
-                     + rt::singleToText(row.doubled) + QStringLiteral("</td><td align=\"center\">")
-                     + bits(QString::number(row.bit)) + QStringLiteral("</td></tr>");
+                + rt::singleToText(row.doubled) + QStringLiteral("</td><td align=\"center\">")
+                + bits(QString::number(row.bit)) + QStringLiteral("</td></tr>");
         }
         m_out += QStringLiteral("</table>");
         if (s.remainder == 0.0f)
             para(tr("After ten bits nothing is left: the fraction is exact."));
         else
-            para(tr("After ten bits %1 is left; it is cut off, not rounded.").arg(rt::singleToText(s.remainder)));
+            para(tr("After ten bits %1 is left; it is cut off, not rounded.")
+                     .arg(rt::singleToText(s.remainder)));
     }
     void operator()(const FixedValue &s)
     {
@@ -217,10 +229,12 @@ public:
     void operator()(const MantissaDigits &s)
     {
         if (s.lost.isEmpty()) {
-            para(tr("The mantissa is a 0 sign bit and the digits, filled to ten bits: %1.").arg(bits(s.mantissa)));
+            para(tr("The mantissa is a 0 sign bit and the digits, filled to ten bits: %1.")
+                     .arg(bits(s.mantissa)));
         } else {
-            para(tr("The mantissa is a 0 sign bit and the digits, %1, cut to ten bits: %2. It keeps %3 of its %4 "
-                    "digits; %5 is lost.")
+            para(tr(
+                "The mantissa is a 0 sign bit and the digits, %1, cut to ten bits: %2. It keeps %3 of its %4 "
+                "digits; %5 is lost.")
                      .arg(code(s.digits), bits(s.mantissa))
                      .arg(9)
                      .arg(9 + s.lost.size())
@@ -235,10 +249,11 @@ public:
     void operator()(const ExponentBits &s)
     {
         if (s.exponent < 0)
-            para(tr("The exponent %1 is negative: its size %2 in six bits is %3, and its two's complement %4.")
-                     .arg(signedNumber(s.exponent))
-                     .arg(-s.exponent)
-                     .arg(bits(s.magnitudeBits), bits(s.bits)));
+            para(
+                tr("The exponent %1 is negative: its size %2 in six bits is %3, and its two's complement %4.")
+                    .arg(signedNumber(s.exponent))
+                    .arg(-s.exponent)
+                    .arg(bits(s.magnitudeBits), bits(s.bits)));
         else
             para(tr("The exponent %1 in six bits: %2.").arg(s.exponent).arg(bits(s.bits)));
     }
@@ -253,7 +268,8 @@ public:
         }
         const QString sumText = terms.isEmpty() ? QStringLiteral("0") : terms.join(QStringLiteral(" + "));
         para(tr("Check: the mantissa %1 is %2 = %3; times 2^%4 that is %5.")
-                 .arg(bits(s.mantissa), sumText, minus(s.mantissaValue), signedNumber(s.exponent), minus(s.value)));
+                 .arg(bits(s.mantissa), sumText, minus(s.mantissaValue), signedNumber(s.exponent),
+                     minus(s.value)));
         differenceFrom(s.typed, s.difference);
     }
     void operator()(const NotNormalised &s)
@@ -281,7 +297,8 @@ public:
         }
         case Stage::ReadingFraction:
             if (s.kind == rt::ErrorKind::TypeMismatch)
-                para(tr("%1 has a point or an exponent, so the whole text is read as one number, and it is not one.")
+                para(tr("%1 has a point or an exponent, so the whole text is read as one number, and it is "
+                        "not one.")
                          .arg(quoted(s.text)));
             else
                 para(tr("%1 is too large for single precision.").arg(quoted(s.text)));
@@ -316,9 +333,15 @@ private:
         QString shown = text.size() > 40 ? text.left(40) + QStringLiteral("\u2026") : text;
         return QStringLiteral("\u201C") + shown.toHtmlEscaped() + QStringLiteral("\u201D");
     }
-    static QString code(const QString &text) { return QStringLiteral("<code>") + text.toHtmlEscaped() + QStringLiteral("</code>"); }
+    static QString code(const QString &text)
+    {
+        return QStringLiteral("<code>") + text.toHtmlEscaped() + QStringLiteral("</code>");
+    }
     static QString bits(const QString &b, bool fromLeft = false) { return code(groupedBits(b, fromLeft)); }
-    static QString hex(const QString &h) { return h.isEmpty() ? QString() : QStringLiteral(" (hex %1)").arg(h); }
+    static QString hex(const QString &h)
+    {
+        return h.isEmpty() ? QString() : QStringLiteral(" (hex %1)").arg(h);
+    }
     static QString placeName(qsizetype place)
     {
         return place <= 40 ? QString::number(qint64(1) << place) : QStringLiteral("2^%1").arg(place);
@@ -331,7 +354,7 @@ private:
                 out += signedNumber(terms[k]);
             else
                 out += (terms[k] < 0 ? QStringLiteral(" %1 ").arg(minusSign()) : QStringLiteral(" + "))
-                       + QString::number(std::abs(terms[k]));
+                    + QString::number(std::abs(terms[k]));
         }
         return out;
     }
@@ -346,13 +369,14 @@ private:
             const qsizetype to = std::min(n, from + 8);
             m_out += QStringLiteral("<tr><th align=\"left\">") + tr("place value") + QStringLiteral("</th>");
             for (qsizetype i = from; i < to; ++i)
-                m_out += QStringLiteral("<td align=\"center\">") + placeName(n - 1 - i) + QStringLiteral("</td>");
+                m_out += QStringLiteral("<td align=\"center\">") + placeName(n - 1 - i)
+                    + QStringLiteral("</td>");
             m_out += QStringLiteral("</tr><tr><th align=\"left\">") + tr("bit") + QStringLiteral("</th>");
             for (qsizetype i = from; i < to; ++i) {
                 const QChar c = characters.at(i);
                 const bool plain = c == u'0' || c == u'1';
-                m_out += QStringLiteral("<td align=\"center\">") + code(QString(c)) + (plain ? QString() : QStringLiteral("*"))
-                         + QStringLiteral("</td>");
+                m_out += QStringLiteral("<td align=\"center\">") + code(QString(c))
+                    + (plain ? QString() : QStringLiteral("*")) + QStringLiteral("</td>");
             }
             m_out += QStringLiteral("</tr>");
         }
