@@ -92,9 +92,11 @@ void TestWorkingPane::buttonShowsAndHidesThePane()
         // Nothing above the button moves.
         QVERIFY(showButton(w)->mapTo(w, QPoint(0, 0)).y() >= layoutSize.height());
 
+        QVERIFY(showButton(w)->width() >= showButton(w)->sizeHint().width());  // caption not cut
         click(showButton(w));
         QCOMPARE(w->size(), shown);
         QVERIFY(pane(w)->isVisible());
+        QVERIFY(showButton(w)->width() >= showButton(w)->sizeHint().width());
         QCOMPARE(showButton(w)->arrowType(), Qt::DownArrow);
         QCOMPARE(focusIn(w), focus);  // a click takes no focus
         QVERIFY(paneText(w).contains("Convert a number to see its working here"));

@@ -34,7 +34,7 @@ WorkingPane::WorkingPane(QWidget *window)
     m_button->setAutoRaise(true);
     m_button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_button->setFocusPolicy(Qt::TabFocus);
-    m_button->setGeometry(QRect(QPoint(4, 2), QSize(m_button->sizeHint().width(), buttonRowHeight - 4)));
+    m_button->move(4, 2);
 
     m_text->setObjectName(QStringLiteral("txtWorking"));
     m_text->setAccessibleName(tr("Working"));
@@ -58,6 +58,7 @@ WorkingPane::WorkingPane(QWidget *window)
 void WorkingPane::setShown(bool shown)
 {
     m_button->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    m_button->resize(m_button->sizeHint().width(), buttonRowHeight - 4);
     m_text->setVisible(shown);
     m_window->setFixedSize(m_baseSize.width(),
                            m_baseSize.height() + buttonRowHeight + (shown ? paneHeight : 0));
