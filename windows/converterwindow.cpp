@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "converterwindow.h"
 
+#include "runtimeguard.h"
 #include "workingpane.h"
 
 #include <QEvent>
@@ -57,4 +58,10 @@ void ConverterWindow::finishSetup()
             box->setMaxLength(std::numeric_limits<int>::max());
     }
     m_working = new WorkingPane(this);
+}
+
+void ConverterWindow::takeConversion(const QString &input, const Conversion &conversion)
+{
+    m_working->showConversion(input, conversion);
+    raiseFailure(conversion);
 }

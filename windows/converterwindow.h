@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// What the converter windows share: how they look as windows, and the modal
-// show that the menu opens them with.
+// What the converter windows share: how they look as windows, the modal show
+// that the menu opens them with, and the working pane under their controls.
 #pragma once
+
+#include "working.h"
 
 #include <QWidget>
 
@@ -21,6 +23,11 @@ public:
     WorkingPane *workingPane() const { return m_working; }
 
 protected:
+    // Inside a guarded handler, after converting `input`: the working goes
+    // to the pane, and a run-time error that stopped the conversion is
+    // raised again for the guard to report.
+    void takeConversion(const QString &input, const Conversion &conversion);
+
     // What every converter window adds to its layout once it is set up:
     // text boxes take text of any length (a line edit otherwise keeps at
     // most 32,767 characters and drops the rest of a longer paste), and the

@@ -3,7 +3,6 @@
 
 #include "binintconversion.h"
 #include "runtimeguard.h"
-#include "workingpane.h"
 #include "ui_frmbinint.h"
 
 #include <QButtonGroup>
@@ -55,8 +54,7 @@ void frmBinInt::cmdConvert_Click()
     guarded(this, [this] {
         const QString input = ui->txtDenary->text();
         const Conversion result = convertBinInt(input, m_bitCount);
-        workingPane()->showConversion(input, result);
-        raiseFailure(result);
+        takeConversion(input, result);
         if (result.refusal.kind == Refusal::Kind::Message) {
             showMessage(this, result.refusal.message);
             return;

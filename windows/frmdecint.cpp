@@ -3,7 +3,6 @@
 
 #include "decintconversion.h"
 #include "runtimeguard.h"
-#include "workingpane.h"
 #include "ui_frmdecint.h"
 
 frmDecInt::frmDecInt(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmDecInt>())
@@ -21,8 +20,7 @@ void frmDecInt::cmdConvert_Click()
     guarded(this, [this] {
         const QString input = ui->txtBinary->text();
         const Conversion result = convertDecInt(input);
-        workingPane()->showConversion(input, result);
-        raiseFailure(result);
+        takeConversion(input, result);
         ui->txtDenary->setText(result.outputs.at(0));
     });
 }

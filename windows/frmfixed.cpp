@@ -25,8 +25,7 @@ void frmFixed::cmdConvert_Click()
     guarded(this, [this] {
         const QString input = ui->txtDenary->text();
         const Conversion result = convertFixed(input);
-        workingPane()->showConversion(input, result);
-        raiseFailure(result);
+        takeConversion(input, result);
         ui->txtWhole->setText(result.outputs.at(FixedWhole));
         ui->txtFraction->setText(result.outputs.at(FixedFraction));
         ui->lblActual->setText(result.outputs.at(FixedActual));

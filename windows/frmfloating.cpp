@@ -3,7 +3,6 @@
 
 #include "floatingconversion.h"
 #include "runtimeguard.h"
-#include "workingpane.h"
 #include "ui_frmfloating.h"
 
 frmFloating::frmFloating(QWidget *parent)
@@ -28,8 +27,7 @@ void frmFloating::cmdConvert_Click()
     guarded(this, [this] {
         const QString input = ui->txtDenary->text();
         const Conversion result = convertFloating(input);
-        workingPane()->showConversion(input, result);
-        raiseFailure(result);
+        takeConversion(input, result);
         ui->txtFixed->setText(result.outputs.at(FloatingFixed));
         ui->txtMantissa->setText(result.outputs.at(FloatingMantissa));
         ui->txtExponent->setText(result.outputs.at(FloatingExponent));
