@@ -98,6 +98,23 @@ inline void paste(QWidget *window, const QString &text)
     QTest::keyClick(focusIn(window), Qt::Key_V, Qt::ControlModifier);
 }
 
+// Moves from the input box onto Convert with Tab, lets the window repaint,
+// then presses Space there and returns how many milliseconds the press took
+// (-1 when Tab did not reach Convert). The repaint comes before the clock:
+// Qt takes a few hundred milliseconds to lay out and paint a very long text,
+// which is the box's own work, not the conversion's.
+inline qint64 timedConvertByKeyboard(QWidget *window)
+{
+    QTest::keyClick(focusIn(window), Qt::Key_Tab);
+    if (!focusIn(window) || focusIn(window)->objectName() != QLatin1String("cmdConvert"))
+        return -1;
+    QTest::qWait(1);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(focusIn(window), Qt::Key_Space);
+    return clock.elapsed();
+}
+
 // Selects all of a text box's text with the keyboard and types over it.
 inline void retype(QWidget *window, const QString &text)
 {

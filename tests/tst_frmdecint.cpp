@@ -60,16 +60,7 @@ void TestFrmDecInt::longTextIsKeptWhole()
     QFETCH(QString, message);
     paste(&h->window, text);
     QCOMPARE(h->box("txtBinary")->text().size(), text.size());
-    // Onto Convert first, and let the box repaint: Qt takes a few hundred
-    // milliseconds to lay out and paint a million characters, which is the
-    // box's own work, not the conversion's.
-    key(&h->window, Qt::Key_Tab);
-    QCOMPARE(h->focus(), h->button("cmdConvert"));
-    QTest::qWait(1);
-    QElapsedTimer clock;
-    clock.start();
-    key(&h->window, Qt::Key_Space);
-    QUORVEX_VERIFY_WITHIN(clock, 500);
+    QUORVEX_VERIFY_WITHIN(timedConvertByKeyboard(&h->window), 500);
     QCOMPARE(h->box("txtDenary")->text(), value);
     const auto shown = h->watcher.messages();
     h->watcher.clear();

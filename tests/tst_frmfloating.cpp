@@ -82,15 +82,7 @@ void TestFrmFloating::longTextIsKeptWhole()
     click(h->box("txtDenary"));
     paste(&h->window, text);
     QCOMPARE(h->box("txtDenary")->text().size(), text.size());
-    // Onto Convert first, and let the box repaint (see the binary to
-    // decimal window's test).
-    key(&h->window, Qt::Key_Tab);
-    QCOMPARE(h->focus(), h->button("cmdConvert"));
-    QTest::qWait(1);
-    QElapsedTimer clock;
-    clock.start();
-    key(&h->window, Qt::Key_Space);
-    QUORVEX_VERIFY_WITHIN(clock, 500);
+    QUORVEX_VERIFY_WITHIN(timedConvertByKeyboard(&h->window), 500);
     QCOMPARE(outputs(), QStringList({"0.1", "0100000000", "000000"}));
 }
 
