@@ -41,12 +41,6 @@ void rescale(Decimal &d, qsizetype scale)
     d.scale = scale;
 }
 
-// Compares two digit strings of the same length.
-bool less(const std::string &a, const std::string &b)
-{
-    return a < b;
-}
-
 // a - b for digit strings of the same length with a >= b.
 std::string subtract(const std::string &a, const std::string &b)
 {
@@ -107,7 +101,8 @@ QString decimalDifference(const QString &a, const QString &b)
     y.negative = !y.negative;
     if (x.negative == y.negative)
         return format(x.negative, add(x.digits, y.digits), scale);
-    if (less(x.digits, y.digits))
+    // Digit strings of the same length compare as the numbers do.
+    if (x.digits < y.digits)
         return format(y.negative, subtract(y.digits, x.digits), scale);
     return format(x.negative, subtract(x.digits, y.digits), scale);
 }

@@ -79,11 +79,7 @@ public:
     {
         para(tr("Each bit stands under its place value:"));
         placeTable(s.bits);
-        std::vector<qint64> used;
-        for (qsizetype i = 0; i < s.bits.size(); ++i) {
-            if (s.bits.at(i) == u'1')
-                used.push_back(qint64(1) << (s.bits.size() - 1 - i));
-        }
+        const std::vector<qint64> used = placesUsed(s.bits);
         if (used.empty())
             para(tr("0 uses no place: every bit is 0."));
         else
@@ -170,11 +166,7 @@ public:
     }
     void operator()(const WholeBits &s)
     {
-        std::vector<qint64> used;
-        for (qsizetype i = 0; i < s.bits.size(); ++i) {
-            if (s.bits.at(i) == u'1')
-                used.push_back(qint64(1) << (s.bits.size() - 1 - i));
-        }
+        const std::vector<qint64> used = placesUsed(s.bits);
         const QString terms = used.empty() ? QStringLiteral("0") : sum(used);
         para(tr("Whole part: %1 = %2 gives %3.").arg(s.whole).arg(terms, bits(s.bits)));
     }
@@ -345,6 +337,16 @@ private:
     static QString placeName(qsizetype place)
     {
         return place <= 40 ? QString::number(qint64(1) << place) : QStringLiteral("2^%1").arg(place);
+    }
+    // The place values of the bits that hold a 1, largest first.
+    static std::vector<qint64> placesUsed(const QString &bitString)
+    {
+        std::vector<qint64> used;
+        for (qsizetype i = 0; i < bitString.size(); ++i) {
+            if (bitString.at(i) == u'1')
+                used.push_back(qint64(1) << (bitString.size() - 1 - i));
+        }
+        return used;
     }
     static QString sum(const std::vector<qint64> &terms)
     {
