@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "frmbinarymenu.h"
+#include "app/frmbinarymenu.h"
 
-#include "frmbinint.h"
-#include "frmdecint.h"
-#include "frmfixed.h"
-#include "frmfloating.h"
-#include "runtimeguard.h"
+#include "windows/frmbinint.h"
+#include "windows/frmdecint.h"
+#include "windows/frmfixed.h"
+#include "windows/frmfloating.h"
+#include "windows/frmworkbench.h"
+#include "windows/runtimeguard.h"
 #include "ui_frmbinarymenu.h"
 
 #include <QButtonGroup>
@@ -33,7 +34,7 @@ public:
 
 // The program-wide references, empty until first use.
 struct Instances {
-    std::unique_ptr<ConverterInstance> binInt, fixed, floating, decInt;
+    std::unique_ptr<ConverterInstance> binInt, fixed, floating, decInt, workbench;
 };
 
 Instances &instances()
@@ -61,6 +62,7 @@ frmBinaryMenu::frmBinaryMenu(QWidget *parent)
     cmdMenu->addButton(ui->cmdMenu_1, 1);
     cmdMenu->addButton(ui->cmdMenu_2, 2);
     cmdMenu->addButton(ui->cmdMenu_3, 3);
+    cmdMenu->addButton(ui->cmdMenu_4, 4);
     connect(cmdMenu, &QButtonGroup::idClicked, this, [this](int id) { cmdMenu_Click(qint16(id)); });
     ui->cmdMenu_0->setFocus();
 }
@@ -83,6 +85,9 @@ void frmBinaryMenu::cmdMenu_Click(qint16 Index)
             break;
         case 3:
             instance<frmDecInt>(refs.decInt).showModal();
+            break;
+        case 4:
+            instance<quorvex::frmWorkbench>(refs.workbench).showModal();
             break;
         default:
             break;

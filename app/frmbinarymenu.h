@@ -6,6 +6,8 @@
 //       the handler waits inside the modal show
 //         Convert -> the window's conversion function (no widgets involved)
 //           -> results written into the window's boxes, or a message box
+//     (the workbench likewise: its answers and working come from
+//      quorvex::workbench::solve, a refusal in the answer box)
 //     the user closes the converter window -> it is discarded -> menu again
 //   closing the menu ends the program.
 #pragma once
@@ -26,7 +28,8 @@ public:
     explicit frmBinaryMenu(QWidget *parent = nullptr);
     ~frmBinaryMenu() override;
 
-    // Opens converter window Index (0 to 3) and returns once it is closed.
+    // Opens converter window Index (0 to 3), or the workbench (4), and
+    // returns once it is closed.
     void cmdMenu_Click(qint16 Index);
 
 private:

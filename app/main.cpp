@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Quorvex: shows how numbers are written in binary. See frmbinarymenu.h for
 // how the program runs.
-#include "accessibility.h"
-#include "appearance.h"
-#include "frmbinarymenu.h"
+#include "windows/accessibility.h"
+#include "app/appearance.h"
+#include "app/frmbinarymenu.h"
 
 #include <QApplication>
 

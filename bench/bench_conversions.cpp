@@ -4,13 +4,13 @@
 // arithmetic; prints the ratio of each to its reference at the end. Also:
 // each worked example converted with its working rendered as text, and a
 // million-character bit string converted and shown in a working pane.
-#include "binintconversion.h"
-#include "decintconversion.h"
-#include "fixedconversion.h"
-#include "floatingconversion.h"
-#include "modFunctions.h"
-#include "workingpane.h"
-#include "workingtext.h"
+#include "conversions/binint.h"
+#include "conversions/decint.h"
+#include "conversions/fixed.h"
+#include "conversions/floating.h"
+#include "core/modFunctions.h"
+#include "windows/workingpane.h"
+#include "conversions/workingtext.h"
 
 #include <QAbstractButton>
 #include <QApplication>

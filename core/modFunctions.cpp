@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "modFunctions.h"
+#include "core/modFunctions.h"
 
-#include "runtime.h"
+#include "core/runtime.h"
 
 #include <algorithm>
 #include <string>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runtime.h"
+#include "core/runtime.h"
 
 #include <algorithm>
 #include <bit>

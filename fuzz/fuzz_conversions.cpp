@@ -2,13 +2,13 @@
 // Arbitrary text through the bit-string routines and every window's
 // conversion: nothing but rt::RuntimeError may escape, nothing may crash,
 // and whatever a conversion returns has the shape its window shows.
-#include "binintconversion.h"
-#include "decintconversion.h"
-#include "fixedconversion.h"
-#include "floatingconversion.h"
-#include "modFunctions.h"
-#include "runtime.h"
-#include "workingtext.h"
+#include "conversions/binint.h"
+#include "conversions/decint.h"
+#include "conversions/fixed.h"
+#include "conversions/floating.h"
+#include "core/modFunctions.h"
+#include "core/runtime.h"
+#include "conversions/workingtext.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // For tests of code that raises run-time errors.
 #pragma once
 
-#include "runtime.h"
+#include "core/runtime.h"
 
 #include <QMetaType>
 

@@ -2,9 +2,9 @@
 // Screen readers and the keyboard: the accessible name and role of every
 // control of every window, and a walk through each window with the keyboard
 // alone, from the menu to a result and back.
-#include "accessibility.h"
-#include "appearance.h"
-#include "frmbinarymenu.h"
+#include "windows/accessibility.h"
+#include "app/appearance.h"
+#include "app/frmbinarymenu.h"
 #include "guitest.h"
 
 #include <QAccessible>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Each window's conversion as a plain function: its table of cases, the
 // faults it mends, and properties over many inputs.
-#include "binintconversion.h"
-#include "decintconversion.h"
-#include "fixedconversion.h"
-#include "floatingconversion.h"
-#include "modFunctions.h"
-#include "runtime.h"
+#include "conversions/binint.h"
+#include "conversions/decint.h"
+#include "conversions/fixed.h"
+#include "conversions/floating.h"
+#include "core/modFunctions.h"
+#include "core/runtime.h"
 #include "runtimeerror.h"
 
 #include <QTest>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The binary integers window through real widgets: conversions at each
 // width, the three messages, Enter in the input box, results left in place.
-#include "appearance.h"
-#include "frmbinint.h"
+#include "app/appearance.h"
+#include "windows/frmbinint.h"
 #include "guitest.h"
-#include "workingpane.h"
+#include "windows/workingpane.h"
 
 #include <QGroupBox>
 #include <QRadioButton>

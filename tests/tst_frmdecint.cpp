@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The binary integer to decimal window through real widgets.
-#include "appearance.h"
-#include "frmdecint.h"
+#include "app/appearance.h"
+#include "windows/frmdecint.h"
 #include "guitest.h"
 #include "timelimit.h"
-#include "workingpane.h"
+#include "windows/workingpane.h"
 
 using namespace guitest;
 

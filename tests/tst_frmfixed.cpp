@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The fixed-point window through real widgets, typing and clicking as a user
 // does: conversions, the input rule that keeps the focus, the length limit.
-#include "appearance.h"
-#include "frmfixed.h"
+#include "app/appearance.h"
+#include "windows/frmfixed.h"
 #include "guitest.h"
-#include "workingpane.h"
+#include "windows/workingpane.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The floating-point window through real widgets: its table of cases, the
 // mended cases, and run-time errors that leave the outputs as they were.
-#include "appearance.h"
-#include "frmfloating.h"
+#include "app/appearance.h"
+#include "windows/frmfloating.h"
 #include "guitest.h"
 #include "timelimit.h"
-#include "workingpane.h"
-#include "runtimeguard.h"
+#include "windows/workingpane.h"
+#include "windows/runtimeguard.h"
 
 using namespace guitest;
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The main menu through real widgets: modality, a fresh window at every
 // opening, keys that do nothing, and the program ending with the menu.
-#include "appearance.h"
-#include "frmbinarymenu.h"
+#include "app/appearance.h"
+#include "app/frmbinarymenu.h"
 #include "guitest.h"
 
 #include <QLineEdit>
@@ -61,10 +61,11 @@ void TestMenu::layout()
 {
     QCOMPARE(menu->objectName(), QStringLiteral("frmBinaryMenu"));
     QCOMPARE(menu->windowTitle(), QStringLiteral("Quorvex"));
-    QCOMPARE(menu->size(), QSize(203, 239));
+    QCOMPARE(menu->size(), QSize(203, 295));
     const QStringList captions = {"Decimal To Binary Integers", "Decimal To Fixed Point Binary",
-                                  "Decimal To Floating Point Binary", "Binary Integer To Decimal"};
-    for (int i = 0; i < 4; ++i) {
+                                  "Decimal To Floating Point Binary", "Binary Integer To Decimal",
+                                  "Workbench: Any Format, Both Ways"};
+    for (int i = 0; i < 5; ++i) {
         QAbstractButton *b = button(i);
         QVERIFY(b);
         QCOMPARE(b->text(), captions[i]);
@@ -72,7 +73,7 @@ void TestMenu::layout()
     }
     QCOMPARE(focusIn(menu.get()), button(0));
     // The tab order follows the index.
-    for (int i = 1; i < 4; ++i) {
+    for (int i = 1; i < 5; ++i) {
         key(menu.get(), Qt::Key_Tab);
         QCOMPARE(focusIn(menu.get()), button(i));
     }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The bit-string routines: worked examples, edge cases, ranges and
 // properties over many values and every width.
-#include "modFunctions.h"
-#include "runtime.h"
+#include "core/modFunctions.h"
+#include "core/runtime.h"
 #include "runtimeerror.h"
 
 #include <QRandomGenerator>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The runtime services: number formats, rounding, exact single to text,
 // code-point counting and the run-time error kinds.
-#include "runtime.h"
+#include "core/runtime.h"
 #include "runtimeerror.h"
 
 #include <QTest>

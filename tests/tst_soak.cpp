@@ -7,15 +7,15 @@
 //                        20000 or more)
 //   QUORVEX_SOAK_SEED    the seed (default 20261208), printed at the start;
 //                        set it to replay a run or to try another
-#include "appearance.h"
-#include "binintconversion.h"
-#include "decintconversion.h"
-#include "fixedconversion.h"
-#include "floatingconversion.h"
-#include "frmbinarymenu.h"
-#include "frmbinint.h"
+#include "app/appearance.h"
+#include "conversions/binint.h"
+#include "conversions/decint.h"
+#include "conversions/fixed.h"
+#include "conversions/floating.h"
+#include "app/frmbinarymenu.h"
+#include "windows/frmbinint.h"
 #include "guitest.h"
-#include "runtimeguard.h"
+#include "windows/runtimeguard.h"
 
 #include <QLabel>
 #include <QRadioButton>

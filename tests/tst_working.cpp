@@ -3,14 +3,14 @@
 // worked examples a teacher would use, and properties over many random
 // inputs (the working ends at exactly what the boxes show, and each step
 // follows from the one before).
-#include "binintconversion.h"
-#include "decimal.h"
-#include "decintconversion.h"
-#include "fixedconversion.h"
-#include "floatingconversion.h"
-#include "modFunctions.h"
+#include "conversions/binint.h"
+#include "conversions/decimal.h"
+#include "conversions/decint.h"
+#include "conversions/fixed.h"
+#include "conversions/floating.h"
+#include "core/modFunctions.h"
 #include "timelimit.h"
-#include "workingtext.h"
+#include "conversions/workingtext.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

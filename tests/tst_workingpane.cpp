@@ -2,12 +2,12 @@
 // The working pane through real widgets: the Show working button, the
 // choice that holds for the run, the pane after conversions, refusals and
 // errors, and the fixed-point window's note at a refused input.
-#include "appearance.h"
-#include "frmbinarymenu.h"
-#include "frmfixed.h"
+#include "app/appearance.h"
+#include "app/frmbinarymenu.h"
+#include "windows/frmfixed.h"
 #include "guitest.h"
 #include "timelimit.h"
-#include "workingpane.h"
+#include "windows/workingpane.h"
 
 #include <QTextBrowser>
 #include <QToolButton>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "accessibility.h"
+#include "windows/accessibility.h"
 
-#include "converterwindow.h"
+#include "windows/converterwindow.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "converterwindow.h"
+#include "windows/converterwindow.h"
 
-#include "runtimeguard.h"
-#include "workingpane.h"
+#include "windows/runtimeguard.h"
+#include "windows/workingpane.h"
 
 #include <QEvent>
 #include <QEventLoop>

@@ -3,7 +3,7 @@
 // that the menu opens them with, and the working pane under their controls.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "frmbinint.h"
+#include "windows/frmbinint.h"
 
-#include "binintconversion.h"
-#include "runtimeguard.h"
+#include "conversions/binint.h"
+#include "windows/runtimeguard.h"
 #include "ui_frmbinint.h"
 
 #include <QButtonGroup>

@@ -3,7 +3,7 @@
 // and the two's complement of that string.
 #pragma once
 
-#include "converterwindow.h"
+#include "windows/converterwindow.h"
 
 #include <memory>
 

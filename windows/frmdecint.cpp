@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "frmdecint.h"
+#include "windows/frmdecint.h"
 
-#include "decintconversion.h"
-#include "runtimeguard.h"
+#include "conversions/decint.h"
+#include "windows/runtimeguard.h"
 #include "ui_frmdecint.h"
 
 frmDecInt::frmDecInt(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmDecInt>())

@@ -3,7 +3,7 @@
 // becomes its decimal value. It checks nothing.
 #pragma once
 
-#include "converterwindow.h"
+#include "windows/converterwindow.h"
 
 #include <memory>
 

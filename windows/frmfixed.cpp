@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "frmfixed.h"
+#include "windows/frmfixed.h"
 
-#include "fixedconversion.h"
-#include "runtimeguard.h"
-#include "workingpane.h"
+#include "conversions/fixed.h"
+#include "windows/runtimeguard.h"
+#include "windows/workingpane.h"
 #include "ui_frmfixed.h"
 
 #include <QMouseEvent>

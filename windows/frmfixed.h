@@ -3,7 +3,7 @@
 // ten after the binary point, and the value those bits really hold.
 #pragma once
 
-#include "converterwindow.h"
+#include "windows/converterwindow.h"
 
 #include <memory>
 

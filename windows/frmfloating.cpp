@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "frmfloating.h"
+#include "windows/frmfloating.h"
 
-#include "floatingconversion.h"
-#include "runtimeguard.h"
+#include "conversions/floating.h"
+#include "windows/runtimeguard.h"
 #include "ui_frmfloating.h"
 
 frmFloating::frmFloating(QWidget *parent)

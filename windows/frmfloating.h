@@ -3,7 +3,7 @@
 // 10-bit two's complement mantissa and a 6-bit two's complement exponent.
 #pragma once
 
-#include "converterwindow.h"
+#include "windows/converterwindow.h"
 
 #include <memory>
 

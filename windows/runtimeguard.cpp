@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runtimeguard.h"
+#include "windows/runtimeguard.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

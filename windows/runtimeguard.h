@@ -3,8 +3,8 @@
 // handler runs in: a run-time error becomes a message and the program goes on.
 #pragma once
 
-#include "runtime.h"
-#include "working.h"
+#include "core/runtime.h"
+#include "conversions/working.h"
 
 #include <QString>
 

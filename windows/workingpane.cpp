@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "workingpane.h"
+#include "windows/workingpane.h"
 
-#include "workingtext.h"
+#include "conversions/workingtext.h"
 
 #include <QFontDatabase>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -36,16 +37,9 @@ WorkingPane::WorkingPane(QWidget *window)
     m_button->setFocusPolicy(Qt::TabFocus);
     m_button->move(4, 2);
 
-    m_text->setObjectName(QStringLiteral("txtWorking"));
-    m_text->setAccessibleName(tr("Working"));
-    m_text->setOpenLinks(false);
+    setUpText();
     m_text->setFocusPolicy(Qt::ClickFocus);
     m_text->setGeometry(4, buttonRowHeight, width - 8, paneHeight - 6);
-    const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-    m_text->document()->setDefaultStyleSheet(
-        QStringLiteral("code { font-family: '%1'; } p { margin-top: 2px; margin-bottom: 4px; }").arg(fixed));
-    m_text->setHtml(QStringLiteral("<p>") + tr("Convert a number to see its working here, step by step.")
-                    + QStringLiteral("</p>"));
 
     connect(m_button, &QToolButton::toggled, this, [this](bool shown) {
         shownChoice = shown;
@@ -53,6 +47,37 @@ WorkingPane::WorkingPane(QWidget *window)
     });
     m_button->setChecked(shownChoice);
     setShown(shownChoice);
+}
+
+WorkingPane::WorkingPane(QWidget *parent, AlwaysShown)
+    : QWidget(parent), m_window(parent), m_text(new QTextBrowser(this))
+{
+    setObjectName(QStringLiteral("WorkingPane"));
+    setUpText();
+    // Last in the tab order; Tab leaves it rather than moving between links.
+    m_text->setFocusPolicy(Qt::StrongFocus);
+    m_text->setTabChangesFocus(true);
+    setFocusProxy(m_text);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_text);
+}
+
+void WorkingPane::setUpText()
+{
+    m_text->setObjectName(QStringLiteral("txtWorking"));
+    m_text->setAccessibleName(tr("Working"));
+    m_text->setOpenLinks(false);
+    const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    m_text->document()->setDefaultStyleSheet(
+        QStringLiteral("code { font-family: '%1'; } p { margin-top: 2px; margin-bottom: 4px; }").arg(fixed));
+    m_text->setHtml(QStringLiteral("<p>") + tr("Convert a number to see its working here, step by step.")
+                    + QStringLiteral("</p>"));
+}
+
+void WorkingPane::showHtml(const QString &html)
+{
+    m_text->setHtml(html);
 }
 
 void WorkingPane::setShown(bool shown)

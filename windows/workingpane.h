@@ -3,7 +3,7 @@
 // button and, when it is down, the working of the last conversion.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 #include <QWidget>
 
@@ -17,6 +17,14 @@ public:
     // layout) grows by the button's row, and by the pane while it is shown.
     explicit WorkingPane(QWidget *window);
 
+    // The pane alone, always shown, for a window that lays it out itself:
+    // no Show working button, and the window's size is left to its layout.
+    struct AlwaysShown {};
+    WorkingPane(QWidget *parent, AlwaysShown);
+
+    // Shows working written elsewhere, as it is.
+    void showHtml(const QString &html);
+
     // The working of a conversion of `input`. When it shows no result, the
     // pane says so, and which input the window's boxes still show.
     void showConversion(const QString &input, const Conversion &conversion);
@@ -29,11 +37,12 @@ public:
     static constexpr int paneHeight = 240;
 
 private:
+    void setUpText();
     void setShown(bool shown);
 
     QWidget *m_window;
     QSize m_baseSize;
-    QToolButton *m_button;
+    QToolButton *m_button = nullptr;  // none when always shown
     QTextBrowser *m_text;
     QString m_resultInput;  // the input whose result the boxes show
     bool m_hasResult = false;

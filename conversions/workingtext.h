@@ -4,7 +4,7 @@
 // font, grouped in fours.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 #include <QString>
 

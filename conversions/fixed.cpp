@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "fixedconversion.h"
+#include "conversions/fixed.h"
 
-#include "conversionsteps.h"
-#include "decimal.h"
-#include "runtime.h"
-#include "splitnumber.h"
+#include "conversions/steps.h"
+#include "conversions/decimal.h"
+#include "core/runtime.h"
+#include "conversions/splitnumber.h"
 
 #include <array>
 #include <cmath>

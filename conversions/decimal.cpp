@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "decimal.h"
+#include "conversions/decimal.h"
 
 #include <algorithm>
 #include <string>

@@ -2,7 +2,7 @@
 // The binary integers window's checks and conversion, free of widgets.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 // Checks `text` as a whole number from 0 to 2^bitCount - 1, in the window's
 // order of tests, and converts it. Outputs: the number in `bitCount` bits,

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "appearance.h"
+#include "app/appearance.h"
 
 #include <QApplication>
 #include <QFont>

@@ -2,7 +2,7 @@
 // What the window conversions share as they record their working.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -2,7 +2,7 @@
 // The fixed-point window's rule and conversion, free of widgets.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 // The order of the fixed-point window's outputs.
 enum FixedOutput { FixedWhole, FixedFraction, FixedActual, FixedPoint };

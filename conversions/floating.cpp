@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "floatingconversion.h"
+#include "conversions/floating.h"
 
-#include "conversionsteps.h"
-#include "decimal.h"
-#include "modFunctions.h"
-#include "runtime.h"
-#include "splitnumber.h"
+#include "conversions/steps.h"
+#include "conversions/decimal.h"
+#include "core/modFunctions.h"
+#include "core/runtime.h"
+#include "conversions/splitnumber.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "binintconversion.h"
+#include "conversions/binint.h"
 
-#include "conversionsteps.h"
-#include "modFunctions.h"
-#include "runtime.h"
+#include "conversions/steps.h"
+#include "core/modFunctions.h"
+#include "core/runtime.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // The floating-point window's conversion, free of widgets.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 // The order of the floating-point window's outputs.
 enum FloatingOutput { FloatingFixed, FloatingMantissa, FloatingExponent };

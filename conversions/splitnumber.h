@@ -3,7 +3,7 @@
 // number into its whole part and its fraction.
 #pragma once
 
-#include "runtime.h"
+#include "core/runtime.h"
 
 #include <QtGlobal>
 

@@ -8,7 +8,7 @@
 // boxes, or why it refused or failed, and its working either way.
 #pragma once
 
-#include "runtime.h"
+#include "core/runtime.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // The binary integer to decimal window's conversion, free of widgets.
 #pragma once
 
-#include "working.h"
+#include "conversions/working.h"
 
 // The decimal value of `bits` read as a bit string, without sign or blank:
 // the one output. Fails with overflow for a "1" more than 31 places from

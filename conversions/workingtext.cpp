@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "workingtext.h"
+#include "conversions/workingtext.h"
 
-#include "runtime.h"
+#include "core/runtime.h"
 
 #include <QCoreApplication>
 #include <QLocale>

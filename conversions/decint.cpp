@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "decintconversion.h"
+#include "conversions/decint.h"
 
-#include "conversionsteps.h"
-#include "modFunctions.h"
-#include "runtime.h"
+#include "conversions/steps.h"
+#include "core/modFunctions.h"
+#include "core/runtime.h"
 
 using namespace working;
 
