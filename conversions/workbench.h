@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// The workbench: any format, both ways, by the method taught by hand, in
+// exact arithmetic.
+#pragma once
+
+#include "conversions/format.h"
+
+#include <QString>
+
+namespace quorvex::workbench {
+
+enum class Direction { ToBinary, ToDenary, Normalise, Range };
+
+struct Answer {
+    bool refused = false;
+    // The answer as a mark scheme writes it (bits, or an exact decimal), the
+    // range facts on one line, or, when refused, why in a short sentence.
+    QString text;
+    // The working, step by step, as rich text for the working pane.
+    QString workingHtml;
+};
+
+// Answers `input` in `format`: a denary number for ToBinary, bits for
+// ToDenary and Normalise; Range ignores the input.
+Answer solve(const Format &format, Direction direction, const QString &input);
+
+}  // namespace quorvex::workbench
