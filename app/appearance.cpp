@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QIcon>
 
+namespace quorvex {
+
 void applyAppearance()
 {
     const QString family = QStringLiteral("MS Sans Serif");
@@ -14,3 +16,5 @@ void applyAppearance()
     QApplication::setFont(font);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorvex.png")));
 }
+
+}  // namespace quorvex

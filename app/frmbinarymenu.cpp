@@ -13,42 +13,14 @@
 
 namespace {
 
-// A converter window's instance. It is created on the first press of its
-// button and kept for the run; each opening builds the window afresh from its
-// layout, and closing it discards the window and all it held.
-class ConverterInstance {
-public:
-    virtual ~ConverterInstance() = default;
-    virtual void showModal() = 0;
-};
-
+// Opens a window: each opening builds it afresh from its layout and shows it
+// modally; closing it discards the window and all it held, so nothing is
+// kept from one opening to the next.
 template <class Form>
-class FormInstance : public ConverterInstance {
-public:
-    void showModal() override
-    {
-        Form window;
-        window.showModal();
-    }
-};
-
-// The program-wide references, empty until first use.
-struct Instances {
-    std::unique_ptr<ConverterInstance> binInt, fixed, floating, decInt, workbench;
-};
-
-Instances &instances()
+void openModal()
 {
-    static Instances references;
-    return references;
-}
-
-template <class Form>
-ConverterInstance &instance(std::unique_ptr<ConverterInstance> &reference)
-{
-    if (!reference)
-        reference = std::make_unique<FormInstance<Form>>();
-    return *reference;
+    Form window;
+    window.showModal();
 }
 
 }  // namespace
@@ -71,23 +43,22 @@ frmBinaryMenu::~frmBinaryMenu() = default;
 
 void frmBinaryMenu::cmdMenu_Click(qint16 Index)
 {
-    guarded(this, [Index] {
-        Instances &refs = instances();
+    quorvex::guarded(this, [Index] {
         switch (Index) {
         case 0:
-            instance<frmBinInt>(refs.binInt).showModal();
+            openModal<frmBinInt>();
             break;
         case 1:
-            instance<frmFixed>(refs.fixed).showModal();
+            openModal<frmFixed>();
             break;
         case 2:
-            instance<frmFloating>(refs.floating).showModal();
+            openModal<frmFloating>();
             break;
         case 3:
-            instance<frmDecInt>(refs.decInt).showModal();
+            openModal<frmDecInt>();
             break;
         case 4:
-            instance<quorvex::frmWorkbench>(refs.workbench).showModal();
+            openModal<quorvex::frmWorkbench>();
             break;
         default:
             break;

@@ -10,8 +10,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    installAccessibility();
-    applyAppearance();
+    quorvex::installAccessibility();
+    quorvex::applyAppearance();
     frmBinaryMenu menu;
     menu.show();
     return app.exec();

@@ -8,6 +8,7 @@
 #include "conversions/decint.h"
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
+#include "conversions/workbench.h"
 #include "core/modFunctions.h"
 #include "windows/workingpane.h"
 #include "conversions/workingtext.h"
@@ -23,6 +24,8 @@
 #include <cstdio>
 #include <map>
 #include <string>
+
+using namespace quorvex;
 
 namespace {
 
@@ -238,6 +241,86 @@ BENCHMARK(Working_FloatingPoint_minus_12_625)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Working_FloatingPoint_0_1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Working_FloatingPoint_minus_1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Million_BinaryToDecimal_InPane)->Unit(benchmark::kMillisecond);
+
+// The workbench: each worked example answered with its working written,
+// the widest floating-point format's range, and a 100,000-digit decimal.
+namespace wb = quorvex::workbench;
+using quorvex::Format;
+using quorvex::Representation;
+Format benchFloating(int mantissa, int exponent)
+{
+    return {.representation = Representation::Floating, .mantissa = mantissa, .exponent = exponent};
+}
+void Workbench(benchmark::State &state, Format format, wb::Direction direction, const char *input)
+{
+    const QString text = QString::fromUtf8(input);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wb::solve(format, direction, text));
+}
+const Format twos8{.representation = Representation::TwosInteger, .bits = 8};
+const Format unsigned8{.representation = Representation::UnsignedInteger, .bits = 8};
+const Format fixed44{.representation = Representation::TwosFixed, .whole = 4, .fraction = 4};
+BENCHMARK_CAPTURE(Workbench, f84_denary_neg, benchFloating(8, 4), wb::Direction::ToDenary, "10111110 0100")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f84_denary, benchFloating(8, 4), wb::Direction::ToDenary, "01100110 0100")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f84_binary, benchFloating(8, 4), wb::Direction::ToBinary, "12.75")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f84_binary_neg, benchFloating(8, 4), wb::Direction::ToBinary, "-8.25")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f124_binary_neg, benchFloating(12, 4), wb::Direction::ToBinary, "-76.1875")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_denary_3_75, benchFloating(10, 6), wb::Direction::ToDenary, "0111100000 000010")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_denary_neg11, benchFloating(10, 6), wb::Direction::ToDenary, "1010100000 000100")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_denary_small, benchFloating(10, 6), wb::Direction::ToDenary, "0111100000 111101")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_binary_0_1, benchFloating(10, 6), wb::Direction::ToBinary, "0.1")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_binary_0_000001, benchFloating(10, 6), wb::Direction::ToBinary, "0.000001")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_binary_neg1, benchFloating(10, 6), wb::Direction::ToBinary, "-1")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_binary_0, benchFloating(10, 6), wb::Direction::ToBinary, "0")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f106_normalise, benchFloating(10, 6), wb::Direction::Normalise, "0001100000 000101")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, fixed44_binary, fixed44, wb::Direction::ToBinary, "-3.25")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, fixed44_denary, fixed44, wb::Direction::ToDenary, "0110.1010")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, unsigned8_200, unsigned8, wb::Direction::ToBinary, "200")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, twos8_neg67, twos8, wb::Direction::ToBinary, "-67")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, twos8_denary, twos8, wb::Direction::ToDenary, "10111101")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, twos8_neg200_refused, twos8, wb::Direction::ToBinary, "-200")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f84_range, benchFloating(8, 4), wb::Direction::Range, "")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f6412_range, benchFloating(64, 12), wb::Direction::Range, "")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Workbench, f6412_largest, benchFloating(64, 12), wb::Direction::ToDenary,
+                  "0111111111111111111111111111111111111111111111111111111111111111 011111111111")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Workbench, f6412_smallest, benchFloating(64, 12), wb::Direction::ToDenary,
+                  "0100000000000000000000000000000000000000000000000000000000000000 100000000000")
+    ->Unit(benchmark::kMillisecond);
+// 100,000 digits after the point, to the widest floating point and fixed point.
+QString hundredThousandDigits()
+{
+    QString digits = QStringLiteral("0.");
+    for (int k = 0; k < 100'000; ++k)
+        digits += QChar(u'1' + k % 9);
+    return digits;
+}
+void Workbench_100000_digits(benchmark::State &state, Format format)
+{
+    const QString text = hundredThousandDigits();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wb::solve(format, wb::Direction::ToBinary, text));
+}
+BENCHMARK_CAPTURE(Workbench_100000_digits, f6412, benchFloating(64, 12))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Workbench_100000_digits, fixed3232,
+                  Format{.representation = Representation::TwosFixed, .whole = 32, .fraction = 32})
+    ->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per call for the summary.
 class Collector : public benchmark::ConsoleReporter {

@@ -1,56 +1,49 @@
 // SPDX-License-Identifier: MIT
 #include "conversions/binint.h"
 
+#include "conversions/format.h"
 #include "conversions/steps.h"
 #include "core/modFunctions.h"
 #include "core/runtime.h"
 
-#include <cmath>
+namespace quorvex {
 
 using namespace working;
-
-namespace {
-
-// How many bits a number from 1 up needs: 2^(bits - 1) <= value < 2^bits.
-qint32 bitsNeeded(double value)
-{
-    int exponent = 0;
-    std::frexp(value, &exponent);
-    return exponent;
-}
-
-}  // namespace
 
 Conversion convertBinInt(const QString &text, qint16 bitCount)
 {
     Conversion c;
     try {
-        if (!rt::isNumeric(text))
+        const rt::ScannedNumber typed = rt::scan(text);
+        if (!rt::isNumeric(typed))
             return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You must enter a whole number"),
                                  NotANumber{text});
-        const double value = rt::leadingValue(text);
+        const double value = rt::leadingValue(typed);
         if (value < 0.0)
             return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You must enter a positive whole number"),
                                  Negative{value});
         if (!(rt::power(2.0, bitCount) > value))
             return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You need more bits to do this number"),
-                                 NeedsMoreBits{value, bitCount, bitsNeeded(value), bitCount >= 24});
+                                 NeedsMoreBits{value, bitCount, steps::bitsNeeded(value),
+                                               bitCount >= windowFormats::binIntWidest});
         // A number with a fraction part rounds to a different whole number.
-        if (double(rt::toLong(text)) != value)
+        if (double(rt::toLong(typed)) != value)
             return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You must enter a positive whole number"),
                                  NotWhole{value});
 
         const qint32 whole = rt::roundToLong(value);
         c.working.push_back(WholeInRange{whole, bitCount});
         const QString binary = modFunctions::DecimalToBinary(whole, bitCount);
-        c.working.push_back(PlaceValues{whole, binary, steps::hexOf(binary)});
+        c.working.push_back(PlaceValues{whole, binary, steps::placesUsed(binary), steps::hexOf(binary)});
         const QString twos = modFunctions::TwosComplement(binary);
         c.working.push_back(Inverted{steps::inverted(binary)});
         c.working.push_back(AddedOne{twos, steps::hexOf(twos)});
         c.working.push_back(ReadsAsSigned{whole, bitCount, steps::twosValue(twos)});
         c.outputs = {binary, twos};
     } catch (const rt::RuntimeError &error) {
-        steps::fail(c, error.kind(), Stage::ReadingNumber, text, 0.0);
+        steps::fail(c, error.kind(), {error.kind(), Stage::ReadingNumber, text, 0.0});
     }
     return c;
 }
+
+}  // namespace quorvex

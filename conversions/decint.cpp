@@ -5,6 +5,8 @@
 #include "core/modFunctions.h"
 #include "core/runtime.h"
 
+namespace quorvex {
+
 using namespace working;
 
 namespace {
@@ -40,34 +42,40 @@ Conversion convertDecInt(const QString &bits)
     const std::u32string points = rt::toCodePoints(bits);
     c.working.push_back(placesOf(points));
     const auto width = qsizetype(points.size());
+    // The places that hold a 1, found once: their sum, and read as two's
+    // complement of the text's own width. Places beyond 63 bits are left to
+    // the routine, which stops long before them.
+    Sum sum{{}, 0, {}};
+    TwosReading twos{width, {}, 0};
+    qsizetype firstOne = -1;
+    for (qsizetype i = 0; i < width; ++i) {
+        if (points[size_t(i)] != U'1')
+            continue;
+        const qsizetype place = width - 1 - i;
+        if (firstOne < 0)
+            firstOne = place;
+        if (place > 62)
+            continue;
+        const qint64 value = qint64(1) << place;
+        sum.terms.push_back(value);
+        twos.terms.push_back(i == 0 ? -value : value);
+        twos.total += twos.terms.back();
+    }
     try {
         QString copy = bits;  // the routine reverses its argument
         const qint32 value = modFunctions::BinaryToDecimal(copy);
-        Sum sum{{}, value, QString::number(value, 16).toUpper()};
-        TwosReading twos{width, {}, 0};
-        for (qsizetype i = 0; i < width; ++i) {
-            if (points[size_t(i)] != U'1')
-                continue;
-            const qint64 place = qint64(1) << (width - 1 - i);
-            sum.terms.push_back(place);
-            twos.terms.push_back(i == 0 ? -place : place);
-            twos.total += twos.terms.back();
-        }
-        c.working.push_back(sum);
+        sum.total = value;
+        sum.hex = QString::number(value, 16).toUpper();
+        c.working.push_back(std::move(sum));
         if (width > 0)
-            c.working.push_back(twos);
+            c.working.push_back(std::move(twos));
         c.outputs = {rt::trim(rt::signedText(value))};
     } catch (const rt::RuntimeError &error) {
         // The first 1 from the left stands too far out.
-        qsizetype place = 0;
-        for (qsizetype i = 0; i < width; ++i) {
-            if (points[size_t(i)] == U'1') {
-                place = width - 1 - i;
-                break;
-            }
-        }
-        c.working.push_back(OneBeyondRange{place});
-        steps::fail(c, error.kind(), Stage::Summing, bits, double(place));
+        c.working.push_back(OneBeyondRange{firstOne});
+        steps::fail(c, error.kind(), {error.kind(), Stage::Summing, bits, double(firstOne)});
     }
     return c;
 }
+
+}  // namespace quorvex

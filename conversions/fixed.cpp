@@ -1,17 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "conversions/fixed.h"
 
-#include "conversions/steps.h"
 #include "conversions/decimal.h"
-#include "core/runtime.h"
+#include "conversions/format.h"
 #include "conversions/splitnumber.h"
+#include "conversions/steps.h"
+#include "core/runtime.h"
+
+#include <QCoreApplication>
 
 #include <array>
 #include <cmath>
 
+namespace quorvex {
+
 using namespace working;
 
 namespace {
+
+constexpr int wholeBits = windowFormats::fixed.whole;
+constexpr int fractionBits = windowFormats::fixed.fraction;
+using WholeDigits = std::array<qint16, wholeBits>;
+using FractionDigits = std::array<qint16, fractionBits>;
 
 // A digit as the window writes it: its signed number text without the blank.
 // Only text the rule refuses can give digits other than 0 and 1.
@@ -23,21 +33,99 @@ void appendDigit(QString &text, qint16 digit)
         text += rt::trim(rt::signedText(digit));
 }
 
+// The whole part and the fraction as the window reads them: the whole part
+// from the number, the fraction from the single-precision reading of the
+// whole text when it has one.
+struct Split {
+    qint32 whole = 0;
+    float fraction = 0.0f;
+};
+
+Split splitTyped(const QString &text, const rt::ScannedNumber &typed, double value, const QString &exact,
+                 Stage &stage, Working &working)
+{
+    stage = Stage::WholePart;
+    Split split{rt::truncToInt32(value), 0.0f};
+    if (!hasFraction(text, typed))
+        return split;
+    stage = Stage::ReadingFraction;
+    const float held = rt::toSingle(typed);
+    if (rt::singleToText(held) != exact)
+        working.push_back(HeldInSingle{exact, held});
+    split.fraction = float(double(held) - std::trunc(value));
+    stage = Stage::WholePart;
+    if (carryIntoWholePart(split.whole, split.fraction))
+        working.push_back(CarriedIntoWhole{held, split.whole});
+    return split;
+}
+
+// The whole part's binary digits, least significant in slot 0; returns how
+// many slots it used, so there are no leading zeros. More digits than there
+// are slots is a subscript out of range.
+size_t wholeDigitsOf(qint32 whole, WholeDigits &digits)
+{
+    qint32 n = whole;
+    size_t used = 0;
+    do {
+        if (used >= digits.size())
+            rt::raise(rt::ErrorKind::SubscriptOutOfRange);
+        digits[used++] = rt::toInt16(n % 2);
+        n /= 2;
+    } while (n != 0);
+    return used;
+}
+
+// The fraction's digits by repeated doubling in single precision, cut off,
+// not rounded; every row is recorded as it is computed.
+Doubling fractionDigitsOf(float fraction, FractionDigits &digits)
+{
+    Doubling doubling;
+    doubling.rows.reserve(digits.size());
+    for (qint16 &digit : digits) {
+        DoublingRow row{fraction, 0.0f, 0};
+        fraction = fraction * 2.0f;
+        digit = rt::truncToInt16(double(fraction));
+        row.doubled = fraction;
+        row.bit = digit;
+        doubling.rows.push_back(row);
+        fraction = fraction - float(digit);
+    }
+    doubling.remainder = fraction;
+    return doubling;
+}
+
+// The value the digits hold: fraction digit j (from 1) is worth 2^-j.
+float heldValue(qint32 whole, const FractionDigits &digits)
+{
+    float actual = 0.0f;
+    for (int j = 1; j <= int(digits.size()); ++j)
+        actual = float(double(actual) + double(digits[size_t(j - 1)]) * std::ldexp(1.0, -j));
+    return float(double(actual) + double(whole));
+}
+
 }  // namespace
+
+QString fixedRuleNote()
+{
+    return QCoreApplication::translate("Conversion", "Type a number from 0 to %1")
+        .arg(windowFormats::fixedLargestWhole);
+}
 
 bool fixedAccepts(const QString &text)
 {
-    if (!rt::isNumeric(text))
+    const rt::ScannedNumber typed = rt::scan(text);
+    if (!rt::isNumeric(typed))
         return false;
-    const double value = rt::leadingValue(text);
-    return !(value > 1023.0) && !(value < 0.0);
+    const double value = rt::leadingValue(typed);
+    return !(value > double(windowFormats::fixedLargestWhole)) && !(value < 0.0);
 }
 
 Conversion refuseFixedInput(const QString &text)
 {
     Conversion c;
-    c.refusal.kind = Refusal::Kind::InputRule;
-    c.working.push_back(OutsideFixedRange{text});
+    const QString note = fixedRuleNote();
+    c.refusal = refusal::InputRule{note};
+    c.working.push_back(OutsideFixedRange{text, rt::isNumeric(text), note});
     return c;
 }
 
@@ -47,73 +135,40 @@ Conversion convertFixed(const QString &text)
     Stage stage = Stage::ReadingNumber;
     double value = 0.0;
     try {
-        value = rt::leadingValue(text);
-        stage = Stage::WholePart;
-        qint32 whole = rt::truncToInt32(value);
-        float fraction = 0.0f;
-        const QString typed = rt::leadingDecimal(text, maxTypedDigits);
-        if (hasFraction(text)) {
-            stage = Stage::ReadingFraction;
-            const float held = rt::toSingle(text);
-            if (rt::singleToText(held) != typed)
-                c.working.push_back(HeldInSingle{typed, held});
-            fraction = float(double(held) - std::trunc(value));
-            stage = Stage::WholePart;
-            if (carryIntoWholePart(whole, fraction))
-                c.working.push_back(CarriedIntoWhole{held, whole});
-        }
+        const rt::ScannedNumber typed = rt::scan(text);
+        value = rt::leadingValue(typed);
+        const QString exact = rt::leadingDecimal(typed, maxTypedDigits);
+        const Split split = splitTyped(text, typed, value, exact, stage, c.working);
 
-        // Whole part, least significant digit in slot 0; unreached slots stay
-        // empty, so there are no leading zeros.
         stage = Stage::WholePartBits;
-        value = whole;
-        std::array<qint16, 10> wholeDigits;
-        qint32 n = whole;
-        size_t used = 0;
-        do {
-            if (used >= wholeDigits.size())
-                rt::raise(rt::ErrorKind::SubscriptOutOfRange);
-            wholeDigits[used++] = rt::toInt16(n % 2);
-            n /= 2;
-        } while (n != 0);
-
-        // Ten fraction bits, cut off, not rounded.
-        Doubling doubling;
-        doubling.rows.reserve(10);
-        std::array<qint16, 10> fractionDigits;
-        for (qint16 &digit : fractionDigits) {
-            DoublingRow row{fraction, 0.0f, 0};
-            fraction = fraction * 2.0f;
-            digit = rt::truncToInt16(double(fraction));
-            row.doubled = fraction;
-            row.bit = digit;
-            doubling.rows.push_back(row);
-            fraction = fraction - float(digit);
-        }
-        doubling.remainder = fraction;
+        value = split.whole;
+        WholeDigits wholeDigits;
+        const size_t used = wholeDigitsOf(split.whole, wholeDigits);
+        FractionDigits fractionDigits;
+        Doubling doubling = fractionDigitsOf(split.fraction, fractionDigits);
 
         QString wholeText, fractionText;
-        wholeText.reserve(10);
-        fractionText.reserve(10);
         for (size_t slot = used; slot-- > 0;)
             appendDigit(wholeText, wholeDigits[slot]);
         for (qint16 digit : fractionDigits)
             appendDigit(fractionText, digit);
-        c.working.push_back(WholeBits{whole, wholeText});
+        c.working.push_back(WholeBits{split.whole, wholeText, steps::placesUsed(wholeText)});
         c.working.push_back(std::move(doubling));
 
-        // The value those digits hold: digit j (from 1) is worth 2^-j.
-        float actual = 0.0f;
-        for (int j = 1; j <= 10; ++j)
-            actual = float(double(actual) + double(fractionDigits[size_t(j - 1)]) * std::ldexp(1.0, -j));
-        actual = float(double(actual) + double(whole));
-        const QString held = rt::singleToText(actual);
+        const QString held = rt::singleToText(heldValue(split.whole, fractionDigits));
         const QString fixedPoint = wholeText + QLatin1Char('.') + fractionText;
-        c.working.push_back(FixedValue{fixedPoint, held, typed,
-                                       typed.isEmpty() ? QString() : decimalDifference(typed, held)});
+        c.working.push_back(FixedValue{fixedPoint, held, exact,
+                                       exact.isEmpty() ? QString() : decimalDifference(exact, held)});
         c.outputs = {wholeText, fractionText, held, fixedPoint};
     } catch (const rt::RuntimeError &error) {
-        steps::fail(c, error.kind(), stage, text, value);
+        Failed why{error.kind(), stage, text, value};
+        if (stage == Stage::WholePartBits) {
+            why.bitsNeeded = steps::bitsNeeded(value);
+            why.bitsThere = wholeBits;
+        }
+        steps::fail(c, error.kind(), why);
     }
     return c;
 }
+
+}  // namespace quorvex

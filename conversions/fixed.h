@@ -2,13 +2,15 @@
 // The fixed-point window's rule and conversion, free of widgets.
 #pragma once
 
-#include "conversions/working.h"
+#include "conversions/conversion.h"
 
-// The order of the fixed-point window's outputs.
-enum FixedOutput { FixedWhole, FixedFraction, FixedActual, FixedPoint };
+namespace quorvex {
 
-// The input rule: a number from 0 to 1023.
+// The input rule: a number from 0 to the largest whole part (1023).
 bool fixedAccepts(const QString &text);
+
+// What the input rule asks for, as the user is told it.
+QString fixedRuleNote();
 
 // The input rule's refusal of `text`, with its working.
 Conversion refuseFixedInput(const QString &text);
@@ -19,3 +21,5 @@ Conversion refuseFixedInput(const QString &text);
 // the rule refuses converts where it can; a whole part of 1024 or more fails
 // with a run-time error.
 Conversion convertFixed(const QString &text);
+
+}  // namespace quorvex

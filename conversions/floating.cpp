@@ -1,25 +1,108 @@
 // SPDX-License-Identifier: MIT
 #include "conversions/floating.h"
 
-#include "conversions/steps.h"
 #include "conversions/decimal.h"
+#include "conversions/format.h"
+#include "conversions/splitnumber.h"
+#include "conversions/steps.h"
 #include "core/modFunctions.h"
 #include "core/runtime.h"
-#include "conversions/splitnumber.h"
 
 #include <cmath>
+
+namespace quorvex {
 
 using namespace modFunctions;
 using namespace working;
 
 namespace {
 
-// Six exponent bits: for a negative exponent its size, then two's complement.
+constexpr qint16 mantissaBits = windowFormats::floating.mantissa;
+constexpr qint16 exponentWidth = windowFormats::floating.exponent;
+constexpr qint16 fixedBits = windowFormats::floatingFixedBits;
+
+// The magnitude's whole part and fraction as the window reads them.
+struct Magnitude {
+    qint32 whole = 0;
+    float fraction = 0.0f;
+};
+
+Magnitude readMagnitude(const QString &text, const rt::ScannedNumber &typed, double value,
+                        const QString &magnitudeText, Stage &stage, Working &working)
+{
+    stage = Stage::WholePart;
+    Magnitude m{rt::roundToLong(std::abs(std::trunc(value))), 0.0f};
+    if (!hasFraction(text, typed))
+        return m;
+    stage = Stage::ReadingFraction;
+    const float held = std::abs(rt::toSingle(typed));
+    if (rt::singleToText(held) != magnitudeText)
+        working.push_back(HeldInSingle{magnitudeText, held});
+    m.fraction = float(double(held) - std::abs(std::trunc(value)));
+    stage = Stage::WholePart;
+    if (carryIntoWholePart(m.whole, m.fraction))
+        working.push_back(CarriedIntoWhole{held, m.whole});
+    return m;
+}
+
+// The fixed-point form: both parts in ten bits by the routines, then the
+// leading zeros of the whole part and the trailing zeros of the fraction
+// dropped; an empty side becomes "0".
+FixedForm fixedFormOf(const Magnitude &m)
+{
+    const QString zero = QStringLiteral("0");
+    QString wholeBits = DecimalToBinary(m.whole, fixedBits);
+    float fraction = m.fraction;
+    QString fractionBits = FractionToBinary(fraction, fixedBits);
+    for (int pass = 0; pass < fixedBits; ++pass) {
+        if (wholeBits.startsWith(u'0'))
+            wholeBits.remove(0, 1);
+        if (fractionBits.endsWith(u'0'))
+            fractionBits.chop(1);
+    }
+    if (fractionBits.isEmpty())
+        fractionBits = zero;
+    if (wholeBits.isEmpty())
+        wholeBits = zero;
+    return {m.whole, wholeBits, m.fraction, fractionBits, wholeBits + QLatin1Char('.') + fractionBits};
+}
+
+// The exponent moves the point to just before the first "1".
+PointMoved pointMoved(const QString &fixed)
+{
+    const qint16 pointPosition = rt::toInt16(rt::find(fixed, QStringLiteral(".")));
+    const qint16 firstOne = rt::toInt16(rt::find(fixed, QStringLiteral("1")));
+    qint16 exponent = rt::toInt16(qint64(pointPosition) - firstOne);
+    if (pointPosition <= firstOne)
+        exponent = rt::toInt16(qint64(exponent) + 1);
+    return {fixed, exponent, firstOne == 0};
+}
+
+// Every digit without the point and without leading zeros, behind a "0"
+// sign bit, cut or filled to the mantissa's width.
+MantissaDigits mantissaOf(const QString &fixed)
+{
+    const qsizetype point = fixed.indexOf(u'.');
+    QString digits = fixed.left(point) + fixed.mid(point + 1);
+    qsizetype firstNonZero = 0;
+    while (firstNonZero < digits.size() && digits.at(firstNonZero) == u'0')
+        ++firstNonZero;
+    digits = QStringLiteral("0") + digits.mid(firstNonZero);
+    const QString positive = digits.leftJustified(mantissaBits, u'0', true);
+    // Zeros cut off at the right lose nothing.
+    QString lost = digits.mid(mantissaBits);
+    while (lost.endsWith(u'0'))
+        lost.chop(1);
+    return {digits, positive, lost};
+}
+
+// The exponent's bits: for a negative exponent its magnitude, then two's
+// complement.
 ExponentBits exponentBits(qint16 exponent)
 {
     const qint32 magnitude = rt::absInt16(exponent);
-    const qint16 six = 6;
-    const QString magnitudeBits = DecimalToBinary(magnitude, six);
+    qint16 width = exponentWidth;
+    const QString magnitudeBits = DecimalToBinary(magnitude, width);
     return {exponent, magnitudeBits, exponent < 0 ? TwosComplement(magnitudeBits) : magnitudeBits};
 }
 
@@ -27,102 +110,64 @@ ExponentBits exponentBits(qint16 exponent)
 // number typed.
 FloatingCheck check(const QString &mantissa, qint16 exponent, const QString &typed)
 {
-    const double fraction = std::ldexp(double(steps::twosValue(mantissa)), -9);
+    std::vector<qint64> denominators;
+    for (qsizetype j = 1; j < mantissa.size(); ++j) {
+        if (mantissa.at(j) == u'1')
+            denominators.push_back(qint64(1) << j);
+    }
+    const double fraction = std::ldexp(double(steps::twosValue(mantissa)), -(mantissaBits - 1));
     const QString value = rt::exactText(std::ldexp(fraction, exponent));
-    return {mantissa, exponent, rt::exactText(fraction), value, typed,
-            typed.isEmpty() ? QString() : decimalDifference(typed, value)};
+    return {mantissa, mantissa.startsWith(u'1'), std::move(denominators), exponent, rt::exactText(fraction),
+            value, typed, typed.isEmpty() ? QString() : decimalDifference(typed, value)};
 }
 
 }  // namespace
 
 Conversion convertFloating(const QString &text)
 {
-    const QString point = QStringLiteral(".");
-    const QString zero = QStringLiteral("0");
-
     Conversion c;
     Stage stage = Stage::ReadingNumber;
     double value = 0.0;
     try {
-        value = rt::leadingValue(text);
+        const rt::ScannedNumber typed = rt::scan(text);
+        value = rt::leadingValue(typed);
         const bool negative = value < 0.0;
-        const QString typed = rt::leadingDecimal(text, maxTypedDigits);
-        const QString size = typed.startsWith(u'-') ? typed.mid(1) : typed;
+        const QString exact = rt::leadingDecimal(typed, maxTypedDigits);
+        const QString magnitude = exact.startsWith(u'-') ? exact.mid(1) : exact;
         if (negative)
-            c.working.push_back(MagnitudeOfNegative{typed, size});
-        stage = Stage::WholePart;
-        qint32 whole = rt::roundToLong(std::abs(std::trunc(value)));
-        float fraction = 0.0f;
-        if (hasFraction(text)) {
-            stage = Stage::ReadingFraction;
-            const float held = std::abs(rt::toSingle(text));
-            if (rt::singleToText(held) != size)
-                c.working.push_back(HeldInSingle{size, held});
-            fraction = float(double(held) - std::abs(std::trunc(value)));
-            stage = Stage::WholePart;
-            if (carryIntoWholePart(whole, fraction))
-                c.working.push_back(CarriedIntoWhole{held, whole});
-        }
+            c.working.push_back(MagnitudeOfNegative{exact, magnitude});
+        const Magnitude m = readMagnitude(text, typed, value, magnitude, stage, c.working);
 
         stage = Stage::WholePartBits;
-        value = whole;
-        const qint16 ten = 10;
-        QString wholeBits = DecimalToBinary(whole, ten);
-        const float fractionRead = fraction;
-        QString fractionBits = FractionToBinary(fraction, ten);
-
-        // Drop the leading zeros of the whole part and the trailing zeros of
-        // the fraction (both are ten plain digits); an empty side becomes "0".
-        for (int pass = 0; pass < 10; ++pass) {
-            if (wholeBits.startsWith(u'0'))
-                wholeBits.remove(0, 1);
-            if (fractionBits.endsWith(u'0'))
-                fractionBits.chop(1);
-        }
-        if (fractionBits.isEmpty())
-            fractionBits = zero;
-        if (wholeBits.isEmpty())
-            wholeBits = zero;
-        const QString fixed = wholeBits + point + fractionBits;
-        c.working.push_back(FixedForm{whole, wholeBits, fractionRead, fractionBits, fixed});
-
-        // The exponent moves the point to just before the first "1".
-        const qint16 pointPosition = rt::toInt16(rt::find(fixed, point));
-        const qint16 firstOne = rt::toInt16(rt::find(fixed, QStringLiteral("1")));
-        qint16 exponent = rt::toInt16(qint64(pointPosition) - firstOne);
-        if (pointPosition <= firstOne)
-            exponent = rt::toInt16(qint64(exponent) + 1);
-        c.working.push_back(PointMoved{fixed, exponent, firstOne == 0});
-
-        // Mantissa: every digit without the point and without leading zeros,
-        // behind a "0" sign bit, cut or filled to ten bits.
-        QString digits = fixed.left(pointPosition - 1) + fixed.mid(pointPosition);
-        qsizetype firstNonZero = 0;
-        while (firstNonZero < digits.size() && digits.at(firstNonZero) == u'0')
-            ++firstNonZero;
-        digits = zero + digits.mid(firstNonZero);
-        const QString positive = digits.leftJustified(10, u'0', true);
-        // Zeros cut off at the right lose nothing.
-        QString lost = digits.mid(10);
-        while (lost.endsWith(u'0'))
-            lost.chop(1);
-        c.working.push_back(MantissaDigits{digits, positive, lost});
-        QString mantissa = positive;
+        value = m.whole;
+        const FixedForm fixed = fixedFormOf(m);
+        c.working.push_back(fixed);
+        const PointMoved moved = pointMoved(fixed.fixed);
+        c.working.push_back(moved);
+        const MantissaDigits digits = mantissaOf(fixed.fixed);
+        c.working.push_back(digits);
+        QString mantissa = digits.mantissa;
         if (negative) {
-            mantissa = TwosComplement(positive);
-            c.working.push_back(Negated{steps::inverted(positive), mantissa});
+            mantissa = TwosComplement(digits.mantissa);
+            c.working.push_back(Negated{steps::inverted(digits.mantissa), mantissa});
         }
-
-        const ExponentBits exponentStep = exponentBits(exponent);
-        c.working.push_back(exponentStep);
-        c.working.push_back(check(mantissa, exponent, typed));
+        const ExponentBits exponent = exponentBits(moved.exponent);
+        c.working.push_back(exponent);
+        c.working.push_back(check(mantissa, moved.exponent, exact));
         // A negative mantissa that starts 11 has a sign bit to spare.
-        if (mantissa.startsWith(QStringLiteral("11")) && exponent > -32)
-            c.working.push_back(NotNormalised{mantissa.mid(1) + zero,
-                                              exponentBits(qint16(exponent - 1)).bits});
-        c.outputs = {fixed, mantissa, exponentStep.bits};
+        if (mantissa.startsWith(QStringLiteral("11")) && moved.exponent > windowFormats::floatingLowestExponent)
+            c.working.push_back(NotNormalised{mantissa.mid(1) + QLatin1Char('0'),
+                                              exponentBits(qint16(moved.exponent - 1)).bits});
+        c.outputs = {fixed.fixed, mantissa, exponent.bits};
     } catch (const rt::RuntimeError &error) {
-        steps::fail(c, error.kind(), stage, text, value);
+        Failed why{error.kind(), stage, text, value};
+        if (stage == Stage::WholePartBits) {
+            why.bitsNeeded = steps::bitsNeeded(value);
+            why.bitsThere = fixedBits;
+        }
+        steps::fail(c, error.kind(), why);
     }
     return c;
 }
+
+}  // namespace quorvex

@@ -2,10 +2,9 @@
 // The floating-point window's conversion, free of widgets.
 #pragma once
 
-#include "conversions/working.h"
+#include "conversions/conversion.h"
 
-// The order of the floating-point window's outputs.
-enum FloatingOutput { FloatingFixed, FloatingMantissa, FloatingExponent };
+namespace quorvex {
 
 // Converts any text; one that holds no number converts like 0. Outputs, by
 // FloatingOutput: the magnitude in fixed point (up to ten bits each side),
@@ -15,3 +14,5 @@ enum FloatingOutput { FloatingFixed, FloatingMantissa, FloatingExponent };
 // beyond 32 bits) or when a text with a point or exponent is not a number
 // (type mismatch).
 Conversion convertFloating(const QString &text);
+
+}  // namespace quorvex

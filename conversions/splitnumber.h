@@ -5,17 +5,20 @@
 
 #include "core/runtime.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <cmath>
+
+namespace quorvex {
 
 // Whether the window reads a fraction from the text: when it holds a point,
 // or when its number is written with an exponent ("25e-1" is 2.5). Either
 // way the whole text is read in single precision, so a text that goes on
 // after its number is refused alike ("0.5abc", "5e-1abc").
-inline bool hasFraction(const QString &text)
+inline bool hasFraction(const QString &text, const rt::ScannedNumber &typed)
 {
-    return rt::find(text, QStringLiteral(".")) > 0 || rt::leadingHasExponent(text);
+    return typed.exponentWritten || text.contains(u'.');
 }
 
 // The fraction is the single-precision reading less the whole part, and that
@@ -35,3 +38,5 @@ inline bool carryIntoWholePart(qint32 &whole, float &fraction)
 // How many digits of a typed number the working shows exactly; a number
 // that needs more is compared with its bits no further.
 constexpr qsizetype maxTypedDigits = 400;
+
+}  // namespace quorvex

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
-// What the window conversions share as they record their working.
+// What the conversions share as they record their working.
 #pragma once
 
+#include "conversions/conversion.h"
 #include "conversions/working.h"
 
 #include <QCoreApplication>
 #include <QString>
 
-namespace steps {
+#include <cmath>
+#include <vector>
+
+namespace quorvex::steps {
 
 // The hex digits of a bit string whose width is a whole number of them;
 // empty otherwise.
@@ -46,22 +50,41 @@ inline qint64 twosValue(const QString &bits)
     return value;
 }
 
+// The place values of the bits that hold a 1, largest first (at most 63 bits).
+inline std::vector<qint64> placesUsed(const QString &bits)
+{
+    std::vector<qint64> used;
+    for (qsizetype i = 0; i < bits.size(); ++i) {
+        if (bits.at(i) == u'1')
+            used.push_back(qint64(1) << (bits.size() - 1 - i));
+    }
+    return used;
+}
+
+// How many bits a whole number from 1 up needs: 2^(bits - 1) <= value < 2^bits.
+inline qint32 bitsNeeded(double value)
+{
+    int exponent = 0;
+    std::frexp(value, &exponent);
+    return exponent;
+}
+
 // `message` is marked with QT_TRANSLATE_NOOP in the context "Conversion".
 inline Conversion &refuse(Conversion &c, const char *message, working::Step why)
 {
     c.outputs.clear();
-    c.refusal = {Refusal::Kind::Message, QCoreApplication::translate("Conversion", message), {}};
+    c.refusal = refusal::Message{QCoreApplication::translate("Conversion", message)};
     c.working.push_back(std::move(why));
     return c;
 }
 
-inline Conversion &fail(Conversion &c, rt::ErrorKind kind, working::Stage stage, const QString &text,
-                        double value)
+inline Conversion &fail(Conversion &c, rt::ErrorKind kind, working::Failed why)
 {
     c.outputs.clear();
-    c.refusal = {Refusal::Kind::RuntimeError, {}, kind};
-    c.working.push_back(working::Failed{kind, stage, text, value});
+    c.refusal = refusal::RuntimeError{kind};
+    why.kind = kind;
+    c.working.push_back(std::move(why));
     return c;
 }
 
-}  // namespace steps
+}  // namespace quorvex::steps

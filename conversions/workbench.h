@@ -24,4 +24,14 @@ struct Answer {
 // ToDenary and Normalise; Range ignores the input.
 Answer solve(const Format &format, Direction direction, const QString &input);
 
+// The hand method's answer for a denary number, without its working, for
+// a window to set beside what it showed: the pattern as Answer::text writes
+// it and the exact value those bits hold.
+struct HandAnswer {
+    bool refused = true;
+    QString bits;
+    QString value;  // exact decimal, "-" for negatives
+};
+HandAnswer handAnswer(const Format &format, const QString &denary);
+
 }  // namespace quorvex::workbench

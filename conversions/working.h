@@ -1,27 +1,23 @@
 // SPDX-License-Identifier: MIT
 // The working of a conversion: what it did, step by step, with the real
 // numbers and bit strings it met on the way. A conversion records its steps
-// as it goes; the windows turn them into words. Steps hold no text meant
-// for the user, only values.
-//
-// Every conversion answers in one shape: the texts for the window's result
-// boxes, or why it refused or failed, and its working either way.
+// as it goes; the working text only puts them into words. Steps hold no text
+// meant for the user, only values.
 #pragma once
 
 #include "core/runtime.h"
 
 #include <QString>
-#include <QStringList>
 #include <QtGlobal>
 
 #include <variant>
 #include <vector>
 
-namespace working {
+namespace quorvex::working {
 
 // ---- Reading the number -------------------------------------------------------
 
-// The text holds no number the window can read ("abc").
+// The text holds no number the conversion can read ("abc").
 struct NotANumber {
     QString text;
 };
@@ -33,16 +29,19 @@ struct Negative {
 struct NeedsMoreBits {
     double value;
     qint16 bitCount;
-    qint32 bitsNeeded;  // 0 when too large to count
-    bool widest;        // no wider choice exists
+    qint32 bitsNeeded;
+    bool widest;  // no wider choice exists
 };
 // The number has a fraction.
 struct NotWhole {
     double value;
 };
-// The fixed-point window's input rule refused the text.
+// The fixed-point input rule refused the text: it is not a number, or the
+// number lies outside 0 to the largest whole part.
 struct OutsideFixedRange {
     QString text;
+    bool numeric;
+    QString note;  // what the rule asks for
 };
 
 // The typed number, read in single precision, is not quite the number typed.
@@ -56,7 +55,7 @@ struct CarriedIntoWhole {
     float held;
     qint32 whole;
 };
-// A negative number: its size is converted, the sign is dealt with later.
+// A negative number: its magnitude is converted, the sign is dealt with later.
 struct MagnitudeOfNegative {
     QString typed;      // as typed, exactly
     QString magnitude;  // without the minus sign
@@ -74,6 +73,7 @@ struct WholeInRange {
 struct PlaceValues {
     qint32 value;
     QString bits;
+    std::vector<qint64> used;  // the place values that hold a 1, largest first
     QString hex;  // empty when the width is not a whole number of hex digits
 };
 // Every bit inverted, then 1 added: the two's complement.
@@ -132,6 +132,7 @@ struct OneBeyondRange {
 struct WholeBits {
     qint32 whole;
     QString bits;
+    std::vector<qint64> used;  // the place values that hold a 1, largest first
 };
 // One row of repeated doubling: the fraction, doubled, the bit taken.
 struct DoublingRow {
@@ -188,6 +189,8 @@ struct ExponentBits {
 // The pair read back: mantissa x 2^exponent, against the number typed.
 struct FloatingCheck {
     QString mantissa;
+    bool negativeSign;                  // the sign place counts -1
+    std::vector<qint64> denominators;   // the places after the point that hold a 1: 1/2, 1/8, ...
     qint16 exponent;
     QString mantissaValue;  // exact decimal
     QString value;          // exact decimal
@@ -216,6 +219,8 @@ struct Failed {
     Stage stage;
     QString text;    // the text being read
     double value;    // the number involved
+    qint32 bitsNeeded = 0;  // for WholePartBits: the bits the whole part needs
+    qint32 bitsThere = 0;   // and the bits there are
 };
 
 using Step = std::variant<NotANumber, Negative, NeedsMoreBits, NotWhole, OutsideFixedRange, HeldInSingle,
@@ -236,26 +241,4 @@ const T *find(const Working &steps)
     return nullptr;
 }
 
-}  // namespace working
-
-// Why a conversion shows no result.
-struct Refusal {
-    enum class Kind {
-        None,          // converted
-        Message,       // the window tells the user `message`
-        RuntimeError,  // a run-time error of kind `error` stopped it
-        InputRule,     // the window's input rule refused the text
-    };
-    Kind kind = Kind::None;
-    QString message;
-    rt::ErrorKind error = rt::ErrorKind::Overflow;
-};
-
-// What every window's conversion answers.
-struct Conversion {
-    QStringList outputs;  // the texts of the window's result boxes, in order
-    Refusal refusal;
-    working::Working working;
-
-    bool converted() const { return refusal.kind == Refusal::Kind::None; }
-};
+}  // namespace quorvex::working

@@ -153,17 +153,6 @@ QString trim(const QString &text)
 
 namespace {
 
-// One number found in a text, in a plain ASCII form that the C library reads
-// without regard to the user's locale.
-struct ScannedNumber {
-    bool found = false;
-    qsizetype end = 0;     // index just past the number in the text
-    bool negative = false;
-    std::string digits;    // every mantissa digit, the point left out
-    qint64 exponent = 0;   // value = digits x 10^exponent (saturated)
-    bool exponentWritten = false;  // "e" or "E" with digits follows the mantissa
-};
-
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -222,18 +211,12 @@ ScannedNumber scanNumber(const QString &text, qsizetype from)
     return number;
 }
 
-// The whole text as one number, or nothing.
-ScannedNumber scanWhole(const QString &text)
+// Whether only blanks follow the number.
+bool onlyBlanksFrom(const QString &text, qsizetype i)
 {
-    ScannedNumber number = scanNumber(text, 0);
-    if (!number.found)
-        return number;
-    qsizetype i = number.end;
     while (i < text.size() && text.at(i) == u' ')
         ++i;
-    if (i != text.size())
-        number.found = false;
-    return number;
+    return i == text.size();
 }
 
 std::string asciiForm(const ScannedNumber &number)
@@ -291,15 +274,30 @@ float readSingle(const ScannedNumber &number)
 
 }  // namespace
 
+ScannedNumber scan(const QString &text)
+{
+    ScannedNumber number = scanNumber(text, 0);
+    number.wholeText = number.found && onlyBlanksFrom(text, number.end);
+    return number;
+}
+
 bool isNumeric(const QString &text)
 {
-    const ScannedNumber number = scanWhole(text);
-    return number.found && std::isfinite(nearestDouble(number));
+    return isNumeric(scan(text));
+}
+
+bool isNumeric(const ScannedNumber &number)
+{
+    return number.wholeText && std::isfinite(nearestDouble(number));
 }
 
 double leadingValue(const QString &text)
 {
-    const ScannedNumber number = scanNumber(text, 0);
+    return leadingValue(scanNumber(text, 0));
+}
+
+double leadingValue(const ScannedNumber &number)
+{
     return number.found ? readDouble(number) : 0.0;
 }
 
@@ -310,24 +308,32 @@ bool leadingHasExponent(const QString &text)
 
 float toSingle(const QString &text)
 {
-    const ScannedNumber number = scanWhole(text);
-    if (!number.found)
+    return toSingle(scan(text));
+}
+
+float toSingle(const ScannedNumber &number)
+{
+    if (!number.wholeText)
         raise(ErrorKind::TypeMismatch);
     return readSingle(number);
 }
 
 double toDouble(const QString &text)
 {
-    const ScannedNumber number = scanWhole(text);
-    if (!number.found)
+    const ScannedNumber number = scan(text);
+    if (!number.wholeText)
         raise(ErrorKind::TypeMismatch);
     return readDouble(number);
 }
 
 qint32 toLong(const QString &text)
 {
-    const ScannedNumber number = scanWhole(text);
-    if (!number.found)
+    return toLong(scan(text));
+}
+
+qint32 toLong(const ScannedNumber &number)
+{
+    if (!number.wholeText)
         raise(ErrorKind::TypeMismatch);
     // Work on the exact decimal digits: value = digits x 10^exponent.
     std::string_view digits = number.digits;
@@ -388,7 +394,11 @@ QString singleToText(float value)
 
 QString leadingDecimal(const QString &text, qsizetype maxDigits)
 {
-    const ScannedNumber number = scanNumber(text, 0);
+    return leadingDecimal(scanNumber(text, 0), maxDigits);
+}
+
+QString leadingDecimal(const ScannedNumber &number, qsizetype maxDigits)
+{
     if (!number.found)
         return QStringLiteral("0");
     // digits x 10^exponent, without leading or trailing zeros.

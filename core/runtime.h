@@ -62,6 +62,21 @@ QString trim(const QString &text);
 
 // ---- Numbers from text -----------------------------------------------------
 
+// A text read once: the number at its start, in a plain ASCII form that the
+// C library reads without regard to the user's locale. Every reading below
+// works from one; a caller that needs several readings of one text scans it
+// once with scan() and passes this on.
+struct ScannedNumber {
+    bool found = false;
+    bool wholeText = false;  // nothing but blanks follows the number
+    qsizetype end = 0;       // index just past the number in the text
+    bool negative = false;
+    std::string digits;      // every mantissa digit, the point left out
+    qint64 exponent = 0;     // value = digits x 10^exponent (saturated)
+    bool exponentWritten = false;  // "e" or "E" with digits follows the mantissa
+};
+ScannedNumber scan(const QString &text);
+
 // True when the whole text is one finite number in the format above.
 bool isNumeric(const QString &text);
 // The value of the longest number at the start of the text (after blanks);
@@ -78,6 +93,13 @@ double toDouble(const QString &text);
 // Whole text to a 32-bit integer, halves rounded to even and decided on the
 // exact decimal digits; type mismatch or overflow as above.
 qint32 toLong(const QString &text);
+
+// The same readings of a text already scanned.
+bool isNumeric(const ScannedNumber &number);
+double leadingValue(const ScannedNumber &number);
+float toSingle(const ScannedNumber &number);
+qint32 toLong(const ScannedNumber &number);
+QString leadingDecimal(const ScannedNumber &number, qsizetype maxDigits);
 
 // ---- Numbers to text -------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
 #include "core/modFunctions.h"
+#include "conversions/workbench.h"
 #include "core/runtime.h"
 #include "conversions/workingtext.h"
 
@@ -14,6 +15,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+
+using namespace quorvex;
 
 namespace {
 
@@ -99,6 +102,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checked(c, 2);
         if (c.converted())
             check(isBits(c.outputs.at(0), bits) && isBits(c.outputs.at(1), bits));
+    }
+    // The workbench, in a few formats, every direction: an answer or a
+    // reason, always with working; bits it gives read back.
+    const Format formats[] = {
+        {.representation = Representation::Floating, .mantissa = 8, .exponent = 4},
+        {.representation = Representation::Floating, .mantissa = 64, .exponent = 12},
+        {.representation = Representation::TwosFixed, .whole = 4, .fraction = 4},
+        {.representation = Representation::UnsignedFixed, .whole = 0, .fraction = 32},
+        {.representation = Representation::TwosInteger, .bits = 1},
+        {.representation = Representation::UnsignedInteger, .bits = 64},
+    };
+    for (const Format &f : formats) {
+        for (auto direction : {workbench::Direction::ToBinary, workbench::Direction::ToDenary,
+                               workbench::Direction::Normalise}) {
+            const workbench::Answer a = workbench::solve(f, direction, text);
+            check(!a.text.isEmpty() && !a.workingHtml.isEmpty());
+            if (direction == workbench::Direction::ToBinary && !a.refused)
+                check(!workbench::solve(f, workbench::Direction::ToDenary, a.text).refused);
+        }
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 # conversion, taken from the real program under Xvfb:
 #   scripts/screenshots.sh [OUTPUT-FOLDER]     (default docs/screenshots)
 # QT_SCALE_FACTOR=2 scripts/screenshots.sh /tmp/shots2x  checks high-dpi.
+# QUORVEX_BUILD=DIR takes the program from another build folder (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(mkdir -p "${1:-docs/screenshots}" && cd "${1:-docs/screenshots}" && pwd)
@@ -18,9 +19,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo[@]}" apt-get update -qq
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-if [ ! -x build/quorvex ]; then
-    cmake -S . -B build -Wno-dev >/dev/null
-    cmake --build build -j "$(nproc)" --target quorvex
+build=${QUORVEX_BUILD:-build}
+if [ ! -x "$build/quorvex" ]; then
+    cmake -S . -B "$build" -Wno-dev >/dev/null
+    cmake --build "$build" -j "$(nproc)" --target quorvex
 fi
 
 # One run of the program per picture: open window N from the menu with the
@@ -28,9 +30,9 @@ fi
 # Space, or Enter where the input box converts), take the picture.
 cat >"$out/.shoot.sh" <<'INNER'
 set -euo pipefail
-name=$1 index=$2 title=$3 input=$4 keys=$5 out=$6
+name=$1 index=$2 title=$3 input=$4 keys=$5 build=$6 out=$7
 unset QT_QPA_PLATFORM
-./build/quorvex & pid=$!
+"$build/quorvex" & pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 menu=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvex$' | head -n 1)
 xdotool windowfocus --sync "$menu"
@@ -48,12 +50,16 @@ fi
 sleep 0.7
 import -window "$target" "$out/$name.png"
 INNER
-shoot() { ./scripts/xvfb.sh bash "$out/.shoot.sh" "$@" "$out"; }
+shoot() { ./scripts/xvfb.sh bash "$out/.shoot.sh" "$@" "$build" "$out"; }
 shoot menu -1 Quorvex "" ""
 shoot binint 0 "Binary Integers" "200" "Return"
 shoot fixed 1 "Fixed Point Binary" "1022.999" "Tab space"
 shoot floating 2 "Decimal To Floating Point Binary" "-12.625" "Tab space"
 shoot decint 3 "Binary Integers To Decimal \\(Unvalidated\\)" "1101" "Tab space"
 shoot working 2 "Decimal To Floating Point Binary" "-12.625" "Tab space alt+w"
+# The workbench: floating point (the last format), 8-bit mantissa and 4-bit
+# exponent as it starts, -8.25 to binary with Enter (End leaves the input
+# unselected).
+shoot workbench 4 "Workbench" "-8.25" "alt+f End alt+u Return End"
 rm -f "$out/.shoot.sh"
 ls "$out"/*.png

@@ -69,6 +69,18 @@ private:
 
 // The window that holds the focus within `window`, whether or not the
 // platform has made `window` active.
+// The binary integers window's chosen width, as its options show it: option
+// Index stands for 24 - 8 x Index bits.
+inline qint16 chosenBitCount(QWidget *window)
+{
+    for (int index = 0; index < 3; ++index) {
+        const auto *option = window->findChild<QAbstractButton *>(QStringLiteral("optBits_%1").arg(index));
+        if (option && option->isChecked())
+            return qint16(24 - 8 * index);
+    }
+    return 0;
+}
+
 inline QWidget *focusIn(QWidget *window)
 {
     return window->focusWidget();

@@ -16,6 +16,8 @@
 #include <mutex>
 #include <thread>
 
+using namespace quorvex;
+
 using namespace guitest;
 
 namespace {

@@ -7,6 +7,7 @@
 #include "conversions/floating.h"
 #include "core/modFunctions.h"
 #include "core/runtime.h"
+#include "refusal.h"
 #include "runtimeerror.h"
 
 #include <QTest>
@@ -14,17 +15,11 @@
 #include <cmath>
 #include <functional>
 
+using namespace quorvex;
+
 using rt::ErrorKind;
 
 namespace {
-
-// The kind of run-time error that stopped a conversion, or nothing.
-std::optional<ErrorKind> failureOf(const Conversion &c)
-{
-    if (c.refusal.kind != Refusal::Kind::RuntimeError)
-        return std::nullopt;
-    return c.refusal.error;
-}
 
 // The value of a two's complement bit string.
 qint64 signedValue(const QString &bits)
@@ -246,7 +241,7 @@ void TestConversions::binInt()
     QFETCH(QString, text);
     QFETCH(int, bitCount);
     const Conversion result = convertBinInt(text, qint16(bitCount));
-    QTEST(result.refusal.message, "message");
+    QTEST(messageOf(result), "message");
     QTEST(result.outputs.value(0), "binary");
     QTEST(result.outputs.value(1), "twos");
 }

@@ -6,6 +6,8 @@
 #include "timelimit.h"
 #include "windows/workingpane.h"
 
+using namespace quorvex;
+
 using namespace guitest;
 
 class TestFrmDecInt : public QObject {

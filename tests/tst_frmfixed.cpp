@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace quorvex;
+
 using namespace guitest;
 
 class TestFrmFixed : public QObject {

@@ -8,6 +8,8 @@
 #include "windows/workingpane.h"
 #include "windows/runtimeguard.h"
 
+using namespace quorvex;
+
 using namespace guitest;
 
 class TestFrmFloating : public QObject {

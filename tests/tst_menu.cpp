@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
+using namespace quorvex;
+
 using namespace guitest;
 
 class TestMenu : public QObject {

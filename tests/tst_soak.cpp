@@ -15,11 +15,14 @@
 #include "app/frmbinarymenu.h"
 #include "windows/frmbinint.h"
 #include "guitest.h"
+#include "refusal.h"
 #include "windows/runtimeguard.h"
 
 #include <QLabel>
 #include <QRadioButton>
 #include <QRandomGenerator>
+
+using namespace quorvex;
 
 using namespace guitest;
 
@@ -61,17 +64,17 @@ Outcome expectedOutcome(QWidget *w, const QString &input)
     const QString name = w->objectName();
     Conversion r;
     if (name == "frmBinInt")
-        r = convertBinInt(input, static_cast<frmBinInt *>(w)->bitCount());
+        r = convertBinInt(input, chosenBitCount(w));
     else if (name == "frmFixed")
         r = convertFixed(input);
     else if (name == "frmFloating")
         r = convertFloating(input);
     else
         r = convertDecInt(input);
-    if (r.refusal.kind == Refusal::Kind::RuntimeError)
-        o.message = runtimeErrorText(r.refusal.error);
+    if (const auto kind = failureOf(r))
+        o.message = runtimeErrorText(*kind);
     else
-        o.message = r.refusal.message;
+        o.message = messageOf(r);
     o.outputs = r.outputs;
     return o;
 }
@@ -98,7 +101,7 @@ bool showable(QWidget *w, const QStringList &out)
     static const QRegularExpression digits(QRegularExpression::anchoredPattern("0|[1-9][0-9]*"));
     static const QRegularExpression decimal(QRegularExpression::anchoredPattern("(0|[1-9][0-9]*)(\\.[0-9]*[1-9])?"));
     if (name == "frmBinInt") {
-        const qsizetype width = static_cast<frmBinInt *>(w)->bitCount();
+        const qsizetype width = chosenBitCount(w);
         return (width == 8 || width == 16 || width == 24) && isBits(out[0], width) && isBits(out[1], width);
     }
     if (name == "frmFixed")

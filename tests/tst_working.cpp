@@ -9,8 +9,10 @@
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
 #include "core/modFunctions.h"
-#include "timelimit.h"
+#include "conversions/htmlwriter.h"
 #include "conversions/workingtext.h"
+#include "refusal.h"
+#include "timelimit.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -18,6 +20,8 @@
 #include <QTextDocumentFragment>
 
 #include <cmath>
+
+using namespace quorvex;
 
 using namespace working;
 
@@ -151,7 +155,7 @@ void TestWorking::binaryIntegerRefusals()
     QFETCH(int, bitCount);
     QFETCH(QString, phrase);
     const Conversion c = convertBinInt(text, qint16(bitCount));
-    QCOMPARE(c.refusal.kind, Refusal::Kind::Message);
+    QVERIFY(refusedAs<refusal::Message>(c));
     QVERIFY(c.outputs.isEmpty());
     expectWords(c, {phrase}, {});
 }
@@ -197,7 +201,7 @@ void TestWorking::longBitString()
 
     bits[10] = u'1';  // a 1 far beyond 32 bits
     const Conversion far = convertDecInt(bits);
-    QCOMPARE(far.refusal.kind, Refusal::Kind::RuntimeError);
+    QVERIFY(refusedAs<refusal::RuntimeError>(far));
     expectWords(far, {"The 1 at place 2^999989 lies beyond the 32-bit range"}, {});
 }
 
@@ -235,7 +239,7 @@ void TestWorking::fixedPoint()
 void TestWorking::fixedPointRule()
 {
     const Conversion c = refuseFixedInput("2000");
-    QCOMPARE(c.refusal.kind, Refusal::Kind::InputRule);
+    QVERIFY(refusedAs<refusal::InputRule>(c));
     expectWords(c, {"\u201C2000\u201D lies outside 0 to 1023", "Type a number from 0 to 1023"}, {});
     expectWords(refuseFixedInput("abc"), {"\u201Cabc\u201D is not a number"}, {});
 }
@@ -296,7 +300,7 @@ void TestWorking::failuresSayWhy()
     QFETCH(QString, text);
     QFETCH(QString, phrase);
     const Conversion c = window == 0 ? convertFixed(text) : convertFloating(text);
-    QCOMPARE(c.refusal.kind, Refusal::Kind::RuntimeError);
+    QVERIFY(refusedAs<refusal::RuntimeError>(c));
     expectWords(c, {phrase, "The conversion stops here."}, {});
 }
 
@@ -335,7 +339,7 @@ void TestWorking::bitsAreGroupedInFours_data()
 void TestWorking::bitsAreGroupedInFours()
 {
     QFETCH(QString, bits);
-    QTEST(groupedBits(bits), "grouped");
+    QTEST(html::groupedBits(bits), "grouped");
 }
 
 // ---- Properties over random inputs -------------------------------------------------

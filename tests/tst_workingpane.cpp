@@ -4,6 +4,7 @@
 // errors, and the fixed-point window's note at a refused input.
 #include "app/appearance.h"
 #include "app/frmbinarymenu.h"
+#include "conversions/fixed.h"
 #include "windows/frmfixed.h"
 #include "guitest.h"
 #include "timelimit.h"
@@ -12,6 +13,8 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
+
+using namespace quorvex;
 
 using namespace guitest;
 
@@ -126,7 +129,6 @@ void TestWorkingPane::choiceHoldsForTheRun()
         hidePane(w);
         click(showButton(w));
     }));
-    QVERIFY(WorkingPane::shownInThisRun());
     QVERIFY(openModal(menuButton(3), [&](QWidget *w) {
         QVERIFY(showButton(w)->isChecked());
         QVERIFY(pane(w)->isVisible());
@@ -219,8 +221,8 @@ void TestWorkingPane::refusedInputGetsANote()
         key(w, Qt::Key_Tab);
         QCOMPARE(focusIn(w), w->findChild<QWidget *>("txtDenary"));
         QVERIFY(QToolTip::isVisible());
-        QCOMPARE(QToolTip::text(), frmFixed::refusedInputNote());
-        QCOMPARE(frmFixed::refusedInputNote(), QStringLiteral("Type a number from 0 to 1023"));
+        QCOMPARE(QToolTip::text(), fixedRuleNote());
+        QCOMPARE(fixedRuleNote(), QStringLiteral("Type a number from 0 to 1023"));
         QVERIFY(messages->messages().isEmpty());
         QToolTip::hideText();
         click(showButton(w));

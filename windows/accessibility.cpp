@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QTextBoundaryFinder>
 
+namespace quorvex {
+
 namespace {
 
 // ---- Segments of a text --------------------------------------------------------
@@ -285,3 +287,5 @@ void installAccessibility()
         QAccessible::installFactory(factory);
     installed = true;
 }
+
+}  // namespace quorvex

@@ -5,7 +5,9 @@
 
 #include <QString>
 
-class QAccessibleTextInterface;
+namespace quorvex {
+
+
 
 // Installs the program's accessibility factory; call it once, before any
 // window is shown. It gives
@@ -26,3 +28,5 @@ void installAccessibility();
 // sentences, and the whole text for lines, paragraphs and no boundary.
 enum class TextSegment { At, Before, After };
 QString textSegment(const QString &text, int boundary, TextSegment which, int offset, int *start, int *end);
+
+}  // namespace quorvex

@@ -6,9 +6,13 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
+#include <QToolTip>
 
 #include <limits>
+
+namespace quorvex {
 
 namespace {
 
@@ -60,8 +64,36 @@ void ConverterWindow::finishSetup()
     m_working = new WorkingPane(this);
 }
 
-void ConverterWindow::takeConversion(const QString &input, const Conversion &conversion)
+namespace {
+
+void setBoxText(QWidget *box, const QString &text)
 {
-    m_working->showConversion(input, conversion);
-    raiseFailure(conversion);
+    if (auto *edit = qobject_cast<QLineEdit *>(box))
+        edit->setText(text);
+    else if (auto *label = qobject_cast<QLabel *>(box))
+        label->setText(text);
 }
+
+}  // namespace
+
+void ConverterWindow::applyConversion(QLineEdit *input, const Conversion &conversion,
+                                      std::initializer_list<QWidget *> boxes)
+{
+    m_working->showConversion(input->text(), conversion);
+    if (!conversion.refusal) {
+        qsizetype output = 0;
+        for (QWidget *box : boxes)
+            setBoxText(box, conversion.outputs.value(output++));
+        return;
+    }
+    std::visit(Overloaded{
+                   [this](const refusal::Message &m) { showMessage(this, m.text); },
+                   [this](const refusal::RuntimeError &e) { showMessage(this, runtimeErrorText(e.kind)); },
+                   [input](const refusal::InputRule &rule) {
+                       QToolTip::showText(input->mapToGlobal(QPoint(0, input->height())), rule.note, input);
+                   },
+               },
+               *conversion.refusal);
+}
+
+}  // namespace quorvex

@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: MIT
 // What the converter windows share: how they look as windows, the modal show
-// that the menu opens them with, and the working pane under their controls.
+// that the menu opens them with, the working pane under their controls, and
+// the one way a conversion's answer reaches the user.
 #pragma once
 
-#include "conversions/working.h"
+#include "conversions/conversion.h"
 
 #include <QWidget>
+
+#include <initializer_list>
+
+class QLineEdit;
+
+namespace quorvex {
 
 class WorkingPane;
 
@@ -23,10 +30,13 @@ public:
     WorkingPane *workingPane() const { return m_working; }
 
 protected:
-    // Inside a guarded handler, after converting `input`: the working goes
-    // to the pane, and a run-time error that stopped the conversion is
-    // raised again for the guard to report.
-    void takeConversion(const QString &input, const Conversion &conversion);
+    // Applies the answer of converting the text of `input`: the working goes
+    // to the pane; the outputs go into `boxes` (line edits or labels), in
+    // the conversion's output order; a message is the window's message box,
+    // a run-time error the guard's text for it, and the input rule's
+    // refusal a note at `input`. Boxes keep what they showed unless the
+    // conversion converted.
+    void applyConversion(QLineEdit *input, const Conversion &conversion, std::initializer_list<QWidget *> boxes);
 
     // What every converter window adds to its layout once it is set up:
     // text boxes take text of any length (a line edit otherwise keeps at
@@ -37,3 +47,5 @@ protected:
 private:
     WorkingPane *m_working = nullptr;
 };
+
+}  // namespace quorvex

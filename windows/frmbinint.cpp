@@ -2,11 +2,14 @@
 #include "windows/frmbinint.h"
 
 #include "conversions/binint.h"
+#include "conversions/format.h"
 #include "windows/runtimeguard.h"
 #include "ui_frmbinint.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
+
+using quorvex::guarded;
 
 frmBinInt::frmBinInt(QWidget *parent)
     : ConverterWindow(parent), ui(std::make_unique<Ui::frmBinInt>()), optBits(new QButtonGroup(this))
@@ -34,13 +37,15 @@ frmBinInt::~frmBinInt() = default;
 
 void frmBinInt::Form_Load()
 {
-    m_bitCount = 16;
+    m_bitCount = quorvex::windowFormats::binIntStartWidth;
     ui->optBits_1->setChecked(true);
 }
 
 void frmBinInt::optBits_Click(qint16 Index)
 {
-    guarded(this, [&] { m_bitCount = rt::toInt16(24 - 8 * qint32(Index)); });
+    // Index 0 is the widest; each option down is 8 bits narrower.
+    using namespace quorvex::windowFormats;
+    guarded(this, [&] { m_bitCount = rt::toInt16(binIntWidest - binIntWidths.front() * qint32(Index)); });
 }
 
 void frmBinInt::txtDenary_KeyPress(qint16 &KeyAscii)
@@ -52,15 +57,8 @@ void frmBinInt::txtDenary_KeyPress(qint16 &KeyAscii)
 void frmBinInt::cmdConvert_Click()
 {
     guarded(this, [this] {
-        const QString input = ui->txtDenary->text();
-        const Conversion result = convertBinInt(input, m_bitCount);
-        takeConversion(input, result);
-        if (result.refusal.kind == Refusal::Kind::Message) {
-            showMessage(this, result.refusal.message);
-            return;
-        }
-        ui->txtBinary->setText(result.outputs.at(0));
-        ui->txtTwos->setText(result.outputs.at(1));
+        applyConversion(ui->txtDenary, quorvex::convertBinInt(ui->txtDenary->text(), m_bitCount),
+                        {ui->txtBinary, ui->txtTwos});
     });
 }
 

@@ -13,7 +13,7 @@ namespace Ui {
 class frmBinInt;
 }
 
-class frmBinInt : public ConverterWindow {
+class frmBinInt : public quorvex::ConverterWindow {
     Q_OBJECT
 public:
     explicit frmBinInt(QWidget *parent = nullptr);
@@ -24,7 +24,6 @@ public:
     void txtDenary_KeyPress(qint16 &KeyAscii);
     void cmdConvert_Click();
 
-    qint16 bitCount() const { return m_bitCount; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

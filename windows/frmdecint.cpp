@@ -5,6 +5,8 @@
 #include "windows/runtimeguard.h"
 #include "ui_frmdecint.h"
 
+using quorvex::guarded;
+
 frmDecInt::frmDecInt(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmDecInt>())
 {
     ui->setupUi(this);
@@ -18,9 +20,6 @@ frmDecInt::~frmDecInt() = default;
 void frmDecInt::cmdConvert_Click()
 {
     guarded(this, [this] {
-        const QString input = ui->txtBinary->text();
-        const Conversion result = convertDecInt(input);
-        takeConversion(input, result);
-        ui->txtDenary->setText(result.outputs.at(0));
+        applyConversion(ui->txtBinary, quorvex::convertDecInt(ui->txtBinary->text()), {ui->txtDenary});
     });
 }

@@ -11,7 +11,7 @@ namespace Ui {
 class frmDecInt;
 }
 
-class frmDecInt : public ConverterWindow {
+class frmDecInt : public quorvex::ConverterWindow {
     Q_OBJECT
 public:
     explicit frmDecInt(QWidget *parent = nullptr);

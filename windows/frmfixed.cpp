@@ -3,11 +3,11 @@
 
 #include "conversions/fixed.h"
 #include "windows/runtimeguard.h"
-#include "windows/workingpane.h"
 #include "ui_frmfixed.h"
 
+using quorvex::guarded;
+
 #include <QMouseEvent>
-#include <QToolTip>
 #include <QWindow>
 
 frmFixed::frmFixed(QWidget *parent) : ConverterWindow(parent), ui(std::make_unique<Ui::frmFixed>())
@@ -23,36 +23,18 @@ frmFixed::~frmFixed() = default;
 void frmFixed::cmdConvert_Click()
 {
     guarded(this, [this] {
-        const QString input = ui->txtDenary->text();
-        const Conversion result = convertFixed(input);
-        takeConversion(input, result);
-        ui->txtWhole->setText(result.outputs.at(FixedWhole));
-        ui->txtFraction->setText(result.outputs.at(FixedFraction));
-        ui->lblActual->setText(result.outputs.at(FixedActual));
-        ui->txtFixedPoint->setText(result.outputs.at(FixedPoint));
+        applyConversion(ui->txtDenary, quorvex::convertFixed(ui->txtDenary->text()),
+                        {ui->txtWhole, ui->txtFraction, ui->lblActual, ui->txtFixedPoint});
     });
 }
 
 void frmFixed::txtDenary_Validate(bool &Cancel)
 {
-    guarded(this, [&] { Cancel = !fixedAccepts(ui->txtDenary->text()); });
+    guarded(this, [&] { Cancel = !quorvex::fixedAccepts(ui->txtDenary->text()); });
+    // The rule refuses quietly and keeps the focus; a short note at the box,
+    // and the working pane, say what it wants.
     if (Cancel)
-        explainRefusedInput();
-}
-
-// The rule refuses quietly and keeps the focus; a short note at the box,
-// and the working pane, say what it wants.
-void frmFixed::explainRefusedInput()
-{
-    const QString input = ui->txtDenary->text();
-    workingPane()->showConversion(input, refuseFixedInput(input));
-    QLineEdit *box = ui->txtDenary;
-    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), refusedInputNote(), box);
-}
-
-QString frmFixed::refusedInputNote()
-{
-    return tr("Type a number from 0 to 1023");
+        applyConversion(ui->txtDenary, quorvex::refuseFixedInput(ui->txtDenary->text()), {});
 }
 
 bool frmFixed::focusMayLeaveInput()

@@ -11,7 +11,7 @@ namespace Ui {
 class frmFixed;
 }
 
-class frmFixed : public ConverterWindow {
+class frmFixed : public quorvex::ConverterWindow {
     Q_OBJECT
 public:
     explicit frmFixed(QWidget *parent = nullptr);
@@ -22,9 +22,6 @@ public:
     // the focus then stays in txtDenary.
     void txtDenary_Validate(bool &Cancel);
 
-    // The note shown at the input box when the rule refuses its text.
-    static QString refusedInputNote();
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
@@ -32,7 +29,6 @@ protected:
 
 private:
     bool focusMayLeaveInput();
-    void explainRefusedInput();
     bool pressMovesFocusAway(const QPoint &position) const;
 
     std::unique_ptr<Ui::frmFixed> ui;

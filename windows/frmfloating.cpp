@@ -5,6 +5,8 @@
 #include "windows/runtimeguard.h"
 #include "ui_frmfloating.h"
 
+using quorvex::guarded;
+
 frmFloating::frmFloating(QWidget *parent)
     : ConverterWindow(parent), ui(std::make_unique<Ui::frmFloating>())
 {
@@ -25,11 +27,7 @@ frmFloating::~frmFloating() = default;
 void frmFloating::cmdConvert_Click()
 {
     guarded(this, [this] {
-        const QString input = ui->txtDenary->text();
-        const Conversion result = convertFloating(input);
-        takeConversion(input, result);
-        ui->txtFixed->setText(result.outputs.at(FloatingFixed));
-        ui->txtMantissa->setText(result.outputs.at(FloatingMantissa));
-        ui->txtExponent->setText(result.outputs.at(FloatingExponent));
+        applyConversion(ui->txtDenary, quorvex::convertFloating(ui->txtDenary->text()),
+                        {ui->txtFixed, ui->txtMantissa, ui->txtExponent});
     });
 }

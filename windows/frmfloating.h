@@ -11,7 +11,7 @@ namespace Ui {
 class frmFloating;
 }
 
-class frmFloating : public ConverterWindow {
+class frmFloating : public quorvex::ConverterWindow {
     Q_OBJECT
 public:
     explicit frmFloating(QWidget *parent = nullptr);

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+namespace quorvex {
+
 void showMessage(QWidget *owner, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quorvex"), text, QMessageBox::Ok, owner);
@@ -27,3 +29,5 @@ QString runtimeErrorText(rt::ErrorKind kind)
     }
     return QCoreApplication::translate("RuntimeError", "Floating-point error");
 }
+
+}  // namespace quorvex

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "core/runtime.h"
-#include "conversions/working.h"
 
 #include <QString>
 
 class QWidget;
+
+namespace quorvex {
 
 // The program's message box: title "Quorvex", an OK button only, no icon.
 // Returns when the user has closed it.
@@ -29,10 +30,4 @@ void guarded(QWidget *owner, Handler &&handler)
     }
 }
 
-// Inside a handler: a conversion that a run-time error stopped raises that
-// error again, for the guard to report.
-inline void raiseFailure(const Conversion &conversion)
-{
-    if (conversion.refusal.kind == Refusal::Kind::RuntimeError)
-        rt::raise(conversion.refusal.error);
-}
+}  // namespace quorvex

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windows/workingpane.h"
 
+#include "conversions/htmlwriter.h"
 #include "conversions/workingtext.h"
 
 #include <QFontDatabase>
@@ -8,16 +9,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace quorvex {
+
 namespace {
 
 bool shownChoice = false;  // for the rest of the run; nothing is saved
 
 }  // namespace
-
-bool WorkingPane::shownInThisRun()
-{
-    return shownChoice;
-}
 
 WorkingPane::WorkingPane(QWidget *window)
     : QWidget(window), m_window(window), m_baseSize(window->minimumSize()),
@@ -96,11 +94,10 @@ void WorkingPane::showConversion(const QString &input, const Conversion &convers
         m_resultInput = input;
         m_hasResult = true;
     } else if (m_hasResult) {
-        const QString shown = m_resultInput.size() > 40 ? m_resultInput.left(40) + QStringLiteral("\u2026")
-                                                        : m_resultInput;
-        html += QStringLiteral("<p>")
-                + tr("The boxes still show the result for \u201C%1\u201D.").arg(shown.toHtmlEscaped())
-                + QStringLiteral("</p>");
+        html += QStringLiteral("<p>") + tr("The boxes still show the result for %1.").arg(html::quoted(m_resultInput))
+            + QStringLiteral("</p>");
     }
     m_text->setHtml(html);
 }
+
+}  // namespace quorvex

@@ -3,12 +3,14 @@
 // button and, when it is down, the working of the last conversion.
 #pragma once
 
-#include "conversions/working.h"
+#include "conversions/conversion.h"
 
 #include <QWidget>
 
 class QTextBrowser;
 class QToolButton;
+
+namespace quorvex {
 
 class WorkingPane : public QWidget {
     Q_OBJECT
@@ -29,10 +31,6 @@ public:
     // pane says so, and which input the window's boxes still show.
     void showConversion(const QString &input, const Conversion &conversion);
 
-    // Whether the pane is shown: one choice for the whole run, across every
-    // window and opening; hidden at first.
-    static bool shownInThisRun();
-
     static constexpr int buttonRowHeight = 26;
     static constexpr int paneHeight = 240;
 
@@ -47,3 +45,5 @@ private:
     QString m_resultInput;  // the input whose result the boxes show
     bool m_hasResult = false;
 };
+
+}  // namespace quorvex

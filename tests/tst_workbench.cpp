@@ -1,0 +1,362 @@
+// SPDX-License-Identifier: MIT
+// The workbench through its one entry point: the worked examples a teacher
+// uses, its refusals, and properties over many random formats and numbers,
+// checked in exact arithmetic by reading the answers back.
+#include "conversions/decimal.h"
+#include "conversions/exact.h"
+#include "conversions/workbench.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+
+Q_DECLARE_METATYPE(quorvex::Format)
+
+using namespace quorvex;
+using namespace quorvex::workbench;
+using exact::Number;
+
+namespace {
+
+Format integer(bool twos, int bits)
+{
+    return {.representation = twos ? Representation::TwosInteger : Representation::UnsignedInteger, .bits = bits};
+}
+Format fixed(bool twos, int whole, int fraction)
+{
+    return {.representation = twos ? Representation::TwosFixed : Representation::UnsignedFixed,
+            .whole = whole,
+            .fraction = fraction};
+}
+Format floating(int mantissa, int exponent)
+{
+    return {.representation = Representation::Floating, .mantissa = mantissa, .exponent = exponent};
+}
+
+// The working as a reader sees it, without tags or entities.
+QString plain(const QString &html)
+{
+    QString text = html;
+    text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    return text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+}
+
+Number value(const QString &decimal)
+{
+    const exact::Reading r = exact::readDecimal(decimal);
+    if (r.kind != exact::Reading::Kind::Exact)
+        qFatal("not an exact decimal: %s", qPrintable(decimal));
+    return r.value;
+}
+
+Format randomFormat(QRandomGenerator &g)
+{
+    switch (g.bounded(5)) {
+    case 0:
+        return integer(false, g.bounded(1, 65));
+    case 1:
+        return integer(true, g.bounded(1, 65));
+    case 2:
+    case 3: {
+        const int whole = g.bounded(0, 33);
+        return fixed(g.bounded(2) == 1, whole, g.bounded(whole == 0 ? 1 : 0, 33));
+    }
+    default:
+        return floating(g.bounded(2, 65), g.bounded(2, 13));
+    }
+}
+
+// A random decimal of up to 24 digits, mostly of a size the format holds.
+QString randomDecimal(QRandomGenerator &g, const Format &f)
+{
+    QString digits;
+    const int count = g.bounded(1, 25);
+    for (int k = 0; k < count; ++k)
+        digits += QChar(u'0' + g.bounded(10));
+    int order;  // roughly the decimal exponent of the largest value
+    if (f.isInteger())
+        order = f.bits * 3 / 10;
+    else if (f.isFixed())
+        order = g.bounded(-(f.fraction * 3 / 10) - 2, f.whole * 3 / 10 + 1);
+    else {
+        const int half = 1 << (f.exponent - 1);
+        order = g.bounded(-half, half) * 3 / 10;
+    }
+    const bool negative = (f.isSigned() || g.bounded(8) == 0) && g.bounded(2) == 1;
+    const bool whole = f.isInteger() && g.bounded(8) != 0;
+    return (negative ? QStringLiteral("-") : QString()) + (whole ? digits.left(std::max(1, order)) : digits)
+        + (whole ? QString() : QStringLiteral("e%1").arg(order - count));
+}
+
+QString randomBits(QRandomGenerator &g, int n)
+{
+    QString b;
+    for (int k = 0; k < n; ++k)
+        b += g.bounded(2) ? u'1' : u'0';
+    return b;
+}
+
+}  // namespace
+
+class TestWorkbench : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExamples_data();
+    void workedExamples();
+    void refusals_data();
+    void refusals();
+    void workingShowsTheMethod_data();
+    void workingShowsTheMethod();
+    void readsDecimalsExactly_data();
+    void readsDecimalsExactly();
+    void longNumbersAreShortened();
+    void toBinaryHoldsTheNumberCutTowardsZero();
+    void heldValuesComeBack();
+    void normalisingKeepsTheValue();
+};
+
+void TestWorkbench::workedExamples_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("answer");
+    const int toBinary = int(Direction::ToBinary), toDenary = int(Direction::ToDenary);
+    const Format f84 = floating(8, 4), f106 = floating(10, 6);
+    QTest::newRow("8/4 negative to denary") << f84 << toDenary << "10111110 0100" << "-8.25";
+    QTest::newRow("8/4 to denary") << f84 << toDenary << "01100110 0100" << "12.75";
+    QTest::newRow("8/4 to binary") << f84 << toBinary << "12.75" << "01100110 0100";
+    QTest::newRow("8/4 negative to binary") << f84 << toBinary << "-8.25" << "10111110 0100";
+    QTest::newRow("12/4 negative") << floating(12, 4) << toBinary << "-76.1875" << "101100111101 0111";
+    QTest::newRow("10/6 3.75") << f106 << toDenary << "0111100000 000010" << "3.75";
+    QTest::newRow("10/6 -11") << f106 << toDenary << "1010100000 000100" << "-11";
+    QTest::newRow("10/6 negative exponent") << f106 << toDenary << "0111100000 111101" << "0.1171875";
+    QTest::newRow("10/6 0.1") << f106 << toBinary << "0.1" << "0110011001 111101";
+    QTest::newRow("10/6 0.000001") << f106 << toBinary << "0.000001" << "0100001100 101101";
+    QTest::newRow("10/6 -1") << f106 << toBinary << "-1" << "1000000000 000000";
+    QTest::newRow("10/6 0") << f106 << toBinary << "0" << "0000000000 000000";
+    QTest::newRow("10/6 -0.5 renormalised") << f84 << toBinary << "-0.5" << "10000000 1111";
+    QTest::newRow("10/6 normalise") << f106 << int(Direction::Normalise) << "0001100000 000101"
+                                    << "0110000000 000011";
+    QTest::newRow("fixed 4.4 negative") << fixed(true, 4, 4) << toBinary << "-3.25" << "1100.1100";
+    QTest::newRow("fixed 4.4 to denary") << fixed(true, 4, 4) << toDenary << "0110.1010" << "6.625";
+    QTest::newRow("fixed point typed anywhere") << fixed(true, 4, 4) << toDenary << "01.10 1010" << "6.625";
+    QTest::newRow("fixed no fraction") << fixed(false, 4, 0) << toBinary << "13.9" << "1101";
+    QTest::newRow("fixed no whole") << fixed(false, 0, 4) << toBinary << "0.75" << ".1100";
+    QTest::newRow("unsigned 200") << integer(false, 8) << toBinary << "200" << "11001000";
+    QTest::newRow("two's -67") << integer(true, 8) << toBinary << "-67" << "10111101";
+    QTest::newRow("two's -67 back") << integer(true, 8) << toDenary << "10111101" << "-67";
+    QTest::newRow("two's most negative") << integer(true, 8) << toBinary << "-128" << "10000000";
+    QTest::newRow("64-bit unsigned") << integer(false, 64) << toBinary << "18446744073709551615"
+                                     << QString(64, u'1');
+    QTest::newRow("exponent form") << integer(false, 8) << toBinary << " 25e1 " << "11111010";
+    QTest::newRow("range 8/4") << f84 << int(Direction::Range) << ""
+                               << "largest 01111111 0111 = 127; smallest positive 01000000 1000 = 0.001953125; "
+                                  "most negative 10000000 0111 = -128; step near 1 = 0.015625";
+    QTest::newRow("range 4.4") << fixed(true, 4, 4) << int(Direction::Range) << "ignored"
+                               << "largest 0111.1111 = 7.9375; smallest positive 0000.0001 = 0.0625; "
+                                  "most negative 1000.0000 = -8; step = 0.0625";
+}
+
+void TestWorkbench::workedExamples()
+{
+    QFETCH(Format, format);
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    const Answer a = solve(format, Direction(direction), input);
+    QVERIFY2(!a.refused, qPrintable(a.text));
+    QTEST(a.text, "answer");
+    QVERIFY(!a.workingHtml.isEmpty());
+}
+
+void TestWorkbench::refusals_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("reason");
+    const int toBinary = int(Direction::ToBinary), toDenary = int(Direction::ToDenary);
+    const Format f84 = floating(8, 4);
+    QTest::newRow("out of range") << integer(true, 8) << toBinary << "-200"
+                                  << "\u2212200 does not fit: 8-bit two's complement holds \u2212128 to 127";
+    QTest::newRow("unsigned negative") << fixed(false, 4, 4) << toBinary << "-1" << "holds 0 to 15.9375";
+    QTest::newRow("not whole") << integer(false, 8) << toBinary << "2.5" << "2.5 is not a whole number";
+    QTest::newRow("not a number") << integer(false, 8) << toBinary << "12a" << "is not a number";
+    QTest::newRow("two points") << f84 << toBinary << "1.2.3" << "is not a number";
+    QTest::newRow("empty") << f84 << toBinary << "  " << "Nothing was typed";
+    QTest::newRow("too small") << f84 << toBinary << "0.001"
+                               << "0.001 is below the smallest positive normalised value of this format, "
+                                  "0.1 \u00D7 2^\u22128 = 0.001953125";
+    QTest::newRow("too large") << f84 << toBinary << "200"
+                               << "200 does not fit: the largest value of this format is 127";
+    QTest::newRow("too negative") << f84 << toBinary << "-200"
+                                  << "does not fit: the most negative value of this format is \u2212128";
+    QTest::newRow("far too large") << f84 << toBinary << "1e99999" << "does not fit";
+    QTest::newRow("wrong count") << f84 << toDenary << "10111110 010"
+                                 << "an 8-bit mantissa and a 4-bit exponent need 12 bits; 11 were typed";
+    QTest::newRow("wrong count fixed") << fixed(true, 4, 4) << toDenary << "1.1"
+                                       << "4 bits before the point and 4 after need 8 bits; 2 were typed";
+    QTest::newRow("not bits") << integer(false, 8) << toDenary << "1012 01x1" << "\u201C2\u201D, \u201Cx\u201D";
+    QTest::newRow("normalise an integer") << integer(false, 8) << int(Direction::Normalise) << "1" << "floating";
+    QTest::newRow("lowest exponent") << f84 << int(Direction::Normalise) << "00010000 1000"
+                                     << "cannot be normalised";
+}
+
+void TestWorkbench::refusals()
+{
+    QFETCH(Format, format);
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    QFETCH(QString, reason);
+    const Answer a = solve(format, Direction(direction), input);
+    QVERIFY(a.refused);
+    QVERIFY2(a.text.contains(reason), qPrintable(a.text));
+    QVERIFY(!a.workingHtml.isEmpty());
+}
+
+void TestWorkbench::workingShowsTheMethod_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("phrases");
+    QTest::newRow("place values") << integer(false, 8) << int(Direction::ToBinary) << "200"
+                                  << QStringList{"200 \u2212 128 = 72, 72 \u2212 64 = 8, 8 \u2212 8 = 0"};
+    QTest::newRow("negative place") << integer(true, 8) << int(Direction::ToDenary) << "10111101"
+                                    << QStringList{"\u2212128 + 32 + 16 + 8 + 4 + 1 = \u221267"};
+    QTest::newRow("invert and add") << integer(true, 8) << int(Direction::ToBinary) << "-67"
+                                    << QStringList{"01000011", "So the two's complement is 10111101"};
+    QTest::newRow("normalised then cut") << floating(8, 5) << int(Direction::ToBinary) << "200"
+                                         << QStringList{"11001000", "0.11001000 \u00D7 2"};
+    QTest::newRow("renormalised") << floating(8, 4) << int(Direction::ToBinary) << "-1"
+                                  << QStringList{"11000000 starts 11", "10000000"};
+    QTest::newRow("doubling cut") << fixed(false, 4, 4) << int(Direction::ToBinary) << "0.1"
+                                  << QStringList{"0.6", "0.0375", "cut off, not rounded", "0.0375"};
+}
+
+void TestWorkbench::workingShowsTheMethod()
+{
+    QFETCH(Format, format);
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    QFETCH(QStringList, phrases);
+    const QString text = plain(solve(format, Direction(direction), input).workingHtml);
+    for (const QString &phrase : phrases)
+        QVERIFY2(text.contains(phrase), qPrintable(phrase + QStringLiteral(" in: ") + text));
+}
+
+void TestWorkbench::readsDecimalsExactly_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("decimal");  // empty: not a number
+    QTest::newRow("exponent") << "25e-1" << "2.5";
+    QTest::newRow("capital exponent, blanks") << "  +1.5E3 " << "1500";
+    QTest::newRow("minus zero") << "-0.000" << "0";
+    QTest::newRow("leading point") << ".5" << "0.5";
+    QTest::newRow("trailing point") << "-7." << "-7";
+    QTest::newRow("exact tenth") << "0.1e-20" << "0.000000000000000000001";
+    QTest::newRow("two points") << "1.2.3" << "";
+    QTest::newRow("no digits") << "-.e5" << "";
+    QTest::newRow("no exponent digits") << "1e" << "";
+    QTest::newRow("inner blank") << "1 2" << "";
+    QTest::newRow("letters") << "0x1F" << "";
+}
+
+void TestWorkbench::readsDecimalsExactly()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, decimal);
+    const exact::Reading r = exact::readDecimal(text);
+    QCOMPARE(r.kind == exact::Reading::Kind::Exact, !decimal.isEmpty());
+    if (!decimal.isEmpty())
+        QCOMPARE(r.value.toDecimal(), decimal);
+    // decimalDifference works on the same exact numbers.
+    if (!decimal.isEmpty() && !text.contains(u'e', Qt::CaseInsensitive))
+        QCOMPARE(decimalDifference(decimal, QStringLiteral("1")), (r.value - Number(1)).toDecimal());
+}
+
+void TestWorkbench::longNumbersAreShortened()
+{
+    QString digits = QStringLiteral("0.");
+    for (int k = 0; k < 100'000; ++k)
+        digits += QChar(u'1' + k % 9);
+    for (const Format &f : {floating(64, 12), fixed(true, 32, 32), fixed(false, 0, 1)}) {
+        const Answer a = solve(f, Direction::ToBinary, digits);
+        QVERIFY2(!a.refused, qPrintable(a.text));
+        QVERIFY2(a.workingHtml.size() < 60'000, qPrintable(QString::number(a.workingHtml.size())));
+        QVERIFY(plain(a.workingHtml).contains(QStringLiteral("100002 characters")));
+    }
+}
+
+void TestWorkbench::toBinaryHoldsTheNumberCutTowardsZero()
+{
+    QRandomGenerator g(20240601);
+    int converted = 0;
+    for (int k = 0; k < 3000; ++k) {
+        const Format f = randomFormat(g);
+        const QString input = randomDecimal(g, f);
+        const Answer a = solve(f, Direction::ToBinary, input);
+        if (a.refused)
+            continue;
+        ++converted;
+        const Answer back = solve(f, Direction::ToDenary, a.text);
+        QVERIFY2(!back.refused, qPrintable(a.text + u' ' + back.text));
+        const Number typed = value(input), held = value(back.text);
+        // No further than one place of the last bit, on the side of zero.
+        Number step = Number::power2(f.isFixed() ? -f.fraction : 0);
+        if (f.isInteger())
+            step = Number::power2(-1);
+        else if (f.isFloating() && !typed.isZero())
+            step = Number::power2(typed.abs().binaryOrder() - (f.mantissa - 1));
+        QVERIFY2((typed - held).abs() < step, qPrintable(input + u' ' + a.text + u' ' + back.text));
+        QVERIFY2(held.abs() <= typed.abs() && held.sign() * typed.sign() >= 0, qPrintable(input + u' ' + a.text));
+        const HandAnswer hand = handAnswer(f, input);
+        QCOMPARE(hand.bits, a.text);
+        QCOMPARE(hand.value, back.text);
+    }
+    QVERIFY2(converted > 2000, qPrintable(QString::number(converted)));
+}
+
+void TestWorkbench::heldValuesComeBack()
+{
+    QRandomGenerator g(7);
+    for (int k = 0; k < 3000; ++k) {
+        const Format f = randomFormat(g);
+        const QString pattern = randomBits(g, f.totalBits());
+        const Answer denary = solve(f, Direction::ToDenary, pattern);
+        QVERIFY(!denary.refused);
+        const Answer binary = solve(f, Direction::ToBinary, denary.text);
+        const bool normalised = !f.isFloating() || pattern.at(0) != pattern.at(1);
+        if (binary.refused) {  // only a pattern that cannot be normalised may lack a normalised form
+            QVERIFY2(!normalised, qPrintable(pattern + u' ' + binary.text));
+            continue;
+        }
+        QCOMPARE(solve(f, Direction::ToDenary, binary.text).text, denary.text);
+        if (normalised) {
+            QString typed = binary.text;
+            QCOMPARE(typed.remove(u'.').remove(u' '), pattern);
+        }
+    }
+}
+
+void TestWorkbench::normalisingKeepsTheValue()
+{
+    QRandomGenerator g(11);
+    for (int k = 0; k < 3000; ++k) {
+        const Format f = floating(g.bounded(2, 65), g.bounded(2, 13));
+        const QString pattern = randomBits(g, f.totalBits());
+        const Answer n = solve(f, Direction::Normalise, pattern);
+        if (n.refused) {
+            QVERIFY2(n.text.contains(QStringLiteral("cannot be normalised")), qPrintable(n.text));
+            continue;
+        }
+        const QString mantissa = n.text.left(f.mantissa);
+        QVERIFY2(mantissa.at(0) != mantissa.at(1) || !mantissa.contains(u'1'), qPrintable(n.text));
+        const QString before = solve(f, Direction::ToDenary, pattern).text;
+        QCOMPARE(solve(f, Direction::ToDenary, n.text).text, before);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestWorkbench)
+#include "tst_workbench.moc"
