@@ -8,6 +8,7 @@
 #include "windows/frmfixed.h"
 #include "guitest.h"
 #include "timelimit.h"
+#include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 
 #include <QTextBrowser>
@@ -31,6 +32,8 @@ private slots:
     void runTimeErrorIsExplained();
     void clickOnButtonLeavesTheFixedPointRuleAlone();
     void refusedInputGetsANote();
+    void everyRefusalReachesTheUser_data();
+    void everyRefusalReachesTheUser();
     void longBitStringIsShownQuickly();
 
 private:
@@ -229,6 +232,50 @@ void TestWorkingPane::refusedInputGetsANote()
         QVERIFY(paneText(w).contains("\u201C2000\u201D lies outside 0 to 1023"));
         QVERIFY(paneText(w).contains("The boxes still show the result for \u201C5.75\u201D."));
         hidePane(w);
+    }));
+}
+
+void TestWorkingPane::everyRefusalReachesTheUser_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("message");  // empty: the input rule's note instead
+    QTest::addColumn<QString>("output");   // a result box that keeps its text
+    QTest::newRow("message") << 0 << "-5" << "You must enter a positive whole number" << "txtBinary";
+    QTest::newRow("run-time error, binary to decimal")
+        << 3 << "1" + QString(40, u'0') << runtimeErrorText(rt::ErrorKind::Overflow) << "txtDenary";
+    QTest::newRow("run-time error, floating point")
+        << 2 << "5000" << runtimeErrorText(rt::ErrorKind::SubscriptOutOfRange) << "txtMantissa";
+    QTest::newRow("input rule") << 1 << "2000" << QString() << "txtWhole";
+}
+
+// A first conversion fills the boxes; the refused one leaves them as they
+// were, and the user hears why: a message box, or the rule's note at the box.
+void TestWorkingPane::everyRefusalReachesTheUser()
+{
+    QFETCH(int, index);
+    QFETCH(QString, input);
+    QFETCH(QString, message);
+    QFETCH(QString, output);
+    QVERIFY(openModal(menuButton(index), [&](QWidget *w) {
+        type(w, "1");
+        QTest::keyClick(focusIn(w), Qt::Key_Tab);
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        const QString before = w->findChild<QLineEdit *>(output)->text();
+        QVERIFY(!before.isEmpty());
+        click(w->findChild<QLineEdit *>(index == 3 ? "txtBinary" : "txtDenary"));
+        retype(w, input);
+        if (message.isEmpty()) {
+            key(w, Qt::Key_Tab);
+            QVERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), fixedRuleNote());
+            QToolTip::hideText();
+        } else {
+            click(w->findChild<QAbstractButton *>("cmdConvert"));
+            QCOMPARE(messages->messages().size(), 1);
+            QCOMPARE(messages->messages().first().text, message);
+        }
+        QCOMPARE(w->findChild<QLineEdit *>(output)->text(), before);
     }));
 }
 
