@@ -6,6 +6,8 @@
 #include "core/modFunctions.h"
 #include "core/runtime.h"
 
+#include <cmath>
+
 namespace quorvex {
 
 using namespace working;
@@ -21,7 +23,8 @@ Conversion convertBinInt(const QString &text, qint16 bitCount)
         const double value = rt::leadingValue(typed);
         if (value < 0.0)
             return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You must enter a positive whole number"),
-                                 Negative{value});
+                                 Negative{value, std::trunc(value) == value
+                                                     && -value <= rt::power(2.0, bitCount - 1)});
         if (!(rt::power(2.0, bitCount) > value))
             return steps::refuse(c, QT_TRANSLATE_NOOP("Conversion", "You need more bits to do this number"),
                                  NeedsMoreBits{value, bitCount, steps::bitsNeeded(value),
@@ -34,11 +37,16 @@ Conversion convertBinInt(const QString &text, qint16 bitCount)
         const qint32 whole = rt::roundToLong(value);
         c.working.push_back(WholeInRange{whole, bitCount});
         const QString binary = modFunctions::DecimalToBinary(whole, bitCount);
-        c.working.push_back(PlaceValues{whole, binary, steps::placesUsed(binary), steps::hexOf(binary)});
+        const std::vector<qint64> used = steps::placesUsed(binary);
+        c.working.push_back(PlaceValues{whole, binary, used, steps::hexOf(binary), steps::placesTaken(whole, used)});
         const QString twos = modFunctions::TwosComplement(binary);
-        c.working.push_back(Inverted{steps::inverted(binary)});
-        c.working.push_back(AddedOne{twos, steps::hexOf(twos)});
-        c.working.push_back(ReadsAsSigned{whole, bitCount, steps::twosValue(twos)});
+        const QString inverted = steps::inverted(binary);
+        c.working.push_back(Inverted{inverted});
+        c.working.push_back(AddedOne{twos, steps::hexOf(twos), steps::addOne(inverted)});
+        std::vector<qint64> terms = steps::placesUsed(twos);
+        if (twos.startsWith(u'1'))
+            terms.front() = -terms.front();
+        c.working.push_back(ReadsAsSigned{whole, bitCount, steps::twosValue(twos), twos, std::move(terms)});
         c.outputs = {binary, twos};
     } catch (const rt::RuntimeError &error) {
         steps::fail(c, error.kind(), {error.kind(), Stage::ReadingNumber, text, 0.0});

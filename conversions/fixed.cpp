@@ -51,7 +51,7 @@ Split splitTyped(const QString &text, const rt::ScannedNumber &typed, double val
     stage = Stage::ReadingFraction;
     const float held = rt::toSingle(typed);
     if (rt::singleToText(held) != exact)
-        working.push_back(HeldInSingle{exact, held});
+        working.push_back(HeldInSingle{exact.isEmpty() ? text.trimmed() : exact, held});
     split.fraction = float(double(held) - std::trunc(value));
     stage = Stage::WholePart;
     if (carryIntoWholePart(split.whole, split.fraction))
@@ -81,7 +81,10 @@ Doubling fractionDigitsOf(float fraction, FractionDigits &digits)
 {
     Doubling doubling;
     doubling.rows.reserve(digits.size());
+    doubling.rowsUntilZero = -1;
     for (qint16 &digit : digits) {
+        if (fraction == 0.0f && doubling.rowsUntilZero < 0)
+            doubling.rowsUntilZero = qsizetype(doubling.rows.size());
         DoublingRow row{fraction, 0.0f, 0};
         fraction = fraction * 2.0f;
         digit = rt::truncToInt16(double(fraction));
@@ -91,6 +94,8 @@ Doubling fractionDigitsOf(float fraction, FractionDigits &digits)
         fraction = fraction - float(digit);
     }
     doubling.remainder = fraction;
+    if (doubling.rowsUntilZero < 0)
+        doubling.rowsUntilZero = qsizetype(doubling.rows.size());
     return doubling;
 }
 
@@ -107,7 +112,7 @@ float heldValue(qint32 whole, const FractionDigits &digits)
 
 QString fixedRuleNote()
 {
-    return QCoreApplication::translate("Conversion", "Type a number from 0 to %1")
+    return QCoreApplication::translate("Conversion", "Type a number from 0 to %1 (%1 itself is the largest).")
         .arg(windowFormats::fixedLargestWhole);
 }
 
@@ -152,20 +157,25 @@ Conversion convertFixed(const QString &text)
             appendDigit(wholeText, wholeDigits[slot]);
         for (qint16 digit : fractionDigits)
             appendDigit(fractionText, digit);
-        c.working.push_back(WholeBits{split.whole, wholeText, steps::placesUsed(wholeText)});
+        const std::vector<qint64> placesHeld = steps::placesUsed(wholeText);
+        c.working.push_back(WholeBits{split.whole, wholeText, placesHeld, steps::placesTaken(split.whole, placesHeld)});
         c.working.push_back(std::move(doubling));
 
         const QString held = rt::singleToText(heldValue(split.whole, fractionDigits));
         const QString fixedPoint = wholeText + QLatin1Char('.') + fractionText;
-        c.working.push_back(FixedValue{fixedPoint, held, exact,
+        std::vector<qint64> denominators;
+        for (qsizetype j = 0; j < fractionText.size(); ++j) {
+            if (fractionText.at(j) == u'1')
+                denominators.push_back(qint64(2) << j);
+        }
+        c.working.push_back(FixedValue{fixedPoint, split.whole, std::move(denominators), held, exact,
                                        exact.isEmpty() ? QString() : decimalDifference(exact, held)});
         c.outputs = {wholeText, fractionText, held, fixedPoint};
     } catch (const rt::RuntimeError &error) {
         Failed why{error.kind(), stage, text, value};
-        if (stage == Stage::WholePartBits) {
+        if (stage == Stage::WholePartBits)
             why.bitsNeeded = steps::bitsNeeded(value);
-            why.bitsThere = wholeBits;
-        }
+        why.bitsThere = wholeBits;
         steps::fail(c, error.kind(), why);
     }
     return c;

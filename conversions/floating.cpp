@@ -37,7 +37,7 @@ Magnitude readMagnitude(const QString &text, const rt::ScannedNumber &typed, dou
     stage = Stage::ReadingFraction;
     const float held = std::abs(rt::toSingle(typed));
     if (rt::singleToText(held) != magnitudeText)
-        working.push_back(HeldInSingle{magnitudeText, held});
+        working.push_back(HeldInSingle{magnitudeText.isEmpty() ? text.trimmed() : magnitudeText, held});
     m.fraction = float(double(held) - std::abs(std::trunc(value)));
     stage = Stage::WholePart;
     if (carryIntoWholePart(m.whole, m.fraction))
@@ -64,7 +64,9 @@ FixedForm fixedFormOf(const Magnitude &m)
         fractionBits = zero;
     if (wholeBits.isEmpty())
         wholeBits = zero;
-    return {m.whole, wholeBits, m.fraction, fractionBits, wholeBits + QLatin1Char('.') + fractionBits};
+    const std::vector<qint64> used = steps::placesUsed(wholeBits);
+    return {m.whole, wholeBits, m.fraction, fractionBits, wholeBits + QLatin1Char('.') + fractionBits,
+            used, steps::placesTaken(m.whole, used), steps::doublingOf(m.fraction, fixedBits)};
 }
 
 // The exponent moves the point to just before the first "1".
@@ -75,12 +77,16 @@ PointMoved pointMoved(const QString &fixed)
     qint16 exponent = rt::toInt16(qint64(pointPosition) - firstOne);
     if (pointPosition <= firstOne)
         exponent = rt::toInt16(qint64(exponent) + 1);
-    return {fixed, exponent, firstOne == 0};
+    QString digits = fixed;
+    digits.remove(u'.');
+    const qsizetype first = digits.indexOf(u'1');
+    const QString significant = first < 0 ? QString() : digits.mid(first, digits.lastIndexOf(u'1') - first + 1);
+    return {fixed, exponent, firstOne == 0, significant};
 }
 
 // Every digit without the point and without leading zeros, behind a "0"
 // sign bit, cut or filled to the mantissa's width.
-MantissaDigits mantissaOf(const QString &fixed)
+MantissaDigits mantissaOf(const QString &fixed, qint16 exponent)
 {
     const qsizetype point = fixed.indexOf(u'.');
     QString digits = fixed.left(point) + fixed.mid(point + 1);
@@ -93,7 +99,14 @@ MantissaDigits mantissaOf(const QString &fixed)
     QString lost = digits.mid(mantissaBits);
     while (lost.endsWith(u'0'))
         lost.chop(1);
-    return {digits, positive, lost};
+    // Digit k after the normalised point is worth 2^(exponent - k); the
+    // first lost digit stands at k = mantissaBits.
+    double worth = 0.0;
+    for (qsizetype j = 0; j < lost.size(); ++j) {
+        if (lost.at(j) == u'1')
+            worth += std::ldexp(1.0, exponent - mantissaBits - int(j));
+    }
+    return {digits, positive, lost, lost.isEmpty() ? QString() : rt::exactText(worth)};
 }
 
 // The exponent's bits: for a negative exponent its magnitude, then two's
@@ -103,7 +116,8 @@ ExponentBits exponentBits(qint16 exponent)
     const qint32 magnitude = rt::absInt16(exponent);
     qint16 width = exponentWidth;
     const QString magnitudeBits = DecimalToBinary(magnitude, width);
-    return {exponent, magnitudeBits, exponent < 0 ? TwosComplement(magnitudeBits) : magnitudeBits};
+    return {exponent, magnitudeBits, exponent < 0 ? TwosComplement(magnitudeBits) : magnitudeBits,
+            steps::addOne(steps::inverted(magnitudeBits))};
 }
 
 // What a mantissa and exponent stand for, and how far that is from the
@@ -134,8 +148,10 @@ Conversion convertFloating(const QString &text)
         const bool negative = value < 0.0;
         const QString exact = rt::leadingDecimal(typed, maxTypedDigits);
         const QString magnitude = exact.startsWith(u'-') ? exact.mid(1) : exact;
-        if (negative)
-            c.working.push_back(MagnitudeOfNegative{exact, magnitude});
+        if (negative) {
+            const QString typedText = exact.isEmpty() ? text.trimmed() : exact;
+            c.working.push_back(MagnitudeOfNegative{typedText, typedText.startsWith(u'-') ? typedText.mid(1) : typedText});
+        }
         const Magnitude m = readMagnitude(text, typed, value, magnitude, stage, c.working);
 
         stage = Stage::WholePartBits;
@@ -144,12 +160,13 @@ Conversion convertFloating(const QString &text)
         c.working.push_back(fixed);
         const PointMoved moved = pointMoved(fixed.fixed);
         c.working.push_back(moved);
-        const MantissaDigits digits = mantissaOf(fixed.fixed);
+        const MantissaDigits digits = mantissaOf(fixed.fixed, moved.exponent);
         c.working.push_back(digits);
         QString mantissa = digits.mantissa;
         if (negative) {
             mantissa = TwosComplement(digits.mantissa);
-            c.working.push_back(Negated{steps::inverted(digits.mantissa), mantissa});
+            const QString inverted = steps::inverted(digits.mantissa);
+            c.working.push_back(Negated{inverted, mantissa, steps::addOne(inverted)});
         }
         const ExponentBits exponent = exponentBits(moved.exponent);
         c.working.push_back(exponent);
@@ -161,10 +178,9 @@ Conversion convertFloating(const QString &text)
         c.outputs = {fixed.fixed, mantissa, exponent.bits};
     } catch (const rt::RuntimeError &error) {
         Failed why{error.kind(), stage, text, value};
-        if (stage == Stage::WholePartBits) {
+        if (stage == Stage::WholePartBits)
             why.bitsNeeded = steps::bitsNeeded(value);
-            why.bitsThere = fixedBits;
-        }
+        why.bitsThere = fixedBits;
         steps::fail(c, error.kind(), why);
     }
     return c;

@@ -3,6 +3,7 @@
 
 #include <QLocale>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace quorvex::html {
@@ -49,7 +50,31 @@ QString quoted(const QString &text)
 
 QString code(const QString &text)
 {
-    return QStringLiteral("<code>") + text.toHtmlEscaped() + QStringLiteral("</code>");
+    return QStringLiteral("<code>") + text.toHtmlEscaped().replace(u' ', QStringLiteral("&nbsp;"))
+        + QStringLiteral("</code>");
+}
+
+QString power(qint64 exponent)
+{
+    return QStringLiteral("2<sup>") + signedNumber(exponent) + QStringLiteral("</sup>");
+}
+
+QString groupedNumber(double value)
+{
+    if (!(std::abs(value) < 1e21) || value != std::trunc(value))
+        return number(value);
+    QString digits = QString::number(std::abs(value), 'f', 0);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, u',');
+    return (value < 0 ? minusSign() : QString()) + digits;
+}
+
+QString longNumber(const QString &text)
+{
+    if (text.size() <= quoteLimit)
+        return minus(text).toHtmlEscaped();
+    return (minus(text.left(6)) + QStringLiteral("\u2026") + text.right(4)).toHtmlEscaped()
+        + QStringLiteral(", %1 characters").arg(text.size());
 }
 
 QString bits(const QString &b, bool fromLeft)
@@ -109,11 +134,22 @@ void Writer::table(const QStringList &headings, const std::vector<QStringList> &
     m_out += QStringLiteral("</table>");
 }
 
+void Writer::columns(const std::vector<std::pair<QString, QString>> &rows)
+{
+    m_out += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
+    for (const auto &[label, text] : rows)
+        m_out += QStringLiteral("<tr><td>") + label + QStringLiteral("</td><td align=\"right\">") + code(text)
+            + QStringLiteral("</td></tr>");
+    m_out += QStringLiteral("</table>");
+}
+
 void Writer::sideTable(const std::vector<std::pair<QString, QStringList>> &rows)
 {
     m_out += tableStart;
     for (const auto &[heading, cells] : rows) {
-        m_out += QStringLiteral("<tr><th align=\"left\">") + heading + QStringLiteral("</th>");
+        m_out += QStringLiteral("<tr>");
+        if (!heading.isEmpty())
+            m_out += QStringLiteral("<th align=\"left\">") + heading + QStringLiteral("</th>");
         for (const QString &cell : cells)
             m_out += QStringLiteral("<td align=\"center\">") + cell + QStringLiteral("</td>");
         m_out += QStringLiteral("</tr>");

@@ -61,6 +61,51 @@ inline std::vector<qint64> placesUsed(const QString &bits)
     return used;
 }
 
+// The place values found by taking, each time, the largest that fits.
+inline std::vector<working::PlaceTaken> placesTaken(qint64 value, const std::vector<qint64> &used)
+{
+    std::vector<working::PlaceTaken> taken;
+    for (qint64 place : used) {
+        taken.push_back({value, place, value - place});
+        value -= place;
+    }
+    return taken;
+}
+
+// 1 added to `bits` column by column, from the right.
+inline working::AddOne addOne(const QString &bits)
+{
+    working::AddOne sum{bits, QString(bits.size(), u'0'), false, bits};
+    bool carry = true;  // the 1 added comes into the rightmost column
+    for (qsizetype i = bits.size(); i-- > 0 && carry;) {
+        if (i + 1 < bits.size())
+            sum.carries[i] = u'1';
+        carry = bits.at(i) == u'1';
+        sum.after[i] = carry ? u'0' : u'1';
+    }
+    sum.carryOut = carry;
+    return sum;
+}
+
+// The rows of repeated doubling over `places` places, in single precision as
+// the routines do it: double, take the whole part as the bit, keep the rest.
+inline working::Doubling doublingOf(float fraction, int places)
+{
+    working::Doubling doubling{{}, 0.0f, -1};
+    for (int k = 0; k < places; ++k) {
+        if (fraction == 0.0f && doubling.rowsUntilZero < 0)
+            doubling.rowsUntilZero = k;
+        working::DoublingRow row{fraction, fraction * 2.0f, 0};
+        row.bit = qint16(std::trunc(double(row.doubled)));
+        doubling.rows.push_back(row);
+        fraction = row.doubled - float(row.bit);
+    }
+    doubling.remainder = fraction;
+    if (doubling.rowsUntilZero < 0)
+        doubling.rowsUntilZero = places;
+    return doubling;
+}
+
 // How many bits a whole number from 1 up needs: 2^(bits - 1) <= value < 2^bits.
 inline qint32 bitsNeeded(double value)
 {

@@ -24,6 +24,7 @@ struct NotANumber {
 // The number is below zero, and these bits carry no sign.
 struct Negative {
     double value;
+    bool twosHolds;  // whole, and its two's complement in the chosen width reads as the number
 };
 // 2^bitCount is not greater than the number; it needs bitsNeeded bits.
 struct NeedsMoreBits {
@@ -46,7 +47,7 @@ struct OutsideFixedRange {
 
 // The typed number, read in single precision, is not quite the number typed.
 struct HeldInSingle {
-    QString typed;  // the typed number, exactly, as a decimal
+    QString typed;  // the typed number, exactly, as a decimal; as typed when too long for that
     float held;
 };
 // The single-precision reading rounded up to the next whole number, which
@@ -57,11 +58,18 @@ struct CarriedIntoWhole {
 };
 // A negative number: its magnitude is converted, the sign is dealt with later.
 struct MagnitudeOfNegative {
-    QString typed;      // as typed, exactly
+    QString typed;      // as typed, exactly (or as typed, when too long to read exactly)
     QString magnitude;  // without the minus sign
 };
 
 // ---- Whole numbers as bits -------------------------------------------------------
+
+// One subtraction of the largest place value that fits: from - place = left.
+struct PlaceTaken {
+    qint64 from;
+    qint64 place;
+    qint64 left;
+};
 
 // The number is whole and fits: 0 to 2^bitCount - 1.
 struct WholeInRange {
@@ -75,14 +83,23 @@ struct PlaceValues {
     QString bits;
     std::vector<qint64> used;  // the place values that hold a 1, largest first
     QString hex;  // empty when the width is not a whole number of hex digits
+    std::vector<PlaceTaken> taken;  // how the places were found
 };
 // Every bit inverted, then 1 added: the two's complement.
 struct Inverted {
     QString bits;
 };
+// 1 added to a bit string as a column addition.
+struct AddOne {
+    QString before;
+    QString carries;  // '1' over each column a carry goes into
+    bool carryOut;    // a carry falls off the left end and is dropped
+    QString after;
+};
 struct AddedOne {
     QString bits;
     QString hex;
+    AddOne addition;
 };
 // What the two's complement pattern reads as, as a signed number of the same
 // width: -value when that lies in range, otherwise something else.
@@ -90,6 +107,8 @@ struct ReadsAsSigned {
     qint32 value;  // the number that was negated
     qint16 bitCount;
     qint64 reading;
+    QString bits;
+    std::vector<qint64> terms;  // the places that hold a 1, the leftmost counting negative
 };
 
 // ---- Bits back to a number -------------------------------------------------------
@@ -133,6 +152,7 @@ struct WholeBits {
     qint32 whole;
     QString bits;
     std::vector<qint64> used;  // the place values that hold a 1, largest first
+    std::vector<PlaceTaken> taken;
 };
 // One row of repeated doubling: the fraction, doubled, the bit taken.
 struct DoublingRow {
@@ -143,10 +163,13 @@ struct DoublingRow {
 struct Doubling {
     std::vector<DoublingRow> rows;
     float remainder;  // cut off, not rounded
+    qsizetype rowsUntilZero;  // rows before the fraction is 0; each later one is 0 x 2 = 0
 };
 // The value the bits hold and how far it is from the number typed.
 struct FixedValue {
     QString bits;        // whole "." fraction
+    qint32 whole;
+    std::vector<qint64> denominators;  // the fraction places that hold a 1: 2 for 1/2, 4 for 1/4, ...
     QString held;        // exact decimal
     QString typed;       // exact decimal
     QString difference;  // typed - held, exact decimal
@@ -161,30 +184,37 @@ struct FixedForm {
     float fraction;
     QString fractionBits;
     QString fixed;
+    std::vector<qint64> used;  // the whole part's place values that hold a 1
+    std::vector<PlaceTaken> taken;
+    Doubling doubling;  // the fraction's ten bits, before trailing zeros are dropped
 };
 // The point moves to stand just before the first 1.
 struct PointMoved {
     QString fixed;
     qint16 exponent;
     bool noOne;  // zero: nothing to move the point to
+    QString significant;  // from the first 1 to the last: the normalised form is 0.significant x 2^exponent
 };
 // The mantissa: a 0 sign bit and the digits, filled or cut to ten bits.
 struct MantissaDigits {
     QString digits;    // sign bit and every digit, before filling or cutting
     QString mantissa;  // ten bits
     QString lost;      // digits cut off at the right, up to the last 1
+    QString lostWorth;  // what the lost digits were worth in the number, exact decimal
 };
 // The mantissa negated for a negative number.
 struct Negated {
     QString inverted;
     QString mantissa;
+    AddOne addition;
 };
-// The exponent in six bits: for a negative one, its size, then two's
+// The exponent in six bits: for a negative one, its magnitude, then two's
 // complement.
 struct ExponentBits {
     qint16 exponent;
     QString magnitudeBits;
     QString bits;
+    AddOne addition;  // for a negative exponent: the inverted magnitude plus 1
 };
 // The pair read back: mantissa x 2^exponent, against the number typed.
 struct FloatingCheck {
@@ -220,7 +250,7 @@ struct Failed {
     QString text;    // the text being read
     double value;    // the number involved
     qint32 bitsNeeded = 0;  // for WholePartBits: the bits the whole part needs
-    qint32 bitsThere = 0;   // and the bits there are
+    qint32 bitsThere = 0;   // and the bits there are (also for WholePart)
 };
 
 using Step = std::variant<NotANumber, Negative, NeedsMoreBits, NotWhole, OutsideFixedRange, HeldInSingle,

@@ -11,6 +11,8 @@
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
@@ -35,6 +37,10 @@ private slots:
     void everyRefusalReachesTheUser_data();
     void everyRefusalReachesTheUser();
     void longBitStringIsShownQuickly();
+    void shownWindowResizes();
+    void textSizeHoldsForTheRun();
+    void workedExamplesFitWithoutScrolling_data();
+    void workedExamplesFitWithoutScrolling();
 
 private:
     QAbstractButton *menuButton(int index)
@@ -91,7 +97,10 @@ void TestWorkingPane::buttonShowsAndHidesThePane()
         QVERIFY(QTest::qWaitForWindowActive(w));
         QWidget *focus = focusIn(w);
         const QSize hidden(layoutSize.width(), layoutSize.height() + WorkingPane::buttonRowHeight);
-        const QSize shown(hidden.width(), hidden.height() + WorkingPane::paneHeight);
+        // Shown, it opens wider and taller, as far as the screen has room.
+        const int room = w->screen()->availableGeometry().height() - (w->frameGeometry().height() - w->height());
+        const QSize shown(std::max(hidden.width(), WorkingPane::openPaneWidth),
+                          std::min(hidden.height() + WorkingPane::openPaneHeight, room));
         QCOMPARE(w->size(), hidden);
         QVERIFY(!pane(w)->isVisible());
         QCOMPARE(showButton(w)->arrowType(), Qt::RightArrow);
@@ -121,7 +130,20 @@ void TestWorkingPane::buttonShowsAndHidesThePane()
         QCOMPARE(focusIn(w), showButton(w));
         key(w, Qt::Key_Space);
         QCOMPARE(w->size(), shown);
+        // Shown, the working is the next Tab stop, and Tab leaves it.
+        key(w, Qt::Key_Tab);
+        QCOMPARE(focusIn(w), static_cast<QWidget *>(pane(w)));
+        key(w, Qt::Key_Tab);
+        QVERIFY(focusIn(w) != pane(w));
+        key(w, Qt::Key_Backtab, Qt::ShiftModifier);
+        key(w, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focusIn(w), showButton(w));
         key(w, Qt::Key_Space);
+        QCOMPARE(w->size(), hidden);
+        // Return works the button as Space does.
+        key(w, Qt::Key_Return);
+        QCOMPARE(w->size(), shown);
+        key(w, Qt::Key_Return);
         QCOMPARE(w->size(), hidden);
     }));
 }
@@ -225,7 +247,7 @@ void TestWorkingPane::refusedInputGetsANote()
         QCOMPARE(focusIn(w), w->findChild<QWidget *>("txtDenary"));
         QVERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), fixedRuleNote());
-        QCOMPARE(fixedRuleNote(), QStringLiteral("Type a number from 0 to 1023"));
+        QCOMPARE(fixedRuleNote(), QStringLiteral("Type a number from 0 to 1023 (1023 itself is the largest)."));
         QVERIFY(messages->messages().isEmpty());
         QToolTip::hideText();
         click(showButton(w));
@@ -288,6 +310,95 @@ void TestWorkingPane::longBitStringIsShownQuickly()
         QUORVEX_VERIFY_WITHIN(timedConvertByKeyboard(w), 100);
         QCOMPARE(w->findChild<QLineEdit *>("txtDenary")->text(), QStringLiteral("1"));
         QVERIFY(paneText(w).contains("The text has 1000000 characters"));
+        hidePane(w);
+    }));
+}
+
+// Shown, the window resizes; the controls stay where they were and the pane
+// takes the growth. Hidden, it is fixed again.
+void TestWorkingPane::shownWindowResizes()
+{
+    QVERIFY(openModal(menuButton(0), [&](QWidget *w) {
+        hidePane(w);
+        click(showButton(w));
+        auto *convert = w->findChild<QWidget *>("cmdConvert");
+        const QPoint convertAt = convert->pos();
+        const QSize paneBefore = pane(w)->size();
+        QVERIFY(w->minimumSize() != w->maximumSize());
+        w->resize(w->width() + 100, w->height() + 150);
+        QCOMPARE(convert->pos(), convertAt);
+        QCOMPARE(pane(w)->size(), paneBefore + QSize(100, 150));
+        hidePane(w);
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+    }));
+}
+
+void TestWorkingPane::textSizeHoldsForTheRun()
+{
+    qreal zoomed = 0;
+    QVERIFY(openModal(menuButton(2), [&](QWidget *w) {
+        hidePane(w);
+        click(showButton(w));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        key(w, Qt::Key_0, Qt::ControlModifier);
+        const qreal normal = pane(w)->font().pointSizeF();
+        key(w, Qt::Key_Plus, Qt::ControlModifier);
+        key(w, Qt::Key_Plus, Qt::ControlModifier);
+        zoomed = pane(w)->font().pointSizeF();
+        QCOMPARE(zoomed, normal + 2);
+        key(w, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(pane(w)->font().pointSizeF(), normal + 1);
+        key(w, Qt::Key_Plus, Qt::ControlModifier);
+    }));
+    QVERIFY(openModal(menuButton(3), [&](QWidget *w) {
+        QCOMPARE(pane(w)->font().pointSizeF(), zoomed);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        key(w, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(WorkingPane::zoom(), 0);
+        hidePane(w);
+    }));
+}
+
+void TestWorkingPane::workedExamplesFitWithoutScrolling_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("bitsOption");  // binary integers: optBits_N, or -1
+    QTest::newRow("200 in 16 bits") << 0 << "200" << 1;
+    QTest::newRow("200 in 8 bits") << 0 << "200" << 2;
+    QTest::newRow("300 in 8 bits") << 0 << "300" << 2;
+    QTest::newRow("1101 to decimal") << 3 << "1101" << -1;
+    QTest::newRow("1022.999 in fixed point") << 1 << "1022.999" << -1;
+    QTest::newRow("0.1 in fixed point") << 1 << "0.1" << -1;
+    QTest::newRow("-12.625") << 2 << "-12.625" << -1;
+    QTest::newRow("0.1 in floating point") << 2 << "0.1" << -1;
+    QTest::newRow("-1") << 2 << "-1" << -1;
+}
+
+// At the default text size, each worked example fits the pane as it opens.
+void TestWorkingPane::workedExamplesFitWithoutScrolling()
+{
+    QFETCH(int, index);
+    QFETCH(QString, input);
+    QFETCH(int, bitsOption);
+    QVERIFY(openModal(menuButton(index), [&](QWidget *w) {
+        hidePane(w);
+        click(showButton(w));
+        QCOMPARE(WorkingPane::zoom(), 0);
+        if (bitsOption >= 0)
+            click(w->findChild<QAbstractButton *>(QStringLiteral("optBits_%1").arg(bitsOption)));
+        click(w->findChild<QLineEdit *>(index == 3 ? "txtBinary" : "txtDenary"));
+        retype(w, input);
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        messages->clear();
+        QCoreApplication::processEvents();
+        QVERIFY2(pane(w)->verticalScrollBar()->maximum() == 0,
+                 qPrintable(QStringLiteral("the working is %1 high in a pane of %2")
+                                .arg(pane(w)->document()->size().height())
+                                .arg(pane(w)->viewport()->height())));
+        QCOMPARE(pane(w)->horizontalScrollBar()->maximum(), 0);
         hidePane(w);
     }));
 }

@@ -3,8 +3,16 @@
 
 #include "conversions/htmlwriter.h"
 #include "conversions/workingtext.h"
+#include "windows/accessibility.h"
 
+#include <QEvent>
 #include <QFontDatabase>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QWheelEvent>
+
+#include <algorithm>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -14,6 +22,8 @@ namespace quorvex {
 namespace {
 
 bool shownChoice = false;  // for the rest of the run; nothing is saved
+int zoomSteps = 0;         // likewise
+constexpr int zoomOutMost = -4, zoomInMost = 16;
 
 }  // namespace
 
@@ -38,6 +48,19 @@ WorkingPane::WorkingPane(QWidget *window)
     setUpText();
     m_text->setFocusPolicy(Qt::ClickFocus);
     m_text->setGeometry(4, buttonRowHeight, width - 8, paneHeight - 6);
+
+    // The teacher sets the text's size: Ctrl++, Ctrl+-, Ctrl+0, or the wheel
+    // with Ctrl over the text.
+    const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence::ZoomIn, 1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1},
+                                                     {QKeySequence::ZoomOut, -1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_0), 0}};
+    for (const auto &[keys, steps] : zoomKeys) {
+        auto *shortcut = new QShortcut(keys, window);
+        connect(shortcut, &QShortcut::activated, this, [this, steps = steps] { zoomBy(steps); });
+    }
+    m_text->viewport()->installEventFilter(this);
+    window->installEventFilter(this);
 
     connect(m_button, &QToolButton::toggled, this, [this](bool shown) {
         shownChoice = shown;
@@ -69,13 +92,18 @@ void WorkingPane::setUpText()
     const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
     m_text->document()->setDefaultStyleSheet(
         QStringLiteral("code { font-family: '%1'; } p { margin-top: 2px; margin-bottom: 4px; }").arg(fixed));
-    m_text->setHtml(QStringLiteral("<p>") + tr("Convert a number to see its working here, step by step.")
-                    + QStringLiteral("</p>"));
+    // A page to read with the keyboard: the caret moves through it and
+    // selects with Shift, for a screen reader to follow.
+    m_text->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    m_basePointSize = m_text->font().pointSizeF();
+    applyZoom();
+    showWorkingHtml(m_text, QStringLiteral("<p>") + tr("Convert a number to see its working here, step by step.")
+                                + QStringLiteral("</p>"));
 }
 
 void WorkingPane::showHtml(const QString &html)
 {
-    m_text->setHtml(html);
+    showWorkingHtml(m_text, html);
 }
 
 void WorkingPane::setShown(bool shown)
@@ -83,8 +111,69 @@ void WorkingPane::setShown(bool shown)
     m_button->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
     m_button->resize(m_button->sizeHint().width(), buttonRowHeight - 4);
     m_text->setVisible(shown);
-    m_window->setFixedSize(m_baseSize.width(),
-                           m_baseSize.height() + buttonRowHeight + (shown ? paneHeight : 0));
+    // Shown, the text is a Tab stop right after the button; Tab leaves it.
+    m_text->setFocusPolicy(shown ? Qt::StrongFocus : Qt::ClickFocus);
+    m_text->setTabChangesFocus(shown);
+    const int top = m_baseSize.height() + buttonRowHeight;
+    if (shown) {
+        m_window->setMinimumSize(m_baseSize.width(), top + minPaneHeight);
+        m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // As tall as the worked examples need, as far as the screen has room
+        // (at a large scale it may not); a window that would reach below
+        // the screen moves up.
+        const QRect room = m_window->screen()->availableGeometry();
+        const int frame = std::max(0, m_window->frameGeometry().height() - m_window->height());
+        const int height = std::max(top + minPaneHeight, std::min(top + openPaneHeight, room.height() - frame));
+        m_window->resize(std::max(m_baseSize.width(), openPaneWidth), height);
+        if (m_window->isVisible() && m_window->frameGeometry().bottom() > room.bottom())
+            m_window->move(m_window->x(), std::max(room.top(), room.bottom() - m_window->frameGeometry().height()));
+    } else {
+        m_window->setFixedSize(m_baseSize.width(), top);
+    }
+    layOut();
+}
+
+// The pane fills the window below the controls.
+void WorkingPane::layOut()
+{
+    if (!m_button)
+        return;
+    const int height = std::max(buttonRowHeight, m_window->height() - m_baseSize.height());
+    setGeometry(0, m_baseSize.height(), m_window->width(), height);
+    m_text->setGeometry(4, buttonRowHeight, m_window->width() - 8, std::max(0, height - buttonRowHeight - 6));
+}
+
+int WorkingPane::zoom()
+{
+    return zoomSteps;
+}
+
+void WorkingPane::zoomBy(int steps)
+{
+    zoomSteps = steps == 0 ? 0 : std::clamp(zoomSteps + steps, zoomOutMost, zoomInMost);
+    applyZoom();
+}
+
+void WorkingPane::applyZoom()
+{
+    QFont font = m_text->font();
+    font.setPointSizeF(m_basePointSize + zoomSteps);
+    m_text->setFont(font);
+}
+
+bool WorkingPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Resize)
+        layOut();
+    if (watched == m_text->viewport() && event->type() == QEvent::Wheel) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (const int delta = wheel->angleDelta().y(); delta != 0)
+                zoomBy(delta > 0 ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void WorkingPane::showConversion(const QString &input, const Conversion &conversion)
@@ -97,7 +186,7 @@ void WorkingPane::showConversion(const QString &input, const Conversion &convers
         html += QStringLiteral("<p>") + tr("The boxes still show the result for %1.").arg(html::quoted(m_resultInput))
             + QStringLiteral("</p>");
     }
-    m_text->setHtml(html);
+    showWorkingHtml(m_text, html);
 }
 
 }  // namespace quorvex

@@ -16,7 +16,9 @@ class WorkingPane : public QWidget {
     Q_OBJECT
 public:
     // Adds the pane at the bottom of `window`, whose fixed size (from its
-    // layout) grows by the button's row, and by the pane while it is shown.
+    // layout) grows by the button's row. While the pane is shown the window
+    // opens paneWidth by paneHeight larger and can be resized; the pane takes
+    // the growth, the controls above keep their places.
     explicit WorkingPane(QWidget *window);
 
     // The pane alone, always shown, for a window that lays it out itself:
@@ -32,16 +34,30 @@ public:
     void showConversion(const QString &input, const Conversion &conversion);
 
     static constexpr int buttonRowHeight = 26;
-    static constexpr int paneHeight = 240;
+    static constexpr int paneHeight = 240;       // the workbench's pane, at least
+    static constexpr int openPaneHeight = 600;  // a converter window's pane as it opens
+    static constexpr int openPaneWidth = 560;   // a converter window as wide as this at least, shown
+    static constexpr int minPaneHeight = 80;
+
+    // How many steps the working's text is zoomed in (negative: out); the
+    // same in every pane, for the rest of the run.
+    static int zoom();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setUpText();
     void setShown(bool shown);
+    void layOut();
+    void zoomBy(int steps);  // 0 resets
+    void applyZoom();
 
     QWidget *m_window;
     QSize m_baseSize;
     QToolButton *m_button = nullptr;  // none when always shown
     QTextBrowser *m_text;
+    qreal m_basePointSize = 0;
     QString m_resultInput;  // the input whose result the boxes show
     bool m_hasResult = false;
 };
