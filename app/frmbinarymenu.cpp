@@ -6,6 +6,7 @@
 #include "windows/frmfixed.h"
 #include "windows/frmfloating.h"
 #include "windows/frmworkbench.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "ui_frmbinarymenu.h"
 
@@ -37,6 +38,7 @@ frmBinaryMenu::frmBinaryMenu(QWidget *parent)
     cmdMenu->addButton(ui->cmdMenu_4, 4);
     connect(cmdMenu, &QButtonGroup::idClicked, this, [this](int id) { cmdMenu_Click(qint16(id)); });
     ui->cmdMenu_0->setFocus();
+    quorvex::installReturnPressesButtons();
 }
 
 frmBinaryMenu::~frmBinaryMenu() = default;

@@ -614,6 +614,12 @@ Answer solve(const Format &format, Direction direction, const QString &input)
     return {o.refused, text, workingHtml(format, o.steps)};
 }
 
+Worked work(const Format &format, Direction direction, const QString &input)
+{
+    Outcome o = answer(format, direction, input);
+    return {o.refused, std::move(o.text), std::move(o.steps)};
+}
+
 HandAnswer handAnswer(const Format &format, const QString &denary)
 {
     const Outcome o = offered(format) ? toBinary(format, denary) : refuse({}, step::BadFormat{});

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "conversions/format.h"
+#include "conversions/workbenchtext.h"
 
 #include <QString>
 
@@ -23,6 +24,15 @@ struct Answer {
 // Answers `input` in `format`: a denary number for ToBinary, bits for
 // ToDenary and Normalise; Range ignores the input.
 Answer solve(const Format &format, Direction direction, const QString &input);
+
+// The same answer before it is put into words: its steps as data, for a
+// caller that sets words of its own among them (the practice marking).
+struct Worked {
+    bool refused = false;
+    QString text;  // the answer as in Answer::text; empty when refused
+    Steps steps;
+};
+Worked work(const Format &format, Direction direction, const QString &input);
 
 // The hand method's answer for a denary number, without its working, for
 // a window to set beside what it showed: the pattern as Answer::text writes

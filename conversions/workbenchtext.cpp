@@ -86,9 +86,10 @@ private:
             text.replace(0, 1, minusSign);
         return text;
     }
-    QString num(const Number &n) const
+    static Number::Abridged decimal(const Number &n) { return n.abridgedDecimal(40, 10, 6); }
+    QString num(const Number &n) const { return num(decimal(n)); }
+    QString num(const Number::Abridged &a) const
     {
-        const Number::Abridged a = n.abridgedDecimal(40, 10, 6);
         const QString text = minus(a.text);
         const QString shown = m_html ? nowrap(text) : text;
         return a.abridged ? tr("%1 (%2 characters)").arg(shown).arg(a.length) : shown;
@@ -344,13 +345,26 @@ private:
                        "next bit, and go on with what is after the point.")
                         .arg(num(s.fraction)));
         std::vector<QStringList> rows{{tr("place"), tr("fraction"), tr("doubled"), tr("bit")}};
-        for (const step::DoublingRow &r : s.rows) {
+        // A doubled fraction is its bit and the next row's fraction: written
+        // from that row's digits rather than worked out again.
+        std::vector<Number::Abridged> fractions;
+        for (const step::DoublingRow &r : s.rows)
+            fractions.push_back(decimal(r.fraction));
+        for (size_t k = 0; k < s.rows.size(); ++k) {
+            const step::DoublingRow &r = s.rows[k];
+            Number::Abridged doubled;
+            if (k + 1 < s.rows.size() && s.rows[k + 1].skipped == 0) {
+                doubled = fractions[k + 1];
+                doubled.text[0] = QChar(u'0' + r.bit);
+            } else {
+                doubled = decimal(r.doubled);
+            }
             if (r.skipped > 0)
                 rows.push_back({QStringLiteral("\u2026"),
                                 r.skippedGaveZero ? tr("%1 more rows, each giving 0").arg(r.skipped)
                                                   : tr("%1 more rows").arg(r.skipped),
                                 QString(), QString()});
-            rows.push_back({place(-r.index), num(r.fraction), num(r.doubled), QString::number(r.bit)});
+            rows.push_back({place(-r.index), num(fractions[k]), num(doubled), QString::number(r.bit)});
         }
         if (s.zeros > 0)
             rows.push_back({s.zeros == 1 ? place(-s.total) : tr("the other %1").arg(s.zeros), QStringLiteral("0"),

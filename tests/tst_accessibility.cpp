@@ -5,10 +5,14 @@
 #include "windows/accessibility.h"
 #include "app/appearance.h"
 #include "app/frmbinarymenu.h"
+#include "assistive.h"
+#include "conversions/spoken.h"
 #include "guitest.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
+#include <QTextBrowser>
 
 #include <condition_variable>
 #include <cstdio>
@@ -144,6 +148,13 @@ private slots:
     void fixedPointDecorationAndPoint();
     void keyboardWalk_data();
     void keyboardWalk();
+    void bitsSpokenDigitByDigit_data();
+    void bitsSpokenDigitByDigit();
+    void resultBoxDescribesItsBits();
+    void convertFocusesTheFirstNewResult_data();
+    void convertFocusesTheFirstNewResult();
+    void workingIsReadAsSentences_data();
+    void workingIsReadAsSentences();
 
 private:
     std::unique_ptr<frmBinaryMenu> menu;
@@ -497,6 +508,156 @@ void TestAccessibility::keyboardWalk()
     // Back in the menu, the keyboard still works there.
     QVERIFY(!modalConverter());
     QVERIFY(focusIn(menu.get()));
+}
+
+void TestAccessibility::bitsSpokenDigitByDigit_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("200 in 16 bits") << "bits" << "0000000011001000" << ""
+                                    << "0 0 0 0, 0 0 0 0, 1 1 0 0, 1 0 0 0";
+    QTest::newRow("a short first group") << "bits" << "101100" << "" << "1 0, 1 1 0 0";
+    QTest::newRow("a fraction from the left") << "fraction" << "101100" << "" << "1 0 1 1, 0 0";
+    QTest::newRow("not bits") << "bits" << "12" << "" << "";
+    QTest::newRow("fixed point") << "fixed" << "101.1100000000" << ""
+                                 << "whole part 1 0 1, point, fraction 1 1 0 0, 0 0 0 0, 0 0";
+    QTest::newRow("mantissa and exponent") << "floating" << "1001101100" << "000100"
+                                           << "mantissa 1 0 0 1, 1 0 1 1, 0 0, exponent 0 0 0 1, 0 0";
+    QTest::newRow("workbench pattern") << "pattern" << "10011011 0100" << ""
+                                       << "mantissa 1 0 0 1, 1 0 1 1, exponent 0 1 0 0";
+    QTest::newRow("exponent missing") << "floating" << "1001" << "" << "";
+}
+
+void TestAccessibility::bitsSpokenDigitByDigit()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, said);
+    QString got;
+    if (kind == u"bits")
+        got = spoken::bits(first);
+    else if (kind == u"fraction")
+        got = spoken::bits(first, true);
+    else if (kind == u"fixed")
+        got = spoken::fixedPoint(first);
+    else if (kind == u"floating")
+        got = spoken::floating(first, second);
+    else
+        got = spoken::pattern(first);
+    QCOMPARE(got, said);
+}
+
+void TestAccessibility::resultBoxDescribesItsBits()
+{
+    QVERIFY(openModal(menu->findChild<QAbstractButton *>("cmdMenu_2"), [&](QWidget *w) {
+        type(w, "-12.625");
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        auto *mantissa = w->findChild<QLineEdit *>("txtMantissa");
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(mantissa);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Mantissa"));
+        QCOMPARE(a->text(QAccessible::Value), QStringLiteral("1001101100"));
+        QCOMPARE(a->text(QAccessible::Description),
+                 QStringLiteral("mantissa 1 0 0 1, 1 0 1 1, 0 0, exponent 0 0 0 1, 0 0"));
+        QCOMPARE(w->findChild<QLineEdit *>("txtFixed")->accessibleDescription(),
+                 QStringLiteral("whole part 1 1 0 0, point, fraction 1 0 1"));
+    }));
+}
+
+void TestAccessibility::convertFocusesTheFirstNewResult_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("inputs");  // converted one after another
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("binary integers") << 0 << QStringList{"200"} << "txtBinary";
+    QTest::newRow("fixed point") << 1 << QStringList{"5.75"} << "txtWhole";
+    QTest::newRow("fixed point, same whole part") << 1 << QStringList{"5.75", "5.5"} << "txtFraction";
+    QTest::newRow("floating point") << 2 << QStringList{"-12.625"} << "txtFixed";
+    QTest::newRow("binary to decimal") << 3 << QStringList{"1101"} << "txtDenary";
+    QTest::newRow("the same again") << 3 << QStringList{"1101", "1101"} << "txtDenary";
+}
+
+// With a screen reader listening, Convert puts the focus on the result so
+// that it is read; Tab goes on from there.
+void TestAccessibility::convertFocusesTheFirstNewResult()
+{
+    QFETCH(int, index);
+    QFETCH(QStringList, inputs);
+    QFETCH(QString, focused);
+    AssistiveTechnology listening;
+    QVERIFY(QAccessible::isActive());
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        auto *input = w->findChild<QLineEdit *>(index == 3 ? "txtBinary" : "txtDenary");
+        for (const QString &text : inputs) {
+            input->setFocus();
+            retype(w, text);
+            click(w->findChild<QAbstractButton *>("cmdConvert"));
+        }
+        auto *box = qobject_cast<QLineEdit *>(focusIn(w));
+        QVERIFY(box);
+        QCOMPARE(box->objectName(), focused);
+        QVERIFY(!box->text().isEmpty());
+        QCOMPARE(box->selectedText(), box->text());
+    }));
+}
+
+void TestAccessibility::workingIsReadAsSentences_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("table");  // a table row or column as said
+    QTest::addColumn<QString>("power");  // a power as said
+    QTest::newRow("binary integers") << 0 << "200" << "place value 128, bit 1; place value 64, bit 1; "
+                                                      "place value 32, bit 0;" << "2 to the power 16 minus 1";
+    QTest::newRow("fixed point") << 1 << "0.625" << "doubled 0.625 \u00D7 2 = 1.25, bit 1."
+                                 << "2 to the power minus 10 = 0.0009765625";
+    QTest::newRow("floating point") << 2 << "-12.625" << "minus 1: 1, 1/2: 0, 1/4: 0, 1/8: 1,"
+                                    << "times 2 to the power 4 that is minus 12.625";
+    QTest::newRow("binary to decimal") << 3 << "1101" << "place value 8, bit 1; place value 4, bit 1;"
+                                       << "minus 8 + 4 + 1 = minus 3";
+    QTest::newRow("workbench") << 4 << "-12.625" << "place \u00BD, fraction 0.625, doubled 1.25, bit 1."
+                               << "2 to the power minus 7 = minus 0.7890625";
+}
+
+// The pane's accessible text: tables as sentences, powers and signs in
+// words, nothing a reader would spell out, every boundary answered.
+void TestAccessibility::workingIsReadAsSentences()
+{
+    QFETCH(int, index);
+    QFETCH(QString, input);
+    QFETCH(QString, table);
+    QFETCH(QString, power);
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        if (index == 4) {
+            w->findChild<QComboBox *>("cboFormat")->setCurrentIndex(4);  // floating point
+            w->findChild<QLineEdit *>("txtInput")->setFocus();
+        }
+        type(w, input);
+        click(w->findChild<QAbstractButton *>(index == 4 ? "cmdToBinary" : "cmdConvert"));
+        auto *pane = w->findChild<QTextBrowser *>("txtWorking");
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(pane);
+        QVERIFY(a && a->textInterface());
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Working"));
+        QAccessibleTextInterface *text = a->textInterface();
+        const QString said = text->text(0, text->characterCount());
+        QCOMPARE(said, a->text(QAccessible::Value));
+        QVERIFY2(said.contains(table), qPrintable(said));
+        QVERIFY2(said.contains(power), qPrintable(said));
+        for (const QString &unsaid : {QStringLiteral("^"), QStringLiteral("<sup>"), QStringLiteral("\uFDD0"),
+                                      QStringLiteral("\u2212"), QStringLiteral("&nbsp;")})
+            QVERIFY2(!said.contains(unsaid), qPrintable(unsaid));
+        checkEveryBoundary(text, said);
+        // The caret is the pane's, in the spoken text's terms.
+        pane->moveCursor(QTextCursor::End);
+        QCOMPARE(text->cursorPosition(), int(said.size()));
+        pane->moveCursor(QTextCursor::Start);
+        QCOMPARE(text->cursorPosition(), 0);
+        QVERIFY(pane->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    }));
 }
 
 QTEST_MAIN(TestAccessibility)

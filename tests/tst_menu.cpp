@@ -27,7 +27,9 @@ private slots:
     void minimisingKeepsTheWindow();
     void menuTakesNoInputWhileAWindowIsOpen();
     void everyOpeningStartsAfresh();
-    void enterAndEscapeDoNothing();
+    void escapeDoesNothing();
+    void returnPressesTheFocusedButton_data();
+    void returnPressesTheFocusedButton();
     void closingTheMenuEndsTheProgram();
 
 private:
@@ -205,31 +207,46 @@ void TestMenu::everyOpeningStartsAfresh()
     }));
 }
 
-void TestMenu::enterAndEscapeDoNothing()
+void TestMenu::escapeDoesNothing()
 {
-    // Space is the focused button's own activation.
-    bool opened = false;
-    QTimer::singleShot(50, [&] {
-        if (QWidget *w = modalConverter()) {
-            opened = w->objectName() == QStringLiteral("frmBinInt");
-            w->close();
-        }
-    });
-    key(menu.get(), Qt::Key_Space);
-    QTRY_VERIFY(opened);
-    QTRY_VERIFY(!modalConverter());
-    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        key(menu.get(), k);
-        QTest::qWait(30);
-        QVERIFY(!modalConverter());
-        QVERIFY(menu->isVisible());
-    }
+    key(menu.get(), Qt::Key_Escape);
+    QTest::qWait(30);
+    QVERIFY(!modalConverter());
+    QVERIFY(menu->isVisible());
     // Inside a converter window, Escape does not close it either.
     QVERIFY(openModal(button(1), [&](QWidget *w) {
         key(w, Qt::Key_Escape);
         QTest::qWait(30);
         QVERIFY(w->isVisible());
     }));
+}
+
+void TestMenu::returnPressesTheFocusedButton_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<Qt::Key>("pressed");
+    QTest::addColumn<QString>("window");
+    const char *windows[] = {"frmBinInt", "frmFixed", "frmFloating", "frmDecInt", "frmWorkbench"};
+    for (int i = 0; i < 5; ++i) {
+        QTest::addRow("Return on %d", i) << i << Qt::Key_Return << windows[i];
+        QTest::addRow("Enter on %d", i) << i << Qt::Key_Enter << windows[i];
+    }
+}
+
+// Return and the keypad's Enter press the focused menu button as Space
+// does; the window opens once, and the menu has its focus back after it.
+void TestMenu::returnPressesTheFocusedButton()
+{
+    QFETCH(int, index);
+    QFETCH(Qt::Key, pressed);
+    QFETCH(QString, window);
+    button(index)->setFocus();
+    QStringList opened;
+    QVERIFY(openModal([&] { key(menu.get(), pressed); }, [&](QWidget *w) { opened << w->objectName(); }));
+    QCOMPARE(opened, QStringList{window});
+    QTest::qWait(30);
+    QVERIFY(!modalConverter());
+    QCOMPARE(focusIn(menu.get()), button(index));
 }
 
 void TestMenu::closingTheMenuEndsTheProgram()

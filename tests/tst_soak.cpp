@@ -237,7 +237,9 @@ void TestSoak::windowEvent(QWidget *w)
                                        Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_Backspace};
         const Qt::Key k = keys[random.bounded(int(std::size(keys)))];
         if (focusIn(w)) {
-            conversionTried = (k == Qt::Key_Space && focusIn(w) == convert)
+            // Space, Return and Enter press the focused button.
+            conversionTried = ((k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter)
+                               && focusIn(w) == convert)
                 || ((k == Qt::Key_Return || k == Qt::Key_Enter) && w->objectName() == "frmBinInt"
                     && focusIn(w)->objectName() == "txtDenary");
             key(w, k, k == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);

@@ -111,6 +111,8 @@ private slots:
     void readsDecimalsExactly_data();
     void readsDecimalsExactly();
     void longNumbersAreShortened();
+    void longDecimalsKeepTheirEnds_data();
+    void longDecimalsKeepTheirEnds();
     void toBinaryHoldsTheNumberCutTowardsZero();
     void heldValuesComeBack();
     void normalisingKeepsTheValue();
@@ -154,6 +156,17 @@ void TestWorkbench::workedExamples_data()
     QTest::newRow("range 8/4") << f84 << int(Direction::Range) << ""
                                << "largest 01111111 0111 = 127; smallest positive 01000000 1000 = 0.001953125; "
                                   "most negative 10000000 0111 = -128; step near 1 = 0.015625";
+    QTest::newRow("range unsigned") << integer(false, 8) << int(Direction::Range) << ""
+                                    << "largest 11111111 = 255; smallest positive 00000001 = 1; "
+                                       "most negative 00000000 = 0; step = 1";
+    QTest::newRow("range one bit") << integer(true, 1) << int(Direction::Range) << ""
+                                   << "largest 0 = 0; smallest positive none; most negative 1 = -1; step = 1";
+    QTest::newRow("range no whole bits") << fixed(false, 0, 4) << int(Direction::Range) << ""
+                                         << "largest .1111 = 0.9375; smallest positive .0001 = 0.0625; "
+                                            "most negative .0000 = 0; step = 0.0625";
+    QTest::newRow("range narrowest floating") << floating(2, 2) << int(Direction::Range) << ""
+                                              << "largest 01 01 = 1; smallest positive 01 10 = 0.125; "
+                                                 "most negative 10 01 = -2; step near 1 = 0.5";
     QTest::newRow("range 4.4") << fixed(true, 4, 4) << int(Direction::Range) << "ignored"
                                << "largest 0111.1111 = 7.9375; smallest positive 0000.0001 = 0.0625; "
                                   "most negative 1000.0000 = -8; step = 0.0625";
@@ -287,6 +300,29 @@ void TestWorkbench::longNumbersAreShortened()
         QVERIFY2(a.workingHtml.size() < 60'000, qPrintable(QString::number(a.workingHtml.size())));
         QVERIFY(plain(a.workingHtml).contains(QStringLiteral("100002 characters")));
     }
+}
+
+void TestWorkbench::longDecimalsKeepTheirEnds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("short") << "-12.625";
+    QTest::newRow("long whole") << QString(60, u'7');
+    QTest::newRow("long fraction") << QStringLiteral("0.") + QString(100, u'1');
+    QTest::newRow("thousands of places") << QStringLiteral("-0.1") + QString(4500, u'2') + u'9';
+    QTest::newRow("ends in 5") << QStringLiteral("0.1") + QString(4500, u'0') + u'5';
+    QTest::newRow("whole and places") << QStringLiteral("98765.4321") + QString(4200, u'6') + u'8';
+}
+
+void TestWorkbench::longDecimalsKeepTheirEnds()
+{
+    QFETCH(QString, text);
+    const Number n = value(text);
+    const QString full = n.toDecimal();
+    QCOMPARE(value(full), n);
+    const Number::Abridged a = n.abridgedDecimal(40, 10, 6);
+    QCOMPARE(a.length, full.size());
+    QCOMPARE(a.abridged, full.size() > 40);
+    QCOMPARE(a.text, a.abridged ? full.left(10) + QStringLiteral("\u2026") + full.right(6) : full);
 }
 
 void TestWorkbench::toBinaryHoldsTheNumberCutTowardsZero()

@@ -5,9 +5,10 @@
 
 #include <QString>
 
+class QLineEdit;
+class QTextBrowser;
+
 namespace quorvex {
-
-
 
 // Installs the program's accessibility factory; call it once, before any
 // window is shown. It gives
@@ -17,15 +18,36 @@ namespace quorvex {
 // - the menu the role of a window, and converter windows the role of a
 //   dialog, modal while they are;
 // - horizontal and vertical lines the role of a separator, which screen
-//   readers pass over, instead of an unnamed frame.
+//   readers pass over, instead of an unnamed frame;
+// - the working pane a text made for listening (see spoken::html): its
+//   tables as sentences, powers and minus signs in words. The caret and
+//   the selection map between the pane and that text a paragraph at a time.
 void installAccessibility();
+
+// Return (and Enter) presses the focused button of any window but a dialog,
+// as Space does; a Return that a text box takes stays the box's. Safe to
+// call more than once.
+void installReturnPressesButtons();
+
+// Shows the working's rich text in `pane`, keeping it for what the pane's
+// accessible text says.
+void showWorkingHtml(QTextBrowser *pane, const QString &html);
+
+// Keeps the accessible description of a box that shows bits spelling them
+// out (see spoken.h) whenever its text changes; the name stays its label.
+enum class BitsShown { Integer, Fraction, FixedPoint, Pattern };
+void speakBits(QLineEdit *box, BitsShown shown);
+// A mantissa box and an exponent box, each described as the pair.
+void speakMantissaAndExponent(QLineEdit *mantissa, QLineEdit *exponent);
 
 // The segment of `text` of the given boundary type (QAccessible::TextBoundaryType)
 // at, before or after `offset`, as a line edit's accessible text interface
 // answers: the text, and its start and end. Where there is no such segment
 // the text is empty; at the offset just past the end, the segment "at" it
 // is the empty one there (start = end = length) for characters, words and
-// sentences, and the whole text for lines, paragraphs and no boundary.
+// sentences, the whole text for no boundary, and the last line for lines
+// and paragraphs, which end after each line break (a line edit's text is
+// one line).
 enum class TextSegment { At, Before, After };
 QString textSegment(const QString &text, int boundary, TextSegment which, int offset, int *start, int *end);
 

@@ -3,6 +3,7 @@
 
 #include "conversions/binint.h"
 #include "conversions/format.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "ui_frmbinint.h"
 
@@ -16,6 +17,9 @@ frmBinInt::frmBinInt(QWidget *parent)
 {
     ui->setupUi(this);
     finishSetup();
+    // Screen readers spell the bits out.
+    quorvex::speakBits(ui->txtBinary, quorvex::BitsShown::Integer);
+    quorvex::speakBits(ui->txtTwos, quorvex::BitsShown::Integer);
     optBits->setObjectName(QStringLiteral("optBits"));
     optBits->addButton(ui->optBits_0, 0);
     optBits->addButton(ui->optBits_1, 1);

@@ -2,6 +2,7 @@
 #include "windows/frmfixed.h"
 
 #include "conversions/fixed.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "ui_frmfixed.h"
 
@@ -14,6 +15,10 @@ frmFixed::frmFixed(QWidget *parent) : ConverterWindow(parent), ui(std::make_uniq
 {
     ui->setupUi(this);
     finishSetup();
+    // Screen readers spell the bits out.
+    quorvex::speakBits(ui->txtWhole, quorvex::BitsShown::Integer);
+    quorvex::speakBits(ui->txtFraction, quorvex::BitsShown::Fraction);
+    quorvex::speakBits(ui->txtFixedPoint, quorvex::BitsShown::FixedPoint);
     connect(ui->cmdConvert, &QPushButton::clicked, this, &frmFixed::cmdConvert_Click);
     ui->txtDenary->setFocus();
 }

@@ -2,6 +2,7 @@
 #include "windows/frmfloating.h"
 
 #include "conversions/floating.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "ui_frmfloating.h"
 
@@ -12,6 +13,9 @@ frmFloating::frmFloating(QWidget *parent)
 {
     ui->setupUi(this);
     finishSetup();
+    // Screen readers spell the bits out.
+    quorvex::speakBits(ui->txtFixed, quorvex::BitsShown::FixedPoint);
+    quorvex::speakMantissaAndExponent(ui->txtMantissa, ui->txtExponent);
     // Designer files hold whole point sizes only.
     for (QWidget *box : {ui->txtFixed, ui->txtMantissa, ui->txtExponent}) {
         QFont font = box->font();

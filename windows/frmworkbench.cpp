@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windows/frmworkbench.h"
 
+#include "conversions/spoken.h"
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 #include "ui_frmworkbench.h"
@@ -37,16 +38,18 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     // Unlike the converter windows, this one is laid out to be resized.
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
 
+    // The widths start as a format starts.
+    const Format start;
     ui->spnBits->setRange(limits::minBits, limits::maxBits);
-    ui->spnBits->setValue(8);
-    for (QSpinBox *part : {ui->spnWhole, ui->spnFraction}) {
-        part->setRange(limits::minFixedPart, limits::maxFixedPart);
-        part->setValue(4);
-    }
+    ui->spnBits->setValue(start.bits);
+    ui->spnWhole->setRange(limits::minFixedPart, limits::maxFixedPart);
+    ui->spnWhole->setValue(start.whole);
+    ui->spnFraction->setRange(limits::minFixedPart, limits::maxFixedPart);
+    ui->spnFraction->setValue(start.fraction);
     ui->spnMantissa->setRange(limits::minMantissa, limits::maxMantissa);
-    ui->spnMantissa->setValue(8);
+    ui->spnMantissa->setValue(start.mantissa);
     ui->spnExponent->setRange(limits::minExponent, limits::maxExponent);
-    ui->spnExponent->setValue(4);
+    ui->spnExponent->setValue(start.exponent);
 
     // Bits line up in a fixed-width font; a pasted bit string of any length
     // is kept whole.
@@ -130,6 +133,9 @@ void frmWorkbench::answer(Direction direction)
         const workbench::Answer a = workbench::solve(format(), direction, ui->txtInput->text());
         ui->txtAnswer->setText(a.text);
         ui->txtAnswer->setCursorPosition(0);  // a long answer shows its start
+        // Bits are spelt out for a screen reader; a denary answer is not.
+        const bool bits = !a.refused && (direction == Direction::ToBinary || direction == Direction::Normalise);
+        ui->txtAnswer->setAccessibleDescription(bits ? spoken::pattern(a.text) : QString());
         m_working->showHtml(a.workingHtml);
     });
 }

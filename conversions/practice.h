@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+// Practice: a student's own answer marked against the workbench's, with what
+// went wrong said in words; new questions; the questions of a worksheet.
+//
+//   question --solve--> the right answer and its steps
+//   student's answer --read as a value in the format--> right, or
+//   each usual mistake applied to the question --first that matches--> the diagnosis
+//
+// Answers are compared as values in the format, not as text: blanks and
+// grouping, a missing blank between mantissa and exponent, a "+" and
+// trailing zeros in a decimal do not matter; the count of bits does.
+// Qt Core only: the window and the worksheet writer put these into pages.
+#pragma once
+
+#include "conversions/format.h"
+#include "conversions/workbench.h"
+
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+class QRandomGenerator;
+
+namespace quorvex::practice {
+
+using workbench::Direction;
+
+// What a wrong answer shows about how it was found. The mistakes of a
+// number written in bits come first, then those of bits read as a number.
+enum class Mistake {
+    None,                      // the answer is right
+    QuestionRefused,           // the question itself has no answer in this format
+    Unreadable,                // not bits (or not a number), or nothing written
+    WrongCount,                // too many or too few bits
+    PointMisplaced,            // the point where this format has none, or in another place
+    NotNormalised,             // the right value, but not normalised
+    NoComplement,              // a negative number written as its size (two's complement not taken)
+    SignAndMagnitude,          // a sign bit in front of the size; or a pattern read that way
+    InvertedOnly,              // bits inverted, 1 not added; or a pattern read that way
+    ExponentWrongWay,          // exponent's sign wrong: the point moved the wrong way
+    ExponentSignAndMagnitude,  // the exponent written (or read) in sign and magnitude
+    ExponentInvertedOnly,      // the exponent's bits inverted, 1 not added
+    ExponentOff,               // the exponent off by one or more (or not changed by a shift)
+    Swapped,                   // mantissa and exponent swapped
+    Rounded,                   // the last bit rounded where the method cuts
+    Reversed,                  // the bits in reverse order
+    SignReadPositive,          // bits to denary: a sign place counted positive
+    UnsignedReadNegative,      // bits to denary: an unsigned pattern read as two's complement
+    HiddenOne,                 // bits to denary: a hidden leading 1 assumed
+    PointIgnored,              // bits to denary: fixed-point bits read as a whole number
+    MinusLeftOut,              // bits to denary: the right size with the wrong sign
+    Other,                     // wrong, matching none of the above
+};
+
+struct Verdict {
+    bool right = false;
+    Mistake mistake = Mistake::Other;
+    // "Right." or what went wrong, with what the student's answer stands
+    // for and the right answer; plain text in a few sentences.
+    QString text;
+    // The working of the right answer as rich text; for a wrong answer the
+    // step where the student's answer parts from the method is marked by a
+    // highlighted paragraph just before it ("Your answer parts from the
+    // method here: …").
+    QString workingHtml;
+};
+
+// Marks `answer` to `question` (as the workbench takes it: a denary number
+// for ToBinary, bits for ToDenary and Normalise). Range is not a question;
+// it is marked QuestionRefused.
+Verdict mark(const Format &format, Direction direction, const QString &question, const QString &answer);
+
+// A run of answers: "3 of 4 right".
+struct Tally {
+    int right = 0;
+    int asked = 0;
+    void add(const Verdict &v)
+    {
+        ++asked;
+        right += v.right ? 1 : 0;
+    }
+    QString text() const;
+};
+
+// A new question, as the workbench takes it. ToBinary: a denary number as
+// exams print it ("-8.25"), positive and negative (positive only when the
+// format is unsigned), mostly one the format holds exactly and about one in
+// six one it cannot, where the question is about the cut (never for
+// integers). ToDenary: a pattern with its bits in fours and a blank between
+// mantissa and exponent ("1011 1110 0100"). Normalise (floating point
+// only): a pair that is not normalised, not zero, and can be normalised
+// within the exponent's range. Floating-point values keep their exponents
+// within -12 to 20 where the format allows more, and their mantissas to a
+// few significant bits, so the decimals stay the size exams use. The same
+// generator state gives the same question.
+QString newQuestion(const Format &format, Direction direction, QRandomGenerator &rng);
+
+struct Question {
+    Direction direction = Direction::ToBinary;
+    QString text;
+};
+// A worksheet's `count` questions: shared among `directions` in the order
+// given (the first ones take any left over), each direction's together, no
+// question twice where the format has enough. The same arguments give the
+// same questions.
+std::vector<Question> sheetQuestions(const Format &format, const QList<Direction> &directions, int count,
+                                     quint32 seed);
+
+// The format as a heading: "Floating point: 8-bit two's complement
+// mantissa, 4-bit exponent".
+QString formatTitle(const Format &format);
+// What a group of questions asks: "Write each number in this format."
+QString instruction(Direction direction);
+// A question or answer as printed: a real minus sign.
+QString printed(const QString &text);
+
+}  // namespace quorvex::practice
