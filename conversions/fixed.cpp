@@ -5,6 +5,7 @@
 #include "conversions/format.h"
 #include "conversions/splitnumber.h"
 #include "conversions/steps.h"
+#include "conversions/workbench.h"
 #include "core/runtime.h"
 
 #include <QCoreApplication>
@@ -170,6 +171,13 @@ Conversion convertFixed(const QString &text)
         }
         c.working.push_back(FixedValue{fixedPoint, split.whole, std::move(denominators), held, exact,
                                        exact.isEmpty() ? QString() : decimalDifference(exact, held)});
+        // Single precision can leave the window's bits short of the ones
+        // worked by hand from the number typed.
+        if (find<HeldInSingle>(c.working) && !exact.isEmpty()) {
+            const workbench::HandAnswer hand = workbench::handAnswer(windowFormats::fixed, exact);
+            if (!hand.refused && hand.value != held)
+                c.working.push_back(HandMethodDiffers{hand.bits, hand.value, HandCause::SinglePrecision});
+        }
         c.outputs = {wholeText, fractionText, held, fixedPoint};
     } catch (const rt::RuntimeError &error) {
         Failed why{error.kind(), stage, text, value};

@@ -5,10 +5,12 @@
 #include "conversions/format.h"
 #include "conversions/splitnumber.h"
 #include "conversions/steps.h"
+#include "conversions/workbench.h"
 #include "core/modFunctions.h"
 #include "core/runtime.h"
 
 #include <cmath>
+#include <optional>
 
 namespace quorvex {
 
@@ -135,6 +137,31 @@ FloatingCheck check(const QString &mantissa, qint16 exponent, const QString &typ
             value, typed, typed.isEmpty() ? QString() : decimalDifference(typed, value)};
 }
 
+// Where the boxes' pair is not the one worked by hand in the same format,
+// that pair and the one cause. The window's own steps can only part from the
+// hand method when the number was read in single precision, when doubling
+// left something after the tenth place, or when a negative mantissa starts
+// 11; otherwise nothing is worked twice.
+std::optional<HandMethodDiffers> handMethodDiffers(const Working &steps, const FixedForm &fixed,
+                                                   const QString &pair, const QString &exact)
+{
+    const HeldInSingle *single = find<HeldInSingle>(steps);
+    const NotNormalised *notNormalised = find<NotNormalised>(steps);
+    if (exact.isEmpty() || (!single && fixed.doubling.remainder == 0.0f && !notNormalised))
+        return std::nullopt;
+    const workbench::HandAnswer hand = workbench::handAnswer(windowFormats::floating, exact);
+    if (hand.refused || hand.bits == pair)
+        return std::nullopt;
+    HandCause cause = HandCause::FractionCutFirst;
+    if (notNormalised && hand.bits == notNormalised->mantissa + u' ' + notNormalised->exponent)
+        cause = HandCause::NotNormalised;
+    else if (fixed.whole == 0 && fixed.fractionBits == QStringLiteral("0"))
+        cause = HandCause::BelowSmallest;
+    else if (single && workbench::handAnswer(windowFormats::floating, rt::singleToText(single->held)).bits != hand.bits)
+        cause = HandCause::SinglePrecision;
+    return HandMethodDiffers{hand.bits, hand.value, cause};
+}
+
 }  // namespace
 
 Conversion convertFloating(const QString &text)
@@ -175,6 +202,8 @@ Conversion convertFloating(const QString &text)
         if (mantissa.startsWith(QStringLiteral("11")) && moved.exponent > windowFormats::floatingLowestExponent)
             c.working.push_back(NotNormalised{mantissa.mid(1) + QLatin1Char('0'),
                                               exponentBits(qint16(moved.exponent - 1)).bits});
+        if (const auto hand = handMethodDiffers(c.working, fixed, mantissa + u' ' + exponent.bits, exact))
+            c.working.push_back(*hand);
         c.outputs = {fixed.fixed, mantissa, exponent.bits};
     } catch (const rt::RuntimeError &error) {
         Failed why{error.kind(), stage, text, value};

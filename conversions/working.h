@@ -234,6 +234,23 @@ struct NotNormalised {
     QString exponent;
 };
 
+// ---- Against the method taught by hand --------------------------------------------
+
+// Why the window's answer is not the one worked by hand in the same format.
+enum class HandCause {
+    SinglePrecision,   // the number was read in single precision first
+    FractionCutFirst,  // the fraction was cut to ten places before normalising
+    BelowSmallest,     // every bit of the number lies beyond the ten places kept
+    NotNormalised,     // a negative mantissa left starting 11
+};
+// The answer worked by hand (exact, normalised before cutting), where it
+// differs from the boxes.
+struct HandMethodDiffers {
+    QString bits;   // as a mark scheme writes them
+    QString value;  // exact decimal the bits hold
+    HandCause cause;
+};
+
 // ---- Failures -----------------------------------------------------------------------
 
 // What the conversion was doing when a run-time error stopped it.
@@ -257,7 +274,7 @@ using Step = std::variant<NotANumber, Negative, NeedsMoreBits, NotWhole, Outside
                           CarriedIntoWhole, MagnitudeOfNegative, WholeInRange, PlaceValues, Inverted,
                           AddedOne, ReadsAsSigned, BitPlaces, Sum, TwosReading, OneBeyondRange, WholeBits,
                           Doubling, FixedValue, FixedForm, PointMoved, MantissaDigits, Negated, ExponentBits,
-                          FloatingCheck, NotNormalised, Failed>;
+                          FloatingCheck, NotNormalised, HandMethodDiffers, Failed>;
 using Working = std::vector<Step>;
 
 // The first step of type T, or nullptr.

@@ -501,6 +501,31 @@ public:
                   "normalised pair is %1 with exponent %2.")
                    .arg(Common::mantissaText(s.mantissa), bits(s.exponent)));
     }
+    void operator()(const HandMethodDiffers &s)
+    {
+        QString why;
+        switch (s.cause) {
+        case HandCause::SinglePrecision:
+            why = tr("this window first reads the number in single precision, which cannot hold it exactly");
+            break;
+        case HandCause::FractionCutFirst:
+            why = tr("this window cuts the fraction to ten places before it normalises, so the bits that moving "
+                     "the point would have kept are already gone");
+            break;
+        case HandCause::BelowSmallest:
+            why = tr("this window keeps ten places after the point before it normalises, and every bit of a "
+                     "number below 2<sup>%1</sup> lies beyond them")
+                      .arg(minus(QStringLiteral("-10")));
+            break;
+        case HandCause::NotNormalised:
+            why = tr("this window leaves a negative mantissa that starts 11 as it is, where by hand it is "
+                     "normalised");
+            break;
+        }
+        w.para(tr("Worked by hand in the same format, the answer is %1, which holds %2. The boxes show "
+                  "another answer because %3; the workbench works it by hand.")
+                   .arg(code(s.bits), minus(s.value), why));
+    }
 };
 
 // Where a run-time error stopped the conversion.

@@ -4,6 +4,7 @@
 // checked in exact arithmetic by reading the answers back.
 #include "conversions/decimal.h"
 #include "conversions/exact.h"
+#include "conversions/floating.h"
 #include "conversions/workbench.h"
 
 #include <QRandomGenerator>
@@ -116,6 +117,7 @@ private slots:
     void toBinaryHoldsTheNumberCutTowardsZero();
     void heldValuesComeBack();
     void normalisingKeepsTheValue();
+    void agreesWithTheFloatingPointWindow();
 };
 
 void TestWorkbench::workedExamples_data()
@@ -395,4 +397,33 @@ void TestWorkbench::normalisingKeepsTheValue()
 }
 
 QTEST_GUILESS_MAIN(TestWorkbench)
+// Where the floating-point window's method and the hand method must agree,
+// on numbers whose bits all lie within the window's ten places each side of
+// the point and that have at most ten significant binary digits, the
+// workbench in the window's format gives the window's boxes. (A number whose
+// magnitude, once cut, is a power of two is left out when negative: the
+// window does not normalise its mantissa.)
+void TestWorkbench::agreesWithTheFloatingPointWindow()
+{
+    QRandomGenerator rng(20261208);
+    const Format tenSix = floating(10, 6);
+    int compared = 0;
+    while (compared < 3000) {
+        const int significant = rng.bounded(1, 11);
+        const qint64 digits = rng.bounded(qint64(1) << (significant - 1), qint64(1) << significant);
+        const int lowest = rng.bounded(-10, 11 - significant);  // place of the last digit
+        const bool negative = rng.bounded(2) == 1;
+        const QString text = (negative ? Number(-digits) : Number(digits)).times2(lowest).toDecimal();
+        const Conversion window = convertFloating(text);
+        QVERIFY2(window.converted(), qPrintable(text));
+        if (window.outputs.at(FloatingMantissa).startsWith(QStringLiteral("11")))
+            continue;  // a negative power of two, once cut
+        const Answer hand = solve(tenSix, Direction::ToBinary, text);
+        QVERIFY2(!hand.refused, qPrintable(text));
+        QCOMPARE(text + u' ' + hand.text,
+                 text + u' ' + window.outputs.at(FloatingMantissa) + u' ' + window.outputs.at(FloatingExponent));
+        ++compared;
+    }
+}
+
 #include "tst_workbench.moc"

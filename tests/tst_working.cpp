@@ -145,6 +145,8 @@ private slots:
     void twosCheck();
     void normalisedForm_data();
     void normalisedForm();
+    void handMethod_data();
+    void handMethod();
     void zeroRowsFolded_data();
     void zeroRowsFolded();
     void refusalsWithTheirNumbers();
@@ -444,6 +446,43 @@ void TestWorking::normalisedForm()
         QCOMPARE(negated->addition.before, negated->inverted);
         QCOMPARE(negated->addition.after, negated->mantissa);
         QCOMPARE(negated->addition.carries, QStringLiteral("0000000110"));
+    }
+}
+
+// Where the boxes part from the answer worked by hand, the working gives the
+// hand answer and its one cause; where they agree it says nothing.
+void TestWorking::handMethod_data()
+{
+    QTest::addColumn<bool>("floating");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("hand");  // empty: the boxes agree with it
+    QTest::addColumn<int>("cause");
+    QTest::newRow("1022.999, fixed") << false << "1022.999" << "1111111110.1111111110"
+                                     << int(HandCause::SinglePrecision);
+    QTest::newRow("0.1, fixed: both cut alike") << false << "0.1" << "" << 0;
+    QTest::newRow("0.1") << true << "0.1" << "0110011001 111101" << int(HandCause::FractionCutFirst);
+    QTest::newRow("0.000001") << true << "0.000001" << "0100001100 101101" << int(HandCause::BelowSmallest);
+    QTest::newRow("-1") << true << "-1" << "1000000000 000000" << int(HandCause::NotNormalised);
+    QTest::newRow("-0.5") << true << "-0.5" << "1000000000 111111" << int(HandCause::NotNormalised);
+    QTest::newRow("-12.625") << true << "-12.625" << "" << 0;
+    QTest::newRow("0.15625") << true << "0.15625" << "" << 0;
+}
+
+void TestWorking::handMethod()
+{
+    QFETCH(bool, floating);
+    QFETCH(QString, text);
+    QFETCH(QString, hand);
+    QFETCH(int, cause);
+    const Conversion c = floating ? convertFloating(text) : convertFixed(text);
+    QVERIFY(c.converted());
+    const HandMethodDiffers *differs = working::find<HandMethodDiffers>(c.working);
+    QCOMPARE(differs ? differs->bits : QString(), hand);
+    if (differs) {
+        QCOMPARE(int(differs->cause), cause);
+        const QString shown = floating ? c.outputs.at(FloatingMantissa) + u' ' + c.outputs.at(FloatingExponent)
+                                       : c.outputs.at(FixedPoint);
+        QVERIFY(shown != hand);
     }
 }
 
