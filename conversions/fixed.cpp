@@ -180,11 +180,7 @@ Conversion convertFixed(const QString &text)
         }
         c.outputs = {wholeText, fractionText, held, fixedPoint};
     } catch (const rt::RuntimeError &error) {
-        Failed why{error.kind(), stage, text, value};
-        if (stage == Stage::WholePartBits)
-            why.bitsNeeded = steps::bitsNeeded(value);
-        why.bitsThere = wholeBits;
-        steps::fail(c, error.kind(), why);
+        steps::failSplitting(c, error.kind(), stage, text, value, wholeBits);
     }
     return c;
 }

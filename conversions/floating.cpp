@@ -206,11 +206,7 @@ Conversion convertFloating(const QString &text)
             c.working.push_back(*hand);
         c.outputs = {fixed.fixed, mantissa, exponent.bits};
     } catch (const rt::RuntimeError &error) {
-        Failed why{error.kind(), stage, text, value};
-        if (stage == Stage::WholePartBits)
-            why.bitsNeeded = steps::bitsNeeded(value);
-        why.bitsThere = fixedBits;
-        steps::fail(c, error.kind(), why);
+        steps::failSplitting(c, error.kind(), stage, text, value, fixedBits);
     }
     return c;
 }

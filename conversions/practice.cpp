@@ -234,9 +234,20 @@ public:
         m_rv = valueOf(m_f, m_r);
         if (m_f.isFloating() && m_sv == m_rv)
             return wrong(Mistake::NotNormalised, sentence(Mistake::NotNormalised), stepFor(Mistake::NotNormalised));
-        for (const Candidate &c : candidates()) {
-            if (c.bits == m_s && c.bits != m_r)
-                return wrong(c.mistake, sentence(c.mistake), stepFor(c.mistake));
+        const std::vector<Candidate> all = candidates();
+        for (auto c = all.begin(); c != all.end(); ++c) {
+            if (c->bits != m_s || c->bits == m_r)
+                continue;
+            QString why = sentence(c->mistake);
+            // The size's bits inverted without adding 1 are one step further
+            // from zero: the same bits as rounding where the method cuts.
+            if (std::any_of(c + 1, all.end(), [&](const Candidate &o) {
+                    return o.mistake == Mistake::Rounded && o.bits == m_s && c->mistake != Mistake::Rounded;
+                }))
+                why += u' '
+                    + Words::tr("The same bits come from rounding the last bit up where the method cuts: it cuts "
+                                "the bits off after the last place, and does not round.");
+            return wrong(c->mistake, why, stepFor(c->mistake));
         }
         return wrong(Mistake::Other, sentence(Mistake::Other), stepFor(Mistake::Other));
     }

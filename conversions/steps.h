@@ -132,4 +132,17 @@ inline Conversion &fail(Conversion &c, rt::ErrorKind kind, working::Failed why)
     return c;
 }
 
+// A run-time error in a conversion that splits a number into a whole part
+// of `bitsThere` bits and a fraction: at the whole part's bits, how many it
+// needs is said too.
+inline Conversion &failSplitting(Conversion &c, rt::ErrorKind kind, working::Stage stage, const QString &text,
+                                 double value, qint32 bitsThere)
+{
+    working::Failed why{kind, stage, text, value};
+    if (stage == working::Stage::WholePartBits)
+        why.bitsNeeded = bitsNeeded(value);
+    why.bitsThere = bitsThere;
+    return fail(c, kind, why);
+}
+
 }  // namespace quorvex::steps
