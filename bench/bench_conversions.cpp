@@ -3,18 +3,22 @@
 // conversion, beside references that write the same bits with plain integer
 // arithmetic; prints the ratio of each to its reference at the end. Also:
 // each worked example converted with its working rendered as text, and a
-// million-character bit string converted and shown in a working pane.
+// million-character bit string converted and shown in a working pane; a
+// student's answer marked, and a worksheet written to PDF.
 #include "conversions/binint.h"
 #include "conversions/decint.h"
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
 #include "conversions/workbench.h"
+#include "conversions/practice.h"
+#include "windows/worksheet.h"
 #include "core/modFunctions.h"
 #include "windows/workingpane.h"
 #include "conversions/workingtext.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -321,6 +325,50 @@ BENCHMARK_CAPTURE(Workbench_100000_digits, f6412, benchFloating(64, 12))->Unit(b
 BENCHMARK_CAPTURE(Workbench_100000_digits, fixed3232,
                   Format{.representation = Representation::TwosFixed, .whole = 32, .fraction = 32})
     ->Unit(benchmark::kMillisecond);
+
+// Practice: a student's answer marked with its diagnosis and the working
+// marked where it parts from the method; a 100-question worksheet with its
+// key written to PDF.
+void Practice_Mark(benchmark::State &state, Format format, wb::Direction direction, const char *question,
+                   const char *answer)
+{
+    const QString q = QString::fromUtf8(question), a = QString::fromUtf8(answer);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(quorvex::practice::mark(format, direction, q, a));
+}
+BENCHMARK_CAPTURE(Practice_Mark, f84_right, benchFloating(8, 4), wb::Direction::ToBinary, "12.75", "0110 0110 0100")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Practice_Mark, f84_inverted_only, benchFloating(8, 4), wb::Direction::ToBinary, "-8.25",
+                  "10111101 0100")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Practice_Mark, f84_rounded, benchFloating(8, 4), wb::Direction::ToBinary, "0.1", "01100111 1101")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Practice_Mark, f84_no_match, benchFloating(8, 4), wb::Direction::ToBinary, "-8.25",
+                  "10101010 1010")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Practice_Mark, f84_hidden_one, benchFloating(8, 4), wb::Direction::ToDenary, "0110 0110 0100",
+                  "28.5")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Practice_Mark, twos8_sign_positive, twos8, wb::Direction::ToDenary, "10111101", "189")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Practice_Mark, f106_exponent_unchanged, benchFloating(10, 6), wb::Direction::Normalise,
+                  "0001100000 000101", "0110000000 000101")
+    ->Unit(benchmark::kMicrosecond);
+
+void Practice_Worksheet_100(benchmark::State &state)
+{
+    quorvex::WorksheetOptions options;
+    options.questions = 100;
+    options.directions = {wb::Direction::ToBinary, wb::Direction::ToDenary, wb::Direction::Normalise};
+    options.seed = 2026;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
+    for (auto _ : state) {
+        if (!quorvex::writeWorksheet(options, file))
+            state.SkipWithError("the worksheet was not written");
+    }
+}
+BENCHMARK(Practice_Worksheet_100)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per call for the summary.
 class Collector : public benchmark::ConsoleReporter {

@@ -8,13 +8,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What each command's steps use, beyond a bare Debian 12: the run command
-# builds and starts the program; the test command also builds the
+# builds and starts the program (exact numbers come from GMP's C++
+# interface, libgmp-dev); the test command also builds the
 # benchmarks and the fuzzer, validates the desktop files, builds the Debian
 # package (CPack's dependency scan needs `file`) and checks it with lintian,
-# and starts programs under Xvfb.
-run_packages=(build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation)
+# starts programs under Xvfb, and reads a worksheet's text back (pdftotext).
+run_packages=(build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev libgmp-dev fonts-liberation)
 test_packages=("${run_packages[@]}" clang libclang-rt-14-dev libbenchmark-dev
-    desktop-file-utils appstream dpkg-dev file lintian xvfb xdotool x11-utils)
+    desktop-file-utils appstream dpkg-dev file lintian xvfb xdotool x11-utils poppler-utils)
 
 jobs=$(nproc 2>/dev/null || echo 2)
 

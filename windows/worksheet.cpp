@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include "windows/worksheet.h"
+
+#include "conversions/practice.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace quorvex {
+
+namespace {
+
+using workbench::Direction;
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(Worksheet)
+};
+
+QString escaped(const QString &text) { return practice::printed(text).toHtmlEscaped(); }
+
+}  // namespace
+
+QString worksheetProblem(const WorksheetOptions &o)
+{
+    if (workbench::work(o.format, Direction::Range, QString()).refused)
+        return Words::tr("This format is not offered: integers have 1 to 64 bits; fixed point 0 to 32 bits each "
+                         "side of the point, at least 1 in all; floating point a 2- to 64-bit mantissa and a 2- to "
+                         "12-bit exponent.");
+    if (o.questions < 1 || o.questions > worksheetMostQuestions)
+        return Words::tr("A worksheet has 1 to %1 questions.").arg(worksheetMostQuestions);
+    if (o.directions.isEmpty())
+        return Words::tr("Choose at least one kind of question.");
+    for (Direction d : o.directions) {
+        if (d == Direction::Range)
+            return Words::tr("The range is not a worksheet question.");
+        if (d == Direction::Normalise && !o.format.isFloating())
+            return Words::tr("Only floating point is normalised; choose a floating-point format.");
+    }
+    return QString();
+}
+
+QString worksheetHtml(const WorksheetOptions &o)
+{
+    const std::vector<practice::Question> questions =
+        practice::sheetQuestions(o.format, o.directions, o.questions, o.seed);
+    const QString title = practice::formatTitle(o.format).toHtmlEscaped();
+    const QString sheet = Words::tr("Sheet %1").arg(o.seed);
+    QString html;
+    html.reserve(8192 + int(questions.size()) * 6000);
+    html += QStringLiteral("<h2>") + title + QStringLiteral("</h2>");
+    html += QStringLiteral("<p>") + Words::tr("Name:").toHtmlEscaped()
+        + QStringLiteral(" ______________________________ &nbsp; &nbsp; ") + sheet + QStringLiteral("</p>");
+    // The pages are laid out here, a question with its room to work and its
+    // answer line never parted: a question takes one unit of a page's eight,
+    // a heading a little over half, the sheet's title one.
+    constexpr double pageUnits = 8, questionUnits = 1, headingUnits = 0.6;
+    double used = 1;
+    for (size_t i = 0; i < questions.size(); ++i) {
+        const practice::Question &q = questions[i];
+        const bool heading = i == 0 || questions[i - 1].direction != q.direction;
+        const double wrapped = 0.15 * double(q.text.size() / 72);  // a long pattern takes a second line
+        const double need = questionUnits + wrapped + (heading ? headingUnits : 0);
+        const QString pageBreak = used + need > pageUnits ? QStringLiteral(" page-break-before:always;") : QString();
+        used = (pageBreak.isEmpty() ? used : 0) + need;
+        if (heading)
+            html += QStringLiteral("<h3 style=\"margin-top:18px;") + pageBreak + QStringLiteral("\">")
+                + practice::instruction(q.direction).toHtmlEscaped() + QStringLiteral("</h3>");
+        html += QStringLiteral("<p style=\"margin-top:12px; font-size:12pt;") + (heading ? QString() : pageBreak)
+            + QStringLiteral("\"><b>%1.</b> &nbsp; ").arg(i + 1) + escaped(q.text)
+            + QStringLiteral("</p><p style=\"margin-top:64px; margin-bottom:8px\">") + Words::tr("Answer:").toHtmlEscaped()
+            + QStringLiteral(" ________________________________</p>");
+    }
+    html += QStringLiteral("<h2 style=\"page-break-before:always\">") + Words::tr("Answers").toHtmlEscaped()
+        + QStringLiteral("</h2><p>") + title + QStringLiteral(" &nbsp; ") + sheet + QStringLiteral("</p>");
+    for (size_t i = 0; i < questions.size(); ++i) {
+        const practice::Question &q = questions[i];
+        const workbench::Answer a = workbench::solve(o.format, q.direction, q.text);
+        html += QStringLiteral("<h3 style=\"margin-top:20px\">%1. ").arg(i + 1) + escaped(q.text)
+            + QStringLiteral(" &nbsp; ") + Words::tr("Answer:").toHtmlEscaped() + QStringLiteral(" ") + escaped(a.text)
+            + QStringLiteral("</h3>") + a.workingHtml;
+    }
+    return html;
+}
+
+bool writeWorksheet(const WorksheetOptions &options, const QString &file, QString *error)
+{
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (const QString problem = worksheetProblem(options); !problem.isEmpty())
+        return fail(problem);
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(Words::tr("cannot write %1: %2").arg(file, out.errorString()));
+    {
+        QPdfWriter pdf(&out);
+        pdf.setResolution(300);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        // The document keeps a margin of its own (2 cm) and numbers the pages.
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        pdf.setTitle(Words::tr("Worksheet: %1").arg(practice::formatTitle(options.format)));
+        pdf.setCreator(QStringLiteral("Quorvex"));
+        QTextDocument document;
+        QFont font = QGuiApplication::font();
+        font.setPointSizeF(10);
+        document.setDefaultFont(font);
+        document.setHtml(worksheetHtml(options));
+        document.print(&pdf);
+    }
+    if (out.error() != QFileDevice::NoError || !out.commit())
+        return fail(Words::tr("cannot write %1: %2").arg(file, out.errorString()));
+    return true;
+}
+
+}  // namespace quorvex
