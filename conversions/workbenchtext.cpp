@@ -231,7 +231,7 @@ private:
     {
         const QString smallest = times(QStringLiteral("0.1"), s.lowest) + QStringLiteral(" = ") + num(s.smallest);
         return (s.value.exact && s.value.value.sign() < 0
-                    ? tr("The size of %1 is below the smallest positive normalised value of this format, %2")
+                    ? tr("The magnitude of %1 is below the smallest positive normalised value of this format, %2")
                     : tr("%1 is below the smallest positive normalised value of this format, %2"))
             .arg(typed(s.value), smallest);
     }
@@ -299,9 +299,9 @@ private:
     void say(const step::Negative &s)
     {
         m_page.para((m_format.isFloating()
-                         ? tr("%1 is negative: its size %2 is converted first, and the mantissa's two's complement "
+                         ? tr("%1 is negative: its magnitude (the number without its sign) %2 is converted first, and the mantissa's two's complement "
                               "taken after.")
-                         : tr("%1 is negative: its size %2 is converted first, and its two's complement taken "
+                         : tr("%1 is negative: its magnitude (the number without its sign) %2 is converted first, and its two's complement taken "
                               "after."))
                         .arg(num(s.value), num(s.value.abs())));
     }
@@ -459,7 +459,7 @@ private:
         while (!s.moreLost && fraction.endsWith(u'0'))
             fraction.chop(1);
         const QString found = fraction.isEmpty() ? s.whole : s.whole + u'.' + fraction;
-        m_page.para(tr("In binary the size is %1%2.")
+        m_page.para(tr("In binary the magnitude is %1%2.")
                         .arg(bits(found), s.moreLost || !s.lost.isEmpty() ? QStringLiteral("\u2026") : QString()));
         QString significant = s.whole + s.fraction;
         significant.remove(0, significant.indexOf(u'1'));

@@ -27,7 +27,8 @@ fi
 
 # One run of the program per picture: open window N from the menu with the
 # keyboard, type the input, convert with the keys given (Tab to Convert and
-# Space, or Enter where the input box converts), take the picture.
+# Space, or Enter where the input box converts; "sleep N key" pauses among
+# them), take the picture.
 cat >"$out/.shoot.sh" <<'INNER'
 set -euo pipefail
 name=$1 index=$2 title=$3 input=$4 keys=$5 build=$6 out=$7
@@ -61,5 +62,9 @@ shoot working 2 "Decimal To Floating Point Binary" "-12.625" "Tab space alt+w"
 # exponent as it starts, -8.25 to binary with Enter (End leaves the input
 # unselected).
 shoot workbench 4 "Workbench" "-8.25" "alt+f End alt+u Return End"
+# Practice: 0110 0110 0100 to denary (Alt+D, whose click comes a moment
+# later, so the script waits), answered 28.5 in My answer (Alt+A) as if the
+# mantissa had a hidden leading 1, and checked with Enter.
+shoot practice 4 "Workbench" "0110 0110 0100" "alt+f End alt+u alt+d sleep 0.5 key alt+a 2 8 period 5 Return"
 rm -f "$out/.shoot.sh"
 ls "$out"/*.png

@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: MIT
 // The workbench window through real widgets: the formats and their widths,
-// Enter asking again, answers and refusals in the answer box, resizing, and
+// Enter asking again, answers and refusals in the answer box, resizing,
+// practice (checking the student's answer, new questions, worksheets), and
 // opening it from the menu.
 #include "app/appearance.h"
 #include "app/frmbinarymenu.h"
+#include "assistive.h"
 #include "guitest.h"
 #include "windows/frmworkbench.h"
+#include "windows/workingpane.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 
 using namespace guitest;
@@ -34,6 +40,14 @@ private slots:
     void refusalKeepsTheInput();
     void captionsAndTabOrder();
     void paneTakesTheGrowth();
+    void checkMarksAndCounts();
+    void verdictHeardWithAScreenReader();
+    void newQuestionIsAnswerable_data();
+    void newQuestionIsAnswerable();
+    void changingTheFormatClearsTheAnswer();
+    void paneZooms();
+    void worksheetDialog_data();
+    void worksheetDialog();
     void menuOpensAFreshWorkbench();
 
 private:
@@ -57,6 +71,16 @@ private:
         button ? click(get(button)) : key(&w(), Qt::Key_Return);
         return get<QLineEdit>("txtAnswer")->text();
     }
+    // Types `mine` as the student's answer and presses Check, or Enter with
+    // no button; returns the verdict.
+    QString check(const QString &mine, const char *button = "cmdCheck")
+    {
+        click(get("txtMyAnswer"));
+        retype(&w(), mine);
+        button ? click(get(button)) : key(&w(), Qt::Key_Return);
+        return get<QLabel>("lblVerdict")->text();
+    }
+    QString shown(const char *label) { return get<QLabel>(label)->text(); }
     std::unique_ptr<Harness<frmWorkbench>> h;
 };
 
@@ -169,18 +193,31 @@ void TestWorkbench::captionsAndTabOrder()
 {
     QCOMPARE(h->focus(), get("txtInput"));
     for (QLabel *caption : w().findChildren<QLabel *>()) {
+        if (caption == get("lblVerdict") || caption == get("lblTally"))
+            continue;
         QVERIFY(caption->buddy());
         QCOMPARE(caption->buddy()->accessibleName(), caption->text().remove('&').remove(':'));
     }
     choose(4);
+    // Each Alt key reaches one control.
+    QString mnemonics;
+    for (QWidget *control : w().findChildren<QWidget *>()) {
+        const QString text = control->property("text").toString();
+        if (const qsizetype at = text.indexOf('&'); at >= 0) {
+            QVERIFY2(!mnemonics.contains(text[at + 1].toLower()), qPrintable(text));
+            mnemonics += text[at + 1].toLower();
+        }
+    }
     get("cboFormat")->setFocus();
     QStringList walked;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 14; ++i) {
         key(&w(), Qt::Key_Tab);
         walked << h->focus()->objectName();
     }
-    QCOMPARE(walked, (QStringList{"spnMantissa", "spnExponent", "txtInput", "cmdToBinary", "cmdToDenary",
-                                  "cmdNormalise", "cmdRange", "txtAnswer", "txtWorking", "cboFormat"}));
+    // The verdict is a stop only while there is one.
+    QCOMPARE(walked, (QStringList{"spnMantissa", "spnExponent", "txtInput", "cmdNewQuestion", "cmdToBinary",
+                                  "cmdToDenary", "cmdNormalise", "cmdRange", "cmdWorksheet", "txtMyAnswer",
+                                  "cmdCheck", "txtAnswer", "txtWorking", "cboFormat"}));
 }
 
 void TestWorkbench::paneTakesTheGrowth()
@@ -190,6 +227,139 @@ void TestWorkbench::paneTakesTheGrowth()
     w().resize(w().width() + 100, w().height() + 150);
     QTRY_COMPARE(pane->height(), before + 150);
     QCOMPARE(get("txtAnswer")->height(), answerHeight);
+}
+
+// Check marks the answer to the direction last asked, To binary at first;
+// Enter in the answer box checks too. Every check counts.
+void TestWorkbench::checkMarksAndCounts()
+{
+    choose(4);
+    retype(&w(), "12.75");
+    QCOMPARE(check("0110 0110 0100"), QStringLiteral("Right."));
+    QCOMPARE(shown("lblTally"), QStringLiteral("1 of 1 right"));
+    QCOMPARE(get<QLineEdit>("txtAnswer")->text(), QStringLiteral("01100110 0100"));
+    ask("cmdToDenary", "0110 0110 0100");
+    const QString verdict = check("28.5", nullptr);
+    QVERIFY2(verdict.contains("hidden") && verdict.contains("leading 1"), qPrintable(verdict));
+    QCOMPARE(shown("lblTally"), QStringLiteral("1 of 2 right"));
+    QCOMPARE(h->focus(), get("txtMyAnswer"));
+    QVERIFY(get<QTextBrowser>("txtWorking")->toPlainText().contains("Your answer parts from the method here"));
+    QCOMPARE(get("lblVerdict")->focusPolicy(), Qt::StrongFocus);
+}
+
+void TestWorkbench::verdictHeardWithAScreenReader()
+{
+    AssistiveTechnology listening;
+    retype(&w(), "5");
+    check("0000 0101");
+    QCOMPARE(h->focus(), get("lblVerdict"));
+    QCOMPARE(get("lblVerdict")->accessibleName(), QStringLiteral("Verdict"));
+    QCOMPARE(get("lblVerdict")->accessibleDescription(), QStringLiteral("Right. 1 of 1 right."));
+}
+
+void TestWorkbench::newQuestionIsAnswerable_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("direction");
+    QTest::addColumn<QString>("answer");  // the form an answer takes
+    const QString bits = "^[01 .]+$", number = "^-?[0-9]+(\\.[0-9]+)?$";
+    QTest::newRow("unsigned to binary") << 0 << "cmdToBinary" << bits;
+    QTest::newRow("two's integer to denary") << 1 << "cmdToDenary" << number;
+    QTest::newRow("two's fixed to binary") << 3 << "cmdToBinary" << bits;
+    QTest::newRow("unsigned fixed to denary") << 2 << "cmdToDenary" << number;
+    QTest::newRow("floating to denary") << 4 << "cmdToDenary" << number;
+    QTest::newRow("floating normalise") << 4 << "cmdNormalise" << bits;
+    QTest::newRow("after the range, to binary") << 4 << "cmdRange" << bits;
+}
+
+// A new question clears the last one's answer; the direction's button then
+// answers it without refusing.
+void TestWorkbench::newQuestionIsAnswerable()
+{
+    QFETCH(int, index);
+    QFETCH(QString, direction);
+    QFETCH(QString, answer);
+    choose(index);
+    for (int i = 0; i < 5; ++i) {
+        ask(qPrintable(direction), "1");
+        check("1");
+        click(get("cmdNewQuestion"));
+        QVERIFY(!get<QLineEdit>("txtInput")->text().isEmpty());
+        for (const char *cleared : {"txtMyAnswer", "txtAnswer"})
+            QVERIFY(get<QLineEdit>(cleared)->text().isEmpty());
+        QVERIFY(shown("lblVerdict").isEmpty());
+        QCOMPARE(h->focus(), get("txtMyAnswer"));
+        click(get(direction == "cmdRange" ? "cmdToBinary" : qPrintable(direction)));
+        const QString said = get<QLineEdit>("txtAnswer")->text();
+        const QString question = get<QLineEdit>("txtInput")->text();
+        QVERIFY2(said.contains(QRegularExpression(answer)), qPrintable(question + ": " + said));
+    }
+}
+
+void TestWorkbench::changingTheFormatClearsTheAnswer()
+{
+    auto *pane = get<QTextBrowser>("txtWorking");
+    const QString opening = pane->toPlainText();
+    for (const char *change : {"cboFormat", "spnBits"}) {
+        choose(0);
+        ask("cmdToBinary", "12");
+        check("1101");
+        QVERIFY(!shown("lblVerdict").isEmpty() && pane->toPlainText() != opening);
+        get(change)->setFocus();
+        key(&w(), Qt::Key_Down);
+        QVERIFY(get<QLineEdit>("txtAnswer")->text().isEmpty());
+        QVERIFY(shown("lblVerdict").isEmpty());
+        QCOMPARE(pane->toPlainText(), opening);
+        QCOMPARE(get<QLineEdit>("txtInput")->text(), QStringLiteral("12"));
+    }
+}
+
+void TestWorkbench::paneZooms()
+{
+    QWidget *pane = get("txtWorking");
+    const qreal normal = pane->font().pointSizeF();
+    key(&w(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(pane->font().pointSizeF(), normal + 1);
+    key(&w(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(pane->font().pointSizeF(), normal);
+}
+
+void TestWorkbench::worksheetDialog_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<Qt::Key>("pressed");
+    QTest::newRow("floating, written") << 4 << Qt::Key_Return;
+    QTest::newRow("integers, written") << 1 << Qt::Key_Return;
+    QTest::newRow("escape writes nothing") << 4 << Qt::Key_Escape;
+}
+
+// The dialog writes the sheet in the window's format where it is told, and
+// says where; Normalise is offered for floating point only.
+void TestWorkbench::worksheetDialog()
+{
+    QFETCH(int, index);
+    QFETCH(Qt::Key, pressed);
+    QTemporaryDir folder;
+    const QString file = folder.filePath("sheet.pdf");
+    choose(index);
+    QVERIFY(openModal(get<QAbstractButton>("cmdWorksheet"), [&](QWidget *dialog) {
+        QCOMPARE(dialog->findChild<QWidget *>("chkNormalise")->isEnabled(), index == 4);
+        dialog->findChild<QLineEdit *>("txtFile")->setText(file);
+        key(dialog, Qt::Key_Tab);
+        key(dialog, Qt::Key_Tab);
+        QCOMPARE(focusIn(dialog)->objectName(), QStringLiteral("spnQuestions"));
+        retype(dialog, "3");
+        key(dialog, pressed);
+        QVERIFY(!dialog->isVisible());
+    }));
+    QFile pdf(file);
+    QCOMPARE(pdf.open(QIODevice::ReadOnly), pressed == Qt::Key_Return);
+    if (pressed == Qt::Key_Return) {
+        QVERIFY(pdf.read(4) == "%PDF");
+        QCOMPARE(h->watcher.messages().size(), 1);
+        QVERIFY(h->watcher.messages()[0].text.contains(file));
+        h->watcher.clear();
+    }
 }
 
 void TestWorkbench::menuOpensAFreshWorkbench()

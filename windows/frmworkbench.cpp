@@ -4,8 +4,10 @@
 #include "conversions/spoken.h"
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
+#include "windows/worksheetdialog.h"
 #include "ui_frmworkbench.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QScreen>
 
@@ -28,6 +30,14 @@ constexpr std::array representations{Representation::UnsignedInteger, Representa
 // Wide enough for a 64-bit mantissa and a 12-bit exponent in the answer box,
 // and for the working's tables beside their captions.
 constexpr QSize defaultSize(780, 600);
+
+QString openingHtml()
+{
+    return QStringLiteral("<p>")
+        + frmWorkbench::tr("Choose a format, type a number or bits, and ask for an answer: its working appears "
+                           "here, step by step.")
+        + QStringLiteral("</p>");
+}
 
 }  // namespace
 
@@ -54,7 +64,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     // Bits line up in a fixed-width font; a pasted bit string of any length
     // is kept whole.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (QLineEdit *box : {ui->txtInput, ui->txtAnswer}) {
+    for (QLineEdit *box : {ui->txtInput, ui->txtMyAnswer, ui->txtAnswer}) {
         box->setFont(fixed);
         box->setMaxLength(std::numeric_limits<int>::max());
     }
@@ -65,10 +75,14 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->layMain->addWidget(m_working, ui->layMain->rowCount(), 0, 1, ui->layMain->columnCount());
     ui->layMain->setRowStretch(ui->layMain->rowCount() - 1, 1);
     ui->layMain->setColumnStretch(1, 1);
-    m_working->showHtml(QStringLiteral("<p>")
-                        + tr("Choose a format, type a number or bits, and ask for an answer: its working "
-                             "appears here, step by step.")
-                        + QStringLiteral("</p>"));
+    m_working->showHtml(openingHtml());
+
+    // The buttons beside the question and the student's answer are as wide
+    // as each other, so the two boxes end in line.
+    const int sideWidth = std::max(ui->cmdNewQuestion->sizeHint().width(), ui->cmdCheck->sizeHint().width());
+    ui->cmdNewQuestion->setMinimumWidth(sideWidth);
+    ui->cmdCheck->setMinimumWidth(sideWidth);
+    showVerdict(QString());
 
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::showWidths);
     connect(ui->spnWhole, &QSpinBox::valueChanged, this, &frmWorkbench::keepFixedWidthAboveZero);
@@ -78,6 +92,15 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     connect(ui->cmdNormalise, &QPushButton::clicked, this, [this] { answer(Direction::Normalise); });
     connect(ui->cmdRange, &QPushButton::clicked, this, [this] { answer(Direction::Range); });
     connect(ui->txtInput, &QLineEdit::returnPressed, this, [this] { answer(m_lastAsked); });
+    connect(ui->cmdCheck, &QPushButton::clicked, this, &frmWorkbench::check);
+    connect(ui->txtMyAnswer, &QLineEdit::returnPressed, this, &frmWorkbench::check);
+    connect(ui->cmdNewQuestion, &QPushButton::clicked, this, &frmWorkbench::newQuestion);
+    connect(ui->cmdWorksheet, &QPushButton::clicked, this, &frmWorkbench::writeWorksheet);
+    // An answer worked in another format would mislead once the format
+    // changes; what was typed stays.
+    connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
+    for (QSpinBox *width : {ui->spnBits, ui->spnWhole, ui->spnFraction, ui->spnMantissa, ui->spnExponent})
+        connect(width, &QSpinBox::valueChanged, this, &frmWorkbench::clearAnswer);
 
     showWidths();
     // No larger than the screen, at any scale.
@@ -138,6 +161,88 @@ void frmWorkbench::answer(Direction direction)
         ui->txtAnswer->setAccessibleDescription(bits ? spoken::pattern(a.text) : QString());
         m_working->showHtml(a.workingHtml);
     });
+}
+
+void frmWorkbench::check()
+{
+    guarded(this, [this] {
+        const Format f = format();
+        const QString question = ui->txtInput->text();
+        const practice::Verdict verdict = practice::mark(f, m_lastAsked, question, ui->txtMyAnswer->text());
+        // The right answer shows now, under the student's for comparing.
+        const QString right =
+            m_lastAsked == Direction::Range ? QString() : workbench::solve(f, m_lastAsked, question).text;
+        // Only answers are counted: a question with no answer is not one.
+        if (verdict.mistake != practice::Mistake::QuestionRefused)
+            m_tally.add(verdict);
+        ui->txtAnswer->setText(right);
+        ui->txtAnswer->setCursorPosition(0);
+        const bool bits = verdict.mistake != practice::Mistake::QuestionRefused && m_lastAsked != Direction::ToDenary;
+        ui->txtAnswer->setAccessibleDescription(bits ? spoken::pattern(right) : QString());
+        if (m_tally.asked > 0)
+            ui->lblTally->setText(m_tally.text());
+        showVerdict(verdict.text);
+        m_working->showHtml(verdict.workingHtml.isEmpty() ? openingHtml() : verdict.workingHtml);
+    });
+    // A screen reader speaks what has the focus: the verdict, when one is
+    // listening; otherwise the student goes on in their answer.
+    if (QAccessible::isActive() && !ui->lblVerdict->text().isEmpty())
+        ui->lblVerdict->setFocus(Qt::OtherFocusReason);
+    else
+        ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
+}
+
+void frmWorkbench::newQuestion()
+{
+    const Direction asked = m_lastAsked == Direction::Range ? Direction::ToBinary : m_lastAsked;
+    guarded(this, [this, asked] {
+        const QString question = practice::newQuestion(format(), asked, m_random);
+        ui->txtInput->setText(question);
+        ui->txtMyAnswer->clear();
+        clearAnswer();
+        m_working->showHtml(QStringLiteral("<p>")
+                            + tr("Work the question out, write your answer under it and press Check: the "
+                                 "verdict comes under the answer, and the working here.")
+                            + QStringLiteral("</p>"));
+    });
+    // The question is heard with a screen reader; otherwise the student
+    // writes the answer straight away.
+    if (QAccessible::isActive()) {
+        ui->txtInput->setFocus(Qt::OtherFocusReason);
+        ui->txtInput->selectAll();
+    } else {
+        ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void frmWorkbench::writeWorksheet()
+{
+    WorksheetDialog dialog(format(), this);
+    dialog.exec();
+}
+
+void frmWorkbench::clearAnswer()
+{
+    ui->txtAnswer->clear();
+    ui->txtAnswer->setAccessibleDescription(QString());
+    showVerdict(QString());
+    m_working->showHtml(openingHtml());
+}
+
+// The verdict is a Tab stop, to read and select, only while there is one;
+// its row takes no room until the first check. Its accessible name says what
+// it is; the description, what it says.
+void frmWorkbench::showVerdict(const QString &text)
+{
+    const bool hadFocus = ui->lblVerdict->hasFocus();
+    ui->lblVerdict->setText(text);
+    ui->lblVerdict->setFocusPolicy(text.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+    const QString tally = ui->lblTally->text();
+    ui->lblVerdict->setVisible(!text.isEmpty() || !tally.isEmpty());
+    ui->lblTally->setVisible(!tally.isEmpty());
+    ui->lblVerdict->setAccessibleDescription(text.isEmpty() || tally.isEmpty() ? text : text + u' ' + tally + u'.');
+    if (hadFocus && text.isEmpty())
+        ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace quorvex

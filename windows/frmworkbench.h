@@ -3,11 +3,20 @@
 // student picks a representation and its widths, types a number or bits, and
 // asks for the bits, the denary value, the normalised form or the range; the
 // answer comes with its working, always shown.
+//
+// Practice in the same window: the student types a question (or asks for a
+// new one), chooses its direction with the buttons, writes their own answer
+// and checks it: the verdict says what went wrong, the working marks where
+// the answer parts from the method, and a count keeps the run's score.
 #pragma once
 
 #include "conversions/format.h"
 #include "conversions/workbench.h"
 #include "windows/converterwindow.h"
+
+#include "conversions/practice.h"
+
+#include <QRandomGenerator>
 
 #include <memory>
 
@@ -32,13 +41,30 @@ public:
     // working; Enter in the input box asks again what was last asked.
     void answer(workbench::Direction direction);
 
+    // Marks the student's own answer to the question in the input box, for
+    // the direction last asked.
+    void check();
+
+    // A new question for the format and the direction last asked (the range
+    // asks for bits), with no answer shown yet.
+    void newQuestion();
+
+    // Opens the worksheet dialog for the chosen format.
+    void writeWorksheet();
+
 private:
     void showWidths();
     void keepFixedWidthAboveZero();
+    // Clears the answer, the verdict and the working, which no longer fit
+    // what the window shows.
+    void clearAnswer();
+    void showVerdict(const QString &text);
 
     std::unique_ptr<Ui::frmWorkbench> ui;
     WorkingPane *m_working;
     workbench::Direction m_lastAsked = workbench::Direction::ToBinary;
+    practice::Tally m_tally;  // for this opening of the window
+    QRandomGenerator m_random{QRandomGenerator::system()->generate()};
 };
 
 }  // namespace quorvex

@@ -49,17 +49,6 @@ WorkingPane::WorkingPane(QWidget *window)
     m_text->setFocusPolicy(Qt::ClickFocus);
     m_text->setGeometry(4, buttonRowHeight, width - 8, paneHeight - 6);
 
-    // The teacher sets the text's size: Ctrl++, Ctrl+-, Ctrl+0, or the wheel
-    // with Ctrl over the text.
-    const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence::ZoomIn, 1},
-                                                     {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1},
-                                                     {QKeySequence::ZoomOut, -1},
-                                                     {QKeySequence(Qt::CTRL | Qt::Key_0), 0}};
-    for (const auto &[keys, steps] : zoomKeys) {
-        auto *shortcut = new QShortcut(keys, window);
-        connect(shortcut, &QShortcut::activated, this, [this, steps = steps] { zoomBy(steps); });
-    }
-    m_text->viewport()->installEventFilter(this);
     window->installEventFilter(this);
 
     connect(m_button, &QToolButton::toggled, this, [this](bool shown) {
@@ -97,6 +86,17 @@ void WorkingPane::setUpText()
     m_text->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     m_basePointSize = m_text->font().pointSizeF();
     applyZoom();
+    // The teacher sets the text's size, in every window with a pane: Ctrl++,
+    // Ctrl+-, Ctrl+0, or the wheel with Ctrl over the text.
+    const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence::ZoomIn, 1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1},
+                                                     {QKeySequence::ZoomOut, -1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_0), 0}};
+    for (const auto &[keys, steps] : zoomKeys) {
+        auto *shortcut = new QShortcut(keys, m_window);
+        connect(shortcut, &QShortcut::activated, this, [this, steps = steps] { zoomBy(steps); });
+    }
+    m_text->viewport()->installEventFilter(this);
     showWorkingHtml(m_text, QStringLiteral("<p>") + tr("Convert a number to see its working here, step by step.")
                                 + QStringLiteral("</p>"));
 }

@@ -47,7 +47,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void setUpText();
+    void setUpText();  // the text, its zoom and the zoom keys
     void setShown(bool shown);
     void layOut();
     void zoomBy(int steps);  // 0 resets

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include "windows/worksheetdialog.h"
+
+#include "conversions/practice.h"
+#include "windows/runtimeguard.h"
+#include "windows/worksheet.h"
+#include "ui_worksheetdialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include <limits>
+
+namespace quorvex {
+
+using workbench::Direction;
+
+WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::WorksheetDialog>()), m_format(format)
+{
+    ui->setupUi(this);
+    ui->lblFormat->setText(practice::formatTitle(format));
+
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    ui->txtFile->setText(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("worksheet.pdf"))));
+
+    const WorksheetOptions defaults;
+    ui->spnQuestions->setRange(1, worksheetMostQuestions);
+    ui->spnQuestions->setValue(defaults.questions);
+    ui->spnSeed->setRange(0, std::numeric_limits<int>::max());
+    ui->spnSeed->setValue(int(QRandomGenerator::global()->bounded(1000000)));
+    // Only floating point is normalised.
+    ui->chkNormalise->setEnabled(format.isFloating());
+
+    connect(ui->cmdBrowse, &QPushButton::clicked, this, &WorksheetDialog::browse);
+    for (QCheckBox *kind : {ui->chkToBinary, ui->chkToDenary, ui->chkNormalise})
+        connect(kind, &QCheckBox::toggled, this, &WorksheetDialog::allowWritingIfAsked);
+    connect(ui->buttons, &QDialogButtonBox::accepted, this, &WorksheetDialog::accept);
+    connect(ui->buttons, &QDialogButtonBox::rejected, this, &WorksheetDialog::reject);
+    ui->txtFile->setFocus();
+    ui->txtFile->selectAll();
+}
+
+WorksheetDialog::~WorksheetDialog() = default;
+
+void WorksheetDialog::browse()
+{
+    const QString chosen = QFileDialog::getSaveFileName(this, tr("Save the worksheet as"), ui->txtFile->text(),
+                                                        tr("PDF documents (*.pdf)"));
+    if (chosen.isEmpty())
+        return;
+    m_confirmedFile = chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? chosen
+                                                                                     : chosen + QStringLiteral(".pdf");
+    ui->txtFile->setText(QDir::toNativeSeparators(m_confirmedFile));
+}
+
+// At least one kind of question.
+void WorksheetDialog::allowWritingIfAsked()
+{
+    const bool any = ui->chkToBinary->isChecked() || ui->chkToDenary->isChecked() || ui->chkNormalise->isChecked();
+    ui->buttons->button(QDialogButtonBox::Ok)->setEnabled(any);
+    ui->lblProblem->setText(any ? QString() : tr("Choose at least one kind of question."));
+}
+
+void WorksheetDialog::accept()
+{
+    WorksheetOptions options;
+    options.format = m_format;
+    options.questions = ui->spnQuestions->value();
+    options.seed = quint32(ui->spnSeed->value());
+    options.directions.clear();
+    const std::pair<QCheckBox *, Direction> kinds[] = {{ui->chkToBinary, Direction::ToBinary},
+                                                       {ui->chkToDenary, Direction::ToDenary},
+                                                       {ui->chkNormalise, Direction::Normalise}};
+    for (const auto &[box, direction] : kinds) {
+        if (box->isChecked() && box->isEnabled())
+            options.directions << direction;
+    }
+    QString problem = worksheetProblem(options);
+    QString file = QDir::fromNativeSeparators(ui->txtFile->text().trimmed());
+    if (problem.isEmpty() && file.isEmpty())
+        problem = tr("Name the file to write.");
+    if (!problem.isEmpty()) {
+        ui->lblProblem->setText(problem);
+        return;
+    }
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".pdf");
+    file = QFileInfo(file).absoluteFilePath();
+    // A file named by hand is not replaced unasked.
+    if (file != QFileInfo(m_confirmedFile).absoluteFilePath() && QFileInfo::exists(file)
+        && QMessageBox::question(this, windowTitle(),
+                                 tr("%1 already exists. Replace it?").arg(QDir::toNativeSeparators(file)))
+            != QMessageBox::Yes)
+        return;
+
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = quorvex::writeWorksheet(options, file, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        ui->lblProblem->setText(tr("The worksheet could not be written: %1").arg(error));
+        return;
+    }
+    QDialog::accept();
+    showMessage(parentWidget(), tr("The worksheet (sheet %1) was written to %2.")
+                                    .arg(options.seed)
+                                    .arg(QDir::toNativeSeparators(file)));
+}
+
+}  // namespace quorvex
