@@ -3,8 +3,11 @@
 
 #include "conversions/exact.h"
 
+namespace quorvex {
+
 QString decimalDifference(const QString &a, const QString &b)
 {
-    using quorvex::exact::Number;
-    return (Number::fromDecimal(a) - Number::fromDecimal(b)).toDecimal();
+    return exact::plainDifference(a, b);
 }
+
+}  // namespace quorvex

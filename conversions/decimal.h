@@ -5,6 +5,10 @@
 
 #include <QString>
 
+namespace quorvex {
+
 // a - b, exactly, in the same plain form: no exponent, no leading or
 // trailing zeros, "0" for zero. Both must be plain decimals.
 QString decimalDifference(const QString &a, const QString &b);
+
+}  // namespace quorvex

@@ -335,4 +335,67 @@ Reading readDecimal(QStringView text)
     return r;
 }
 
+namespace {
+
+// A plain decimal as its digits, a whole number, and how many of them stand
+// after the point.
+struct Scaled {
+    mpz_class digits;
+    size_t places = 0;
+};
+
+Scaled scaled(QStringView text)
+{
+    std::string digits;
+    digits.reserve(size_t(text.size()));
+    Scaled s;
+    bool point = false;
+    for (QChar c : text) {
+        if (c == u'.')
+            point = true;
+        else if (c == u'-' || c == u'+' || c == u'\u2212')
+            digits.insert(digits.begin(), '-');
+        else if (c >= u'0' && c <= u'9') {
+            digits.push_back(char(c.unicode()));
+            s.places += point ? 1 : 0;
+        }
+    }
+    if (digits.empty() || digits == "-")
+        digits += '0';
+    s.digits.set_str(digits, 10);
+    return s;
+}
+
+void scaleTo(Scaled &s, size_t places)
+{
+    if (places > s.places) {
+        mpz_class ten;
+        mpz_ui_pow_ui(ten.get_mpz_t(), 10, places - s.places);
+        s.digits *= ten;
+        s.places = places;
+    }
+}
+
+}  // namespace
+
+QString plainDifference(QStringView a, QStringView b)
+{
+    Scaled x = scaled(a), y = scaled(b);
+    const size_t places = std::max(x.places, y.places);
+    scaleTo(x, places);
+    scaleTo(y, places);
+    const mpz_class difference = x.digits - y.digits;
+    std::string digits = mpz_class(abs(difference)).get_str(10);
+    if (digits.size() <= places)
+        digits.insert(0, places + 1 - digits.size(), '0');
+    std::string out = sgn(difference) < 0 ? "-" : "";
+    out += digits.substr(0, digits.size() - places);
+    std::string fraction = digits.substr(digits.size() - places);
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    if (!fraction.empty())
+        out += '.' + fraction;
+    return latin(out);
+}
+
 }  // namespace quorvex::exact

@@ -88,4 +88,10 @@ struct Reading {
 // ("e" or "E", an optional sign, digits). Any length.
 Reading readDecimal(QStringView text);
 
+// a - b for plain decimals ("-12.625", "0.1", "7": no exponent), exactly,
+// as a plain decimal without leading or trailing zeros, "0" for zero. Works
+// on the digits scaled to one power of ten, so it costs no more than a
+// subtraction of whole numbers.
+QString plainDifference(QStringView a, QStringView b);
+
 }  // namespace quorvex::exact

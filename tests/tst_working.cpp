@@ -546,7 +546,7 @@ void TestWorking::decimalDifference()
 {
     QFETCH(QString, a);
     QFETCH(QString, b);
-    QTEST(::decimalDifference(a, b), "difference");
+    QTEST(quorvex::decimalDifference(a, b), "difference");
 }
 
 void TestWorking::bitsAreGroupedInFours_data()
@@ -651,7 +651,7 @@ void TestWorking::fixedPointFollowsStepByStep()
         const FixedValue &value = step<FixedValue>(c);
         QCOMPARE(value.held, c.outputs.at(FixedActual));
         QCOMPARE(value.bits, c.outputs.at(FixedPoint));
-        QCOMPARE(::decimalDifference(value.typed, value.difference), value.held);
+        QCOMPARE(quorvex::decimalDifference(value.typed, value.difference), value.held);
     }
 }
 
@@ -685,7 +685,7 @@ void TestWorking::floatingPointFollowsStepByStep()
         const FloatingCheck &check = step<FloatingCheck>(c);
         const double value = std::ldexp(double(twosValue(mantissa)), exponent.exponent - 9);
         QCOMPARE(check.value.toDouble(), value);
-        QCOMPARE(::decimalDifference(check.typed, check.difference), check.value);
+        QCOMPARE(quorvex::decimalDifference(check.typed, check.difference), check.value);
     }
 }
 
