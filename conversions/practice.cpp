@@ -7,6 +7,7 @@
 
 #include "conversions/exact.h"
 #include "conversions/workbenchtext.h"
+#include "conversions/bitpattern.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -20,6 +21,9 @@ namespace quorvex::practice {
 
 namespace {
 
+using patterns::fromBits;
+using patterns::toBits;
+
 using exact::Number;
 using workbench::Steps;
 using workbench::Worked;
@@ -30,24 +34,6 @@ struct Words {
 };
 
 // ---- Patterns ------------------------------------------------------------------
-
-QString toBits(quint64 value, int n)
-{
-    QString out(n, u'0');
-    for (int i = 0; i < n && i < 64; ++i) {
-        if ((value >> i) & 1)
-            out[n - 1 - i] = u'1';
-    }
-    return out;
-}
-
-quint64 fromBits(QStringView bits)
-{
-    quint64 value = 0;
-    for (QChar c : bits)
-        value = (value << 1) | (c == u'1');
-    return value;
-}
 
 Number unsignedValue(QStringView bits) { return Number::fromUnsigned(fromBits(bits)); }
 Number twosValue(QStringView bits)

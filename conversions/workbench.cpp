@@ -7,12 +7,16 @@
 
 #include "conversions/exact.h"
 #include "conversions/workbenchtext.h"
+#include "conversions/bitpattern.h"
 
 #include <algorithm>
 
 namespace quorvex::workbench {
 
 namespace {
+
+using patterns::fromBits;
+using patterns::toBits;
 
 using exact::Number;
 
@@ -45,23 +49,6 @@ bool offered(const Format &f)
 
 quint64 lowBits(int n) { return n >= 64 ? ~quint64(0) : (quint64(1) << n) - 1; }
 
-QString toBits(quint64 value, int n)
-{
-    QString out(n, u'0');
-    for (int i = 0; i < n; ++i) {
-        if ((value >> i) & 1)
-            out[n - 1 - i] = u'1';
-    }
-    return out;
-}
-
-quint64 fromBits(QStringView bits)
-{
-    quint64 value = 0;
-    for (QChar c : bits)
-        value = (value << 1) | (c == u'1');
-    return value;
-}
 
 // The whole number a pattern of n bits stands for.
 Number wholeValue(quint64 pattern, int n, bool twos)

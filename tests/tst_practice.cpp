@@ -5,6 +5,7 @@
 #include "conversions/exact.h"
 #include "conversions/practice.h"
 #include "conversions/workbench.h"
+#include "formats.h"
 
 #include <QDir>
 #include <QProcess>
@@ -13,27 +14,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-Q_DECLARE_METATYPE(quorvex::Format)
-
 using namespace quorvex;
+using namespace testformats;
 using namespace quorvex::practice;
 
 namespace {
-
-Format integer(bool twos, int bits)
-{
-    return {.representation = twos ? Representation::TwosInteger : Representation::UnsignedInteger, .bits = bits};
-}
-Format fixed(bool twos, int whole, int fraction)
-{
-    return {.representation = twos ? Representation::TwosFixed : Representation::UnsignedFixed,
-            .whole = whole,
-            .fraction = fraction};
-}
-Format floating(int mantissa, int exponent)
-{
-    return {.representation = Representation::Floating, .mantissa = mantissa, .exponent = exponent};
-}
 
 Format randomFormat(QRandomGenerator &g)
 {

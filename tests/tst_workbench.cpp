@@ -6,33 +6,18 @@
 #include "conversions/exact.h"
 #include "conversions/floating.h"
 #include "conversions/workbench.h"
+#include "formats.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
 
-Q_DECLARE_METATYPE(quorvex::Format)
-
 using namespace quorvex;
+using namespace testformats;
 using namespace quorvex::workbench;
 using exact::Number;
 
 namespace {
-
-Format integer(bool twos, int bits)
-{
-    return {.representation = twos ? Representation::TwosInteger : Representation::UnsignedInteger, .bits = bits};
-}
-Format fixed(bool twos, int whole, int fraction)
-{
-    return {.representation = twos ? Representation::TwosFixed : Representation::UnsignedFixed,
-            .whole = whole,
-            .fraction = fraction};
-}
-Format floating(int mantissa, int exponent)
-{
-    return {.representation = Representation::Floating, .mantissa = mantissa, .exponent = exponent};
-}
 
 // The working as a reader sees it, without tags or entities.
 QString plain(const QString &html)
