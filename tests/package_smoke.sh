@@ -15,7 +15,7 @@ lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privilege
 echo "lintian: clean"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 libgmpxx4ldbl libgmp10 qt6-qpa-plugins fonts-liberation; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libgmp10 qt6-qpa-plugins fonts-liberation; do
     grep -q "$needed" <<<"$depends" || { echo "missing dependency: $needed"; exit 1; }
 done
 dpkg-deb -x "$deb" "$work/root"
