@@ -154,13 +154,19 @@ void TestMenu::menuTakesNoInputWhileAWindowIsOpen()
         opened << w->objectName();
         // A real click on another menu button reaches nothing. Should it
         // open a window all the same, close that one rather than hang.
+        // The timer lives only as long as this check: one that fired after
+        // it would close the next test's window and write to a list long
+        // gone.
         QStringList strays;
-        QTimer::singleShot(500, [&] {
+        QTimer closeStray;
+        closeStray.setSingleShot(true);
+        QObject::connect(&closeStray, &QTimer::timeout, [&] {
             if (QWidget *stray = modalConverter(); stray && stray != w) {
                 strays << stray->objectName();
                 stray->close();
             }
         });
+        closeStray.start(500);
         click(button(1));
         QCOMPARE(strays, QStringList());
         QTest::qWait(50);
