@@ -163,6 +163,10 @@ inline bool openModal(const std::function<void()> &trigger,
             finished = true;
             opened = true;
             QPointer<QWidget> guard(window);
+            // Under load the window system may make it active a little
+            // later; focus, and what a screen reader is told of it, wait
+            // for that.
+            (void)QTest::qWaitForWindowActive(window, 2000);
             whileOpen(window);
             if (guard && guard->isVisible())
                 guard->close();
