@@ -16,18 +16,8 @@ build=${1:-build}
 program="$build/quorvex"
 
 if [ -z "${QUORVEX_A11Y_INSIDE:-}" ]; then
-    needed=(xvfb xdotool dbus at-spi2-core python3-gi gir1.2-atspi-2.0 python3-pyatspi)
-    missing=()
-    for p in "${needed[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        sudo=()
-        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-        echo "Installing: ${missing[*]}"
-        "${sudo[@]}" apt-get update -qq
-        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    fi
+    . scripts/install-missing.sh
+    install_missing xvfb xdotool dbus at-spi2-core python3-gi gir1.2-atspi-2.0 python3-pyatspi
     [ -x "$program" ] || { echo "no program at $program: build it first" >&2; exit 1; }
     export QUORVEX_A11Y_INSIDE=1
     exec scripts/xvfb.sh dbus-run-session -- "$0" "$@"

@@ -19,18 +19,7 @@ test_packages=("${run_packages[@]}" clang libclang-rt-14-dev libbenchmark-dev
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-install_missing() {
-    local missing=()
-    for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+. scripts/install-missing.sh
 
 configure() {  # configure DIR [cmake options...]
     local dir=$1

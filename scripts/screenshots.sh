@@ -8,17 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(mkdir -p "${1:-docs/screenshots}" && cd "${1:-docs/screenshots}" && pwd)
 
-needed=(xvfb xdotool imagemagick)
-missing=()
-for p in "${needed[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+. scripts/install-missing.sh
+install_missing xvfb xdotool imagemagick
+
 build=${QUORVEX_BUILD:-build}
 if [ ! -x "$build/quorvex" ]; then
     cmake -S . -B "$build" -Wno-dev >/dev/null
