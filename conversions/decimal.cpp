@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversions/decimal.h"
 
-#include "conversions/exact.h"
+#include "engine/exact.h"
 
 namespace quorvex {
 

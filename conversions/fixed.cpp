@@ -5,7 +5,7 @@
 #include "conversions/format.h"
 #include "conversions/splitnumber.h"
 #include "conversions/steps.h"
-#include "conversions/workbench.h"
+#include "topics/workbench.h"
 #include "core/runtime.h"
 
 #include <QCoreApplication>

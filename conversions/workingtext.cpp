@@ -2,7 +2,7 @@
 #include "conversions/workingtext.h"
 
 #include "conversions/format.h"
-#include "conversions/htmlwriter.h"
+#include "engine/htmlwriter.h"
 #include "core/runtime.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
 #include "core/modFunctions.h"
-#include "conversions/workbench.h"
+#include "topics/workbench.h"
 #include "core/runtime.h"
 #include "conversions/workingtext.h"
 

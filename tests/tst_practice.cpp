@@ -2,9 +2,9 @@
 // Practice: each usual mistake diagnosed, right answers in any grouping
 // marked right, properties over many generated questions, and a worksheet
 // made by the real program from the command line, read back with pdftotext.
-#include "conversions/exact.h"
-#include "conversions/practice.h"
-#include "conversions/workbench.h"
+#include "engine/exact.h"
+#include "practice/practice.h"
+#include "topics/workbench.h"
 #include "formats.h"
 
 #include <QDir>

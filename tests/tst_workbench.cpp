@@ -3,9 +3,9 @@
 // uses, its refusals, and properties over many random formats and numbers,
 // checked in exact arithmetic by reading the answers back.
 #include "conversions/decimal.h"
-#include "conversions/exact.h"
+#include "engine/exact.h"
 #include "conversions/floating.h"
-#include "conversions/workbench.h"
+#include "topics/workbench.h"
 #include "formats.h"
 
 #include <QRandomGenerator>

@@ -9,7 +9,7 @@
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
 #include "core/modFunctions.h"
-#include "conversions/htmlwriter.h"
+#include "engine/htmlwriter.h"
 #include "conversions/workingtext.h"
 #include "refusal.h"
 #include "timelimit.h"

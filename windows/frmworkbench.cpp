@@ -2,6 +2,7 @@
 #include "windows/frmworkbench.h"
 
 #include "conversions/spoken.h"
+#include "topics/registry.h"
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 #include "windows/worksheetdialog.h"
@@ -21,11 +22,14 @@ namespace quorvex {
 namespace {
 
 using workbench::Direction;
+using workbench::Operation;
+using workbench::Width;
 
-// The format box's items, in order.
-constexpr std::array representations{Representation::UnsignedInteger, Representation::TwosInteger,
-                                     Representation::UnsignedFixed, Representation::TwosFixed,
-                                     Representation::Floating};
+const workbench::Topic &topicAt(int index)
+{
+    const std::vector<const workbench::Topic *> &all = workbench::topics();
+    return *all.at(std::size_t(std::clamp(index, 0, int(all.size()) - 1)));
+}
 
 // Wide enough for a 64-bit mantissa and a 12-bit exponent in the answer box,
 // and for the working's tables beside their captions.
@@ -45,6 +49,9 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     : ConverterWindow(parent), ui(std::make_unique<Ui::frmWorkbench>())
 {
     ui->setupUi(this);
+    // A format box item for each topic, in the registry's order.
+    for (const workbench::Topic *topic : workbench::topics())
+        ui->cboFormat->addItem(topic->title());
     // Unlike the converter windows, this one is laid out to be resized.
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
 
@@ -64,7 +71,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     // Bits line up in a fixed-width font; a pasted bit string of any length
     // is kept whole.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (QLineEdit *box : {ui->txtInput, ui->txtMyAnswer, ui->txtAnswer}) {
+    for (QLineEdit *box : {ui->txtInput, ui->txtSecond, ui->txtMyAnswer, ui->txtAnswer}) {
         box->setFont(fixed);
         box->setMaxLength(std::numeric_limits<int>::max());
     }
@@ -91,7 +98,12 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     connect(ui->cmdToDenary, &QPushButton::clicked, this, [this] { answer(Direction::ToDenary); });
     connect(ui->cmdNormalise, &QPushButton::clicked, this, [this] { answer(Direction::Normalise); });
     connect(ui->cmdRange, &QPushButton::clicked, this, [this] { answer(Direction::Range); });
+    connect(ui->cmdCalculate, &QPushButton::clicked, this, [this] {
+        answer(Operation(ui->cboOperation->currentData().toInt()));
+    });
+    connect(ui->cboOperation, &QComboBox::currentIndexChanged, this, &frmWorkbench::showOperands);
     connect(ui->txtInput, &QLineEdit::returnPressed, this, [this] { answer(m_lastAsked); });
+    connect(ui->txtSecond, &QLineEdit::returnPressed, this, [this] { answer(m_lastAsked); });
     connect(ui->cmdCheck, &QPushButton::clicked, this, &frmWorkbench::check);
     connect(ui->txtMyAnswer, &QLineEdit::returnPressed, this, &frmWorkbench::check);
     connect(ui->cmdNewQuestion, &QPushButton::clicked, this, &frmWorkbench::newQuestion);
@@ -113,7 +125,7 @@ frmWorkbench::~frmWorkbench() = default;
 Format frmWorkbench::format() const
 {
     Format f;
-    f.representation = representations.at(std::size_t(std::max(0, ui->cboFormat->currentIndex())));
+    f.representation = topicAt(ui->cboFormat->currentIndex()).representation();
     f.bits = ui->spnBits->value();
     f.whole = ui->spnWhole->value();
     f.fraction = ui->spnFraction->value();
@@ -122,23 +134,57 @@ Format frmWorkbench::format() const
     return f;
 }
 
-// Only the widths of the chosen representation, and Normalise only for
-// floating point.
+// Only the widths, buttons and operations of the chosen format's topic.
 void frmWorkbench::showWidths()
 {
-    const Format f = format();
+    const workbench::Topic &topic = topicAt(ui->cboFormat->currentIndex());
+    const QList<Width> widths = topic.widths();
     const auto show = [](std::initializer_list<QWidget *> widgets, bool shown) {
         for (QWidget *w : widgets)
             w->setVisible(shown);
     };
-    show({ui->lblBits, ui->spnBits}, f.isInteger());
-    show({ui->lblWhole, ui->spnWhole, ui->lblFraction, ui->spnFraction}, f.isFixed());
-    show({ui->lblMantissa, ui->spnMantissa, ui->lblExponent, ui->spnExponent}, f.isFloating());
-    ui->cmdNormalise->setVisible(f.isFloating());
-    ui->cmdNormalise->setEnabled(f.isFloating());
-    // Normalising has no meaning elsewhere; Enter then reads the bits.
-    if (!f.isFloating() && m_lastAsked == Direction::Normalise)
-        m_lastAsked = Direction::ToDenary;
+    show({ui->lblBits, ui->spnBits}, widths.contains(Width::Bits));
+    show({ui->lblWhole, ui->spnWhole}, widths.contains(Width::Whole));
+    show({ui->lblFraction, ui->spnFraction}, widths.contains(Width::Fraction));
+    show({ui->lblMantissa, ui->spnMantissa}, widths.contains(Width::Mantissa));
+    show({ui->lblExponent, ui->spnExponent}, widths.contains(Width::Exponent));
+
+    const QList<Operation> operations = topic.operations();
+    const std::pair<QPushButton *, Operation> buttons[] = {{ui->cmdToBinary, Operation::ToBinary},
+                                                           {ui->cmdToDenary, Operation::ToDenary},
+                                                           {ui->cmdNormalise, Operation::Normalise},
+                                                           {ui->cmdRange, Operation::Range}};
+    for (const auto &[button, operation] : buttons) {
+        button->setVisible(operations.contains(operation));
+        button->setEnabled(operations.contains(operation));
+    }
+    // The operations without a button of their own are chosen by name.
+    const QSignalBlocker blocker(ui->cboOperation);
+    ui->cboOperation->clear();
+    for (Operation operation : operations) {
+        if (!workbench::hasButton(operation))
+            ui->cboOperation->addItem(workbench::operationTitle(operation), int(operation));
+    }
+    const bool calculates = ui->cboOperation->count() > 0;
+    show({ui->lblOperation, ui->cboOperation, ui->cmdCalculate}, calculates);
+    showOperands();
+    // An operation the format does not have is not repeated by Enter: it
+    // then reads the bits, or does what the format does first.
+    if (!operations.contains(m_lastAsked))
+        m_lastAsked = operations.contains(Operation::ToDenary) ? Operation::ToDenary : operations.value(0);
+}
+
+// The second operand and the places, for the operation chosen by name.
+void frmWorkbench::showOperands()
+{
+    const bool chosen = ui->cboOperation->isVisibleTo(this) && ui->cboOperation->count() > 0;
+    const Operation operation = Operation(ui->cboOperation->currentData().toInt());
+    const bool second = chosen && workbench::operandCount(operation) >= 2;
+    const bool places = chosen && workbench::takesPlaces(operation);
+    ui->lblSecond->setVisible(second);
+    ui->txtSecond->setVisible(second);
+    ui->lblPlaces->setVisible(places);
+    ui->spnPlaces->setVisible(places);
 }
 
 // A fixed-point format has at least one bit: while one side of the point has

@@ -11,10 +11,10 @@
 #pragma once
 
 #include "conversions/format.h"
-#include "conversions/workbench.h"
+#include "topics/workbench.h"
 #include "windows/converterwindow.h"
 
-#include "conversions/practice.h"
+#include "practice/practice.h"
 
 #include <QRandomGenerator>
 
@@ -54,6 +54,7 @@ public:
 
 private:
     void showWidths();
+    void showOperands();
     void keepFixedWidthAboveZero();
     // Clears the answer, the verdict and the working, which no longer fit
     // what the window shows.

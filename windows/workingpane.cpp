@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windows/workingpane.h"
 
-#include "conversions/htmlwriter.h"
+#include "engine/htmlwriter.h"
 #include "conversions/workingtext.h"
 #include "windows/accessibility.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windows/worksheet.h"
 
-#include "conversions/practice.h"
+#include "practice/practice.h"
 
 #include <QCoreApplication>
 #include <QFont>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "conversions/format.h"
-#include "conversions/workbench.h"
+#include "topics/workbench.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windows/worksheetdialog.h"
 
-#include "conversions/practice.h"
+#include "practice/practice.h"
 #include "windows/runtimeguard.h"
 #include "windows/worksheet.h"
 #include "ui_worksheetdialog.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "conversions/exact.h"
+#include "engine/exact.h"
 
 #include <gmpxx.h>
 

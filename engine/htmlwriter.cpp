@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "conversions/htmlwriter.h"
+#include "engine/htmlwriter.h"
 
 #include <QLocale>
 
@@ -141,6 +141,22 @@ void Writer::columns(const std::vector<std::pair<QString, QString>> &rows)
         m_out += QStringLiteral("<tr><td>") + label + QStringLiteral("</td><td align=\"right\">") + code(text)
             + QStringLiteral("</td></tr>");
     m_out += QStringLiteral("</table>");
+}
+
+void Writer::grid(const std::vector<QStringList> &rows, bool header)
+{
+    m_out += QLatin1StringView("<table cellspacing=\"0\" cellpadding=\"3\" border=\"1\">");
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const bool heading = header && r == 0;
+        m_out += QLatin1StringView("<tr>");
+        for (const QString &c : rows[r]) {
+            m_out += heading ? QLatin1StringView("<th align=\"center\">") : QLatin1StringView("<td align=\"center\">");
+            m_out += c;
+            m_out += heading ? QLatin1StringView("</th>") : QLatin1StringView("</td>");
+        }
+        m_out += QLatin1StringView("</tr>");
+    }
+    m_out += QLatin1StringView("</table>");
 }
 
 void Writer::sideTable(const std::vector<std::pair<QString, QStringList>> &rows)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A small writer of the rich text the working is shown in: paragraphs,
+// The one writer of the rich text every working is shown in: paragraphs,
 // tables, bit strings and quoted input, with a real minus sign.
 #pragma once
 
@@ -54,6 +54,9 @@ public:
     void sideTable(const std::vector<std::pair<QString, QStringList>> &rows);
     // Rows of right-aligned fixed-width text, as a sum is written in columns.
     void columns(const std::vector<std::pair<QString, QString>> &rows);
+    // Rows of centred cells, the first row a heading row when `header`, as
+    // the workbench writes its tables.
+    void grid(const std::vector<QStringList> &rows, bool header);
     void raw(const QString &html) { m_out += html; }
 
     QString take() { return std::move(m_out); }

@@ -9,11 +9,14 @@
 // Answers are compared as values in the format, not as text: blanks and
 // grouping, a missing blank between mantissa and exponent, a "+" and
 // trailing zeros in a decimal do not matter; the count of bits does.
-// Qt Core only: the window and the worksheet writer put these into pages.
+// Each topic knows its own slips (engine/topic.h); this is the marking that
+// they share. Qt Core only: the window and the worksheet writer put these
+// into pages.
 #pragma once
 
-#include "conversions/format.h"
-#include "conversions/workbench.h"
+#include "engine/format.h"
+#include "engine/marking.h"
+#include "topics/workbench.h"
 
 #include <QList>
 #include <QString>
@@ -23,35 +26,6 @@
 class QRandomGenerator;
 
 namespace quorvex::practice {
-
-using workbench::Direction;
-
-// What a wrong answer shows about how it was found. The mistakes of a
-// number written in bits come first, then those of bits read as a number.
-enum class Mistake {
-    None,                      // the answer is right
-    QuestionRefused,           // the question itself has no answer in this format
-    Unreadable,                // not bits (or not a number), or nothing written
-    WrongCount,                // too many or too few bits
-    PointMisplaced,            // the point where this format has none, or in another place
-    NotNormalised,             // the right value, but not normalised
-    NoComplement,              // a negative number written as its size (two's complement not taken)
-    SignAndMagnitude,          // a sign bit in front of the size; or a pattern read that way
-    InvertedOnly,              // bits inverted, 1 not added; or a pattern read that way
-    ExponentWrongWay,          // exponent's sign wrong: the point moved the wrong way
-    ExponentSignAndMagnitude,  // the exponent written (or read) in sign and magnitude
-    ExponentInvertedOnly,      // the exponent's bits inverted, 1 not added
-    ExponentOff,               // the exponent off by one or more (or not changed by a shift)
-    Swapped,                   // mantissa and exponent swapped
-    Rounded,                   // the last bit rounded where the method cuts
-    Reversed,                  // the bits in reverse order
-    SignReadPositive,          // bits to denary: a sign place counted positive
-    UnsignedReadNegative,      // bits to denary: an unsigned pattern read as two's complement
-    HiddenOne,                 // bits to denary: a hidden leading 1 assumed
-    PointIgnored,              // bits to denary: fixed-point bits read as a whole number
-    MinusLeftOut,              // bits to denary: the right size with the wrong sign
-    Other,                     // wrong, matching none of the above
-};
 
 struct Verdict {
     bool right = false;
@@ -112,7 +86,5 @@ std::vector<Question> sheetQuestions(const Format &format, const QList<Direction
 QString formatTitle(const Format &format);
 // What a group of questions asks: "Write each number in this format."
 QString instruction(Direction direction);
-// A question or answer as printed: a real minus sign.
-QString printed(const QString &text);
 
 }  // namespace quorvex::practice

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The workbench: any format, both ways, by the method taught by hand, in
-// exact arithmetic.
+// The workbench: any format of any topic, by the method taught by hand, in
+// exact arithmetic. Its one entry point finds the format's topic in the
+// registry and asks it.
 #pragma once
 
-#include "conversions/format.h"
-#include "conversions/workbenchtext.h"
+#include "engine/format.h"
+#include "engine/operation.h"
+#include "engine/steps.h"
+#include "engine/topic.h"
 
 #include <QString>
 
 namespace quorvex::workbench {
-
-enum class Direction { ToBinary, ToDenary, Normalise, Range };
 
 struct Answer {
     bool refused = false;
@@ -27,11 +28,6 @@ Answer solve(const Format &format, Direction direction, const QString &input);
 
 // The same answer before it is put into words: its steps as data, for a
 // caller that sets words of its own among them (the practice marking).
-struct Worked {
-    bool refused = false;
-    QString text;  // the answer as in Answer::text; empty when refused
-    Steps steps;
-};
 Worked work(const Format &format, Direction direction, const QString &input);
 
 // The hand method's answer for a denary number, without its working, for
@@ -43,5 +39,11 @@ struct HandAnswer {
     QString value;  // exact decimal, "-" for negatives
 };
 HandAnswer handAnswer(const Format &format, const QString &denary);
+
+// The steps as rich text, and a refusal's sentence, in the format's words.
+QString workingHtml(const Format &format, const Steps &steps);
+QString refusalText(const Format &format, const Step &refusal);
+// A pattern as a mark scheme writes it ("1100.1100", "10111110 0100").
+QString patternText(const Format &format, const QString &bits);
 
 }  // namespace quorvex::workbench

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// A format: how a pattern of bits stands for a number, with its widths.
+// The facts of a format (how many bits, where its point stands, the range of
+// its exponent) are answered here, once, for every caller.
+#pragma once
+
+#include <QtGlobal>
+
+#include <string_view>
+
+namespace quorvex {
+
+// How a pattern stands for a number, named as the command line names it
+// ("int-signed"). Each topic names the representations it answers; the
+// five below are the workbench's first ones, which the converter windows'
+// formats and the tests also name.
+struct Representation {
+    std::string_view id;
+
+    friend constexpr bool operator==(Representation a, Representation b) { return a.id == b.id; }
+
+    static const Representation UnsignedInteger, TwosInteger, UnsignedFixed, TwosFixed, Floating;
+};
+inline constexpr Representation Representation::UnsignedInteger{"int"};
+inline constexpr Representation Representation::TwosInteger{"int-signed"};
+inline constexpr Representation Representation::UnsignedFixed{"fixed"};
+inline constexpr Representation Representation::TwosFixed{"fixed-signed"};
+inline constexpr Representation Representation::Floating{"float"};
+
+// A representation with its widths; only the widths of its kind count.
+struct Format {
+    Representation representation = Representation::TwosInteger;
+    int bits = 8;      // integers
+    int whole = 4;     // fixed point: bits before the point
+    int fraction = 4;  // fixed point: bits after the point
+    int mantissa = 8;  // floating point, sign bit included
+    int exponent = 4;  // floating point
+    int digits = 0;    // denary digits, for codes that keep them (0: as many as needed)
+    int bias = 0;      // for exponents stored with a bias
+
+    bool isInteger() const
+    {
+        return representation == Representation::UnsignedInteger
+            || representation == Representation::TwosInteger;
+    }
+    bool isFixed() const
+    {
+        return representation == Representation::UnsignedFixed || representation == Representation::TwosFixed;
+    }
+    bool isFloating() const { return representation == Representation::Floating; }
+    // Two's complement: the leftmost place (of the mantissa and the
+    // exponent, in floating point) counts negative.
+    bool isSigned() const
+    {
+        return representation == Representation::TwosInteger || representation == Representation::TwosFixed
+            || representation == Representation::Floating;
+    }
+    // How many bits a pattern of this format has.
+    int totalBits() const
+    {
+        return isInteger() ? bits : isFixed() ? whole + fraction : mantissa + exponent;
+    }
+    // How many of them stand after a point that is fixed in the pattern.
+    int fractionBits() const { return isFixed() ? fraction : 0; }
+    // The last place of the pattern is worth 2^stepPower().
+    int stepPower() const { return -fractionBits(); }
+    // The exponent of floating point, in two's complement.
+    qint64 highestExponent() const { return (qint64(1) << (exponent - 1)) - 1; }
+    qint64 lowestExponent() const { return -(qint64(1) << (exponent - 1)); }
+    bool exponentFits(qint64 e) const { return e >= lowestExponent() && e <= highestExponent(); }
+    // The mantissa's places after its sign bit: its last place is worth
+    // 2^-(mantissa - 1) before the exponent moves the point.
+    int mantissaFraction() const { return mantissa - 1; }
+};
+
+// The widths the workbench offers.
+namespace limits {
+inline constexpr int minBits = 1, maxBits = 64;
+inline constexpr int minFixedPart = 0, maxFixedPart = 32;  // at least 1 bit in all
+inline constexpr int minMantissa = 2, maxMantissa = 64;
+inline constexpr int minExponent = 2, maxExponent = 12;
+}  // namespace limits
+
+}  // namespace quorvex

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "engine/marking.h"
+
+namespace quorvex::practice {
+
+using exact::Number;
+
+QString printed(const QString &text)
+{
+    QString out = text;
+    out.replace(u'-', QChar(0x2212));
+    return out;
+}
+
+QString shown(const Number &n)
+{
+    const Number::Abridged a = n.abridgedDecimal(60, 24, 12);
+    const QString text = printed(a.text);
+    return a.abridged ? Words::tr("%1 (%2 characters)").arg(text).arg(a.length) : text;
+}
+
+QString count(qsizetype n) { return n == 1 ? Words::tr("1 bit") : Words::tr("%1 bits").arg(n); }
+QString places(qint64 n) { return n == 1 ? Words::tr("1 place") : Words::tr("%1 places").arg(n); }
+
+QString plain(QString text)
+{
+    text.remove(u' ');
+    text.remove(u'.');
+    return text;
+}
+
+StudentBits readStudentBits(const QString &text)
+{
+    StudentBits s;
+    int group = 0;
+    for (QChar c : text) {
+        if (c == u'0' || c == u'1') {
+            s.bits += c;
+            ++group;
+        } else if (c == u'.') {
+            s.points << int(s.bits.size());
+        } else if (c.isSpace()) {
+            if (group > 0)
+                s.groups << group;
+            group = 0;
+        } else if (s.others.size() < 3 && !s.others.contains(QString(c))) {
+            s.others << QString(c);
+        }
+    }
+    if (group > 0)
+        s.groups << group;
+    return s;
+}
+
+}  // namespace quorvex::practice

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+// What marking shares with the topics: the usual mistakes, the student's
+// answer as read, and the question as marked. Practice runs the marking;
+// each topic knows its own slips: which faulty methods to try, the words
+// for each, and the step of the working where each parts from the method.
+#pragma once
+
+#include "engine/exact.h"
+#include "engine/format.h"
+#include "engine/operation.h"
+#include "engine/steps.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quorvex::practice {
+
+using workbench::Direction;
+
+// What a wrong answer shows about how it was found. The mistakes of a
+// number written in bits come first, then those of bits read as a number.
+enum class Mistake {
+    None,                      // the answer is right
+    QuestionRefused,           // the question itself has no answer in this format
+    Unreadable,                // not bits (or not a number), or nothing written
+    WrongCount,                // too many or too few bits
+    PointMisplaced,            // the point where this format has none, or in another place
+    NotNormalised,             // the right value, but not normalised
+    NoComplement,              // a negative number written as its size (two's complement not taken)
+    SignAndMagnitude,          // a sign bit in front of the size; or a pattern read that way
+    InvertedOnly,              // bits inverted, 1 not added; or a pattern read that way
+    ExponentWrongWay,          // exponent's sign wrong: the point moved the wrong way
+    ExponentSignAndMagnitude,  // the exponent written (or read) in sign and magnitude
+    ExponentInvertedOnly,      // the exponent's bits inverted, 1 not added
+    ExponentOff,               // the exponent off by one or more (or not changed by a shift)
+    Swapped,                   // mantissa and exponent swapped
+    Rounded,                   // the last bit rounded where the method cuts
+    Reversed,                  // the bits in reverse order
+    SignReadPositive,          // bits to denary: a sign place counted positive
+    UnsignedReadNegative,      // bits to denary: an unsigned pattern read as two's complement
+    HiddenOne,                 // bits to denary: a hidden leading 1 assumed
+    PointIgnored,              // bits to denary: fixed-point bits read as a whole number
+    MinusLeftOut,              // bits to denary: the right size with the wrong sign
+    Other,                     // wrong, matching none of the above
+};
+
+// The sentences of marking.
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(Practice)
+};
+
+// A question or answer as printed: a real minus sign.
+QString printed(const QString &text);
+// A value in a verdict: exact, printed, abridged when very long.
+QString shown(const exact::Number &n);
+QString count(qsizetype n);  // "1 bit", "5 bits"
+QString places(qint64 n);    // "1 place", "3 places"
+// The bits of a pattern as the workbench writes it, without blanks or point.
+QString plain(QString text);
+
+// A student's bits as written.
+struct StudentBits {
+    QString bits;
+    QStringList others;  // characters that are not bits, blanks or points
+    QList<int> points;   // how many bits stand before each point
+    QList<int> groups;   // bits in each blank-separated group
+};
+StudentBits readStudentBits(const QString &text);
+
+// A faulty method's bits, to set against the student's.
+struct Candidate {
+    Mistake mistake;
+    QString bits;
+};
+
+// A question answered in bits (to binary, normalise), as marked.
+struct BitsMarking {
+    const Format &format;
+    Direction direction;
+    const QString &question;
+    const QString &rightText;        // the right answer as the workbench writes it
+    const workbench::Steps &steps;   // its working
+    const StudentBits &student;
+    QString s, r;                    // the student's bits and the right ones
+    exact::Number sv, rv;            // their values
+};
+
+// A faulty reading of a pattern; `part` tells which for the words:
+// 0 the pattern or its mantissa, 1 the exponent, 2 both, or a distance.
+struct Misreading {
+    Mistake mistake;
+    exact::Number value;
+    qint64 part = 0;
+};
+
+// A pattern to be read as a number (to denary), as marked.
+struct NumberMarking {
+    const Format &format;
+    const QString &bits;            // the question's bits
+    const workbench::Steps &steps;  // the right working
+    const QString &answer;          // the student's answer, trimmed
+    exact::Number rv;               // the pattern's value
+};
+
+}  // namespace quorvex::practice

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// What can be asked of a format: the operations the topics answer, named as
+// the command line names them.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace quorvex::workbench {
+
+enum class Direction { ToBinary, ToDenary, Normalise, Range };
+using Operation = Direction;
+
+// Every operation, in the order the help lists them.
+QList<Operation> allOperations();
+// "to-binary", "to-denary", "normalise", "range".
+QString operationName(Operation operation);
+// The operation a name stands for ("normalize" too), or none.
+std::optional<Operation> operationNamed(QStringView name);
+// What its operands are, for the help: "a denary number", "bits", "nothing".
+QString operandsOf(Operation operation);
+// How many operands it takes (the range none, a conversion one), and
+// whether it takes a count of places.
+int operandCount(Operation operation);
+bool takesPlaces(Operation operation);
+// Whether the workbench has a button of its own for it; the others are
+// chosen by name (operationTitle) and calculated.
+bool hasButton(Operation operation);
+QString operationTitle(Operation operation);
+
+}  // namespace quorvex::workbench

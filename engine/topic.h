@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+// A topic: one kind of question, in one unit. It names its formats, reads
+// their widths, works each operation by the method taught by hand while
+// recording its steps, says those steps in words, marks a student's answer
+// and knows its usual slips, and sets new questions. The registry
+// (topics/registry.h) lists the topics; the workbench window, practice,
+// worksheets and the command line find them there.
+#pragma once
+
+#include "engine/exact.h"
+#include "engine/format.h"
+#include "engine/marking.h"
+#include "engine/operation.h"
+#include "engine/steps.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+class QRandomGenerator;
+
+namespace quorvex::workbench {
+
+class Words;
+
+// An answer before it is put into words.
+struct Worked {
+    bool refused = false;
+    QString text;  // the answer as a mark scheme writes it; empty when refused
+    Steps steps;   // when refused, the last one says why
+    // What the answer's bits hold, where that can differ from the number
+    // typed (a cut fraction).
+    std::optional<exact::Number> held;
+};
+
+// The widths a topic's formats are chosen by.
+enum class Width { Bits, Whole, Fraction, Mantissa, Exponent };
+
+class Topic {
+public:
+    virtual ~Topic() = default;
+
+    // ---- Its formats ------------------------------------------------------------
+    virtual Representation representation() const = 0;
+    // The format box's item: "Two's complement integer".
+    virtual QString title() const = 0;
+    // The format's name on the command line, as a pattern ("int-signed:N"),
+    // and what it means, for the help.
+    virtual QString usage() const = 0;
+    virtual QString usageHelp() const = 0;
+    // The widths after the name's colon ("8", "4.4", "8:4"); a reason when
+    // they are not a format of this topic.
+    virtual std::optional<Format> parse(QStringView widths, QString *why) const = 0;
+    // The format's name with its widths: "int-signed:8".
+    virtual QString name(const Format &format) const = 0;
+    virtual QList<Width> widths() const = 0;
+    // Whether the widths are ones the workbench offers.
+    virtual bool offered(const Format &format) const = 0;
+    virtual QList<Operation> operations() const = 0;
+
+    // ---- Words --------------------------------------------------------------------
+    // The format in a sentence: "8-bit two's complement".
+    virtual QString describe(const Format &format) const = 0;
+    // The format as a heading: "Two's complement integer: 8 bits".
+    virtual QString heading(const Format &format) const = 0;
+    // A pattern as a mark scheme writes it ("1100.1100", "10111110 0100").
+    virtual QString written(const Format &format, const QString &bits) const = 0;
+    // A pattern as a question prints it, grouped in fours.
+    virtual QString printed(const Format &format, const QString &bits) const = 0;
+    // A pattern of the wrong length: "… needs 8 bits; 5 were typed."
+    virtual QString wrongCount(const Words &words, qsizetype typed) const = 0;
+
+    // ---- The method ---------------------------------------------------------------
+    // Answers `input` (a denary number, or bits) in an offered format.
+    virtual Worked solve(const Format &format, Operation operation, const QString &input) const = 0;
+
+    // ---- Marking ------------------------------------------------------------------
+    // The exact value a pattern of the format's width holds.
+    virtual exact::Number valueOf(const Format &format, const QString &bits) const = 0;
+    // Bits answers: a point in the wrong place, said; empty when it is right.
+    virtual QString pointProblem(const practice::BitsMarking &m) const = 0;
+    // More about an answer of the wrong length, or nothing.
+    virtual QString countNote(const practice::BitsMarking &) const { return QString(); }
+    // The right value written otherwise than the method writes it.
+    virtual bool notNormalised(const practice::BitsMarking &) const { return false; }
+    // The faulty methods' answers, in the order they are tried.
+    virtual std::vector<practice::Candidate> candidates(const practice::BitsMarking &m) const = 0;
+    virtual QString sentence(const practice::BitsMarking &m, practice::Mistake mistake) const = 0;
+    // The step before which the answer parts from the method.
+    virtual qsizetype stepFor(const practice::BitsMarking &m, practice::Mistake mistake) const = 0;
+    // Number answers: the faulty readings, their words and steps.
+    virtual std::vector<practice::Misreading> misreadings(const practice::NumberMarking &m) const = 0;
+    virtual QString sentence(const practice::NumberMarking &m, const practice::Misreading &c) const = 0;
+    virtual qsizetype stepFor(const practice::NumberMarking &m, const practice::Misreading &c) const = 0;
+    // Where an answer that matches no mistake parts from the method.
+    virtual qsizetype otherStep(const practice::NumberMarking &m) const { return qsizetype(m.steps.size()); }
+
+    // ---- Questions ----------------------------------------------------------------
+    // A new question of an operation the topic has, as exams set them; the
+    // same generator state gives the same question.
+    virtual QString newQuestion(const Format &format, Operation operation, QRandomGenerator &rng) const = 0;
+};
+
+}  // namespace quorvex::workbench

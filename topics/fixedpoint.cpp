@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: MIT
+// Fixed point: bits before and after a point that stands in the pattern,
+// unsigned or in two's complement. The whole part by place values, the
+// fraction by repeated doubling, cut (not rounded) after the last place;
+// what the bits hold is set against the number typed.
+#include "topics/placevalue.h"
+
+#include "engine/bitpattern.h"
+#include "engine/methods.h"
+#include "engine/words.h"
+
+#include <QRegularExpression>
+
+namespace quorvex::workbench {
+
+namespace step {
+
+// A fixed-point pattern and what it holds, against the number typed.
+struct Held {
+    QString bits;  // with its point
+    exact::Number held;
+    Typed typed;
+    exact::Number difference;  // typed - held
+    int stepPower = 0;         // the last place is worth 2^stepPower
+};
+// So many places after the point that every one is 0.
+struct TinyCut {
+    Typed value;
+    int stepPower = 0;
+};
+
+}  // namespace step
+
+QUORVEX_STEP(step::Held)
+QUORVEX_STEP(step::TinyCut)
+
+template <>
+void StepOf<step::Held>::say(Words &w) const
+{
+    const step::Held &s = value;
+    QString raw = s.bits;
+    raw.remove(u'.');
+    w.para(Words::tr("The bits %1 hold %2 = %3.")
+               .arg(w.bits(s.bits), w.sum(raw, w.format().fraction, w.format().isSigned()), w.num(s.held)));
+    w.difference(s.typed, s.difference);
+    w.para(Words::tr("The last place is worth %1 = %2: the bits hold only whole steps of that, so cutting leaves a "
+                     "difference of less than one step, towards zero.")
+               .arg(w.power(s.stepPower), w.num(exact::Number::power2(s.stepPower))));
+}
+
+template <>
+void StepOf<step::TinyCut>::say(Words &w) const
+{
+    w.para(Words::tr("%1 is nearer zero than the last place, %2: every bit is 0, the bits hold 0, and the "
+                     "difference is the number itself.")
+               .arg(w.typed(value.value), w.power(value.stepPower)));
+}
+
+namespace {
+
+using exact::Number;
+
+class FixedTopic final : public PlaceValueTopic {
+public:
+    explicit FixedTopic(bool twos) : m_twos(twos) { }
+
+    Representation representation() const override
+    {
+        return m_twos ? Representation::TwosFixed : Representation::UnsignedFixed;
+    }
+    QString title() const override
+    {
+        return m_twos ? Words::tr("Two's complement fixed point") : Words::tr("Unsigned fixed point");
+    }
+    QString usage() const override { return m_twos ? QStringLiteral("fixed-signed:W.F") : QStringLiteral("fixed:W.F"); }
+    QString usageHelp() const override
+    {
+        return (m_twos ? Words::tr("two's complement fixed point, W bits before the point and F after, %1 to %2 "
+                                   "each, at least 1 in all")
+                       : Words::tr("unsigned fixed point, W bits before the point and F after, %1 to %2 each, at "
+                                   "least 1 in all"))
+            .arg(limits::minFixedPart)
+            .arg(limits::maxFixedPart);
+    }
+    std::optional<Format> parse(QStringView widths, QString *why) const override
+    {
+        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})$"));
+        const QRegularExpressionMatch m = pattern.match(widths);
+        if (!m.hasMatch()) {
+            *why = Words::tr("%1 takes two widths, such as %2")
+                       .arg(usage(), name(Format{.representation = representation(), .whole = 4, .fraction = 4}));
+            return std::nullopt;
+        }
+        const Format f{.representation = representation(), .whole = m.captured(1).toInt(), .fraction = m.captured(2).toInt()};
+        if (!offered(f)) {
+            *why = Words::tr("fixed point has %1 to %2 bits each side of the point, at least 1 in all")
+                       .arg(limits::minFixedPart)
+                       .arg(limits::maxFixedPart);
+            return std::nullopt;
+        }
+        return f;
+    }
+    QString name(const Format &f) const override
+    {
+        return QString::fromLatin1(representation().id.data(), qsizetype(representation().id.size())) + u':'
+            + QString::number(f.whole) + u'.' + QString::number(f.fraction);
+    }
+    QList<Width> widths() const override { return {Width::Whole, Width::Fraction}; }
+    bool offered(const Format &f) const override
+    {
+        const auto within = [](int v) { return v >= limits::minFixedPart && v <= limits::maxFixedPart; };
+        return within(f.whole) && within(f.fraction) && f.whole + f.fraction >= 1;
+    }
+
+    QString describe(const Format &f) const override
+    {
+        return (m_twos ? Words::tr("two's complement fixed point with %1 bits before the point and %2 after")
+                       : Words::tr("unsigned fixed point with %1 bits before the point and %2 after"))
+            .arg(f.whole)
+            .arg(f.fraction);
+    }
+    QString heading(const Format &f) const override
+    {
+        return (m_twos ? practice::Words::tr("Two's complement fixed point: %1 before the point, %2 after")
+                       : practice::Words::tr("Unsigned fixed point: %1 before the point, %2 after"))
+            .arg(practice::count(f.whole))
+            .arg(f.fraction);
+    }
+    QString wrongCount(const Words &w, qsizetype typed) const override
+    {
+        const Format &f = w.format();
+        const QString typedCount = typed == 1 ? Words::tr("1 was typed") : Words::tr("%1 were typed").arg(typed);
+        return Words::tr("%1 before the point and %2 after need %3; %4.")
+            .arg(Words::count(f.whole), QString::number(f.fraction), Words::count(f.totalBits()), typedCount);
+    }
+
+    QString pointProblem(const practice::BitsMarking &m) const override
+    {
+        const int at = m.student.points.front();
+        if (at == m.format.whole)
+            return QString();
+        return practice::Words::tr("Your answer has its point after %1; in this format the point stands after %2.")
+            .arg(practice::count(at), practice::count(m.format.whole));
+    }
+
+protected:
+    Worked toBinary(const Format &f, const exact::Reading &r, const Typed &typed, Steps steps) const override
+    {
+        const int n = f.totalBits();
+        const Number low = m_twos ? -Number::power2(n - 1 - f.fraction) : Number();
+        const Number high = ((m_twos ? Number::power2(n - 1) : Number::power2(n)) - Number(1)).times2(-f.fraction);
+        const bool negative = r.negative;
+        if (r.kind == exact::Reading::Kind::Huge || (negative && !m_twos))
+            return refuse(std::move(steps), make(step::OutOfRange{typed, low, high}));
+        const QString zeros(n, u'0');
+        if (r.kind == exact::Reading::Kind::Tiny) {
+            steps.push_back(make(step::TinyCut{typed, -f.fraction}));
+            steps.push_back(make(step::Result{typed, written(f, zeros)}));
+            return {false, written(f, zeros), std::move(steps), std::nullopt};
+        }
+        // The size, cut (not rounded) after the last place, must fit.
+        const Number size = r.value.abs();
+        const Number cut = size.times2(f.fraction).truncated();
+        const Number cap = m_twos ? (negative ? Number::power2(n - 1) : Number::power2(n - 1) - Number(1))
+                                  : Number::power2(n) - Number(1);
+        if (cut > cap)
+            return refuse(std::move(steps), make(step::OutOfRange{typed, low, high}));
+        if (negative)
+            steps.push_back(make(step::Negative{r.value}));
+        const Number whole = size.truncated();
+        if (f.whole > 0)
+            steps.push_back(make(subtractions(whole.toUnsigned(), f.whole)));
+        QString fractionBitsFound;
+        if (f.fraction > 0)
+            steps.push_back(make(doubling(size - whole, f.fraction, fractionBitsFound)));
+        QString bits = patterns::toBits(cut.toUnsigned(), n);
+        steps.push_back(make(step::PlaceTable{bits, f.fraction, false}));
+        if (negative) {
+            step::TwosComplement t = twosComplement(bits, step::TwosComplement::Of::Number, f.fraction);
+            bits = t.result;
+            steps.push_back(make(std::move(t)));
+        }
+        const Number held = valueOf(f, bits);
+        const QString answer = written(f, bits);
+        steps.push_back(make(step::Held{answer, held, typed, r.value - held, -f.fraction}));
+        steps.push_back(make(step::Result{typed, answer}));
+        return {false, answer, std::move(steps), held};
+    }
+    bool cuts() const override { return true; }
+
+private:
+    bool m_twos;
+};
+
+}  // namespace
+
+const Topic &unsignedFixedTopic()
+{
+    static const FixedTopic topic(false);
+    return topic;
+}
+
+const Topic &twosFixedTopic()
+{
+    static const FixedTopic topic(true);
+    return topic;
+}
+
+}  // namespace quorvex::workbench

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// Whole numbers in n bits, unsigned or in two's complement: a number to
+// bits by taking away place values, a negative one by inverting its size's
+// bits and adding 1.
+#include "topics/placevalue.h"
+
+#include "engine/bitpattern.h"
+#include "engine/methods.h"
+#include "engine/words.h"
+
+#include <QRegularExpression>
+
+namespace quorvex::workbench {
+
+namespace {
+
+using exact::Number;
+
+class IntegerTopic final : public PlaceValueTopic {
+public:
+    explicit IntegerTopic(bool twos) : m_twos(twos) { }
+
+    Representation representation() const override
+    {
+        return m_twos ? Representation::TwosInteger : Representation::UnsignedInteger;
+    }
+    QString title() const override
+    {
+        return m_twos ? Words::tr("Two's complement integer") : Words::tr("Unsigned integer");
+    }
+    QString usage() const override { return m_twos ? QStringLiteral("int-signed:N") : QStringLiteral("int:N"); }
+    QString usageHelp() const override
+    {
+        return (m_twos ? Words::tr("an N-bit two's complement integer, N from %1 to %2")
+                       : Words::tr("an N-bit unsigned integer, N from %1 to %2"))
+            .arg(limits::minBits)
+            .arg(limits::maxBits);
+    }
+    std::optional<Format> parse(QStringView widths, QString *why) const override
+    {
+        static const QRegularExpression pattern(QStringLiteral("^\\d{1,3}$"));
+        if (!pattern.match(widths).hasMatch()) {
+            *why = Words::tr("%1 takes one width, such as %2").arg(usage(), name(Format{representation(), 8}));
+            return std::nullopt;
+        }
+        const Format f{.representation = representation(), .bits = widths.toInt()};
+        if (!offered(f)) {
+            *why = Words::tr("an integer has %1 to %2 bits, not %3").arg(limits::minBits).arg(limits::maxBits).arg(f.bits);
+            return std::nullopt;
+        }
+        return f;
+    }
+    QString name(const Format &f) const override
+    {
+        return QString::fromLatin1(representation().id.data(), qsizetype(representation().id.size())) + u':'
+            + QString::number(f.bits);
+    }
+    QList<Width> widths() const override { return {Width::Bits}; }
+    bool offered(const Format &f) const override { return f.bits >= limits::minBits && f.bits <= limits::maxBits; }
+
+    QString describe(const Format &f) const override
+    {
+        return (m_twos ? Words::tr("%1-bit two's complement") : Words::tr("%1-bit unsigned")).arg(f.bits);
+    }
+    QString heading(const Format &f) const override
+    {
+        return (m_twos ? practice::Words::tr("Two's complement integer: %1")
+                       : practice::Words::tr("Unsigned integer: %1"))
+            .arg(practice::count(f.bits));
+    }
+    QString wrongCount(const Words &w, qsizetype typed) const override
+    {
+        const QString typedCount = typed == 1 ? Words::tr("1 was typed") : Words::tr("%1 were typed").arg(typed);
+        return Words::tr("%1 needs %2; %3.").arg(w.formatName(), Words::count(w.format().bits), typedCount);
+    }
+
+    QString pointProblem(const practice::BitsMarking &m) const override
+    {
+        const int at = m.student.points.front();
+        if (at == m.format.bits)
+            return QString();
+        return practice::Words::tr("Your answer has a point after %1; whole numbers have no point.")
+            .arg(practice::count(at));
+    }
+
+protected:
+    Worked toBinary(const Format &f, const exact::Reading &r, const Typed &typed, Steps steps) const override
+    {
+        const int n = f.bits;
+        const Number low = m_twos ? -Number::power2(n - 1) : Number();
+        const Number high = (m_twos ? Number::power2(n - 1) : Number::power2(n)) - Number(1);
+        if (r.kind == exact::Reading::Kind::Huge)
+            return refuse(std::move(steps), make(step::OutOfRange{typed, low, high}));
+        if (r.kind == exact::Reading::Kind::Tiny || !r.value.isInteger())
+            return refuse(std::move(steps), make(step::NotWhole{typed}));
+        if (r.value < low || r.value > high)
+            return refuse(std::move(steps), make(step::OutOfRange{typed, low, high}));
+        const bool negative = r.value.sign() < 0;
+        if (negative)
+            steps.push_back(make(step::Negative{r.value}));
+        const quint64 size = r.value.abs().toUnsigned();
+        steps.push_back(make(subtractions(size, n)));
+        QString bits = patterns::toBits(size, n);
+        steps.push_back(make(step::PlaceTable{bits, 0, false}));
+        if (negative) {
+            step::TwosComplement t = twosComplement(bits, step::TwosComplement::Of::Number);
+            bits = t.result;
+            steps.push_back(make(std::move(t)));
+        }
+        steps.push_back(make(step::Result{typed, bits}));
+        return {false, bits, std::move(steps), std::nullopt};
+    }
+    bool cuts() const override { return false; }
+
+private:
+    bool m_twos;
+};
+
+}  // namespace
+
+const Topic &unsignedIntegerTopic()
+{
+    static const IntegerTopic topic(false);
+    return topic;
+}
+
+const Topic &twosIntegerTopic()
+{
+    static const IntegerTopic topic(true);
+    return topic;
+}
+
+}  // namespace quorvex::workbench
