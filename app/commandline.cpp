@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/commandline.h"
 
+#include "topics/registry.h"
+#include "topics/workbench.h"
+#include "windows/plaintext.h"
 #include "windows/worksheet.h"
 
 #include <QCommandLineParser>
@@ -8,9 +11,11 @@
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTextStream>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace quorvex {
@@ -18,13 +23,25 @@ namespace quorvex {
 namespace {
 
 using workbench::Direction;
+using workbench::Operation;
 
 struct Words {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };
 
-constexpr const char *valued[] = {"--worksheet", "--format", "--questions", "--directions", "--seed"};
-constexpr const char *flags[] = {"-h", "--help", "--help-all", "-?", "-v", "--version"};
+// Options that take a value, and those that do not.
+constexpr const char *valued[] = {"--worksheet", "--format", "--questions", "--directions", "--seed",
+                                  "--solve",     "--places", "--to",        "--rounding"};
+constexpr const char *flags[] = {"-h", "--help", "--help-all", "-?", "-v", "--version", "--working"};
+
+bool isValued(const QString &arg)
+{
+    for (const char *name : valued) {
+        if (arg == QLatin1StringView(name))
+            return true;
+    }
+    return false;
+}
 
 // The offscreen platform looks for a runtime folder it has no use for here;
 // its warning would only muddle the one line a failure prints.
@@ -39,70 +56,130 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
-int usageError(const QString &why)
+// The arguments with the operands after "--": a negative number ("-5",
+// "−0.5") is an operand, not an option, wherever it stands.
+QStringList withOperandsLast(const QStringList &arguments)
 {
-    std::fprintf(stderr, "quorvex: %s\n", qPrintable(why));
-    return 2;
-}
-
-std::optional<Format> parseFormat(const QString &text, QString *why)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^(?:(float):(\\d{1,3}):(\\d{1,3})|(fixed|fixed-signed):(\\d{1,3})\\.(\\d{1,3})|(int|int-signed):(\\d{1,3}))$"));
-    const QRegularExpressionMatch m = pattern.match(text);
-    if (!m.hasMatch()) {
-        *why = Words::tr("unknown format '%1': use float:M:E, fixed:W.F, fixed-signed:W.F, int:N or int-signed:N")
-                   .arg(text);
-        return std::nullopt;
+    static const QRegularExpression negative(QStringLiteral("^[-\u2212][0-9.]"));
+    QStringList options{arguments.value(0)}, operands;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (arg == u"--") {
+            operands += arguments.mid(i + 1);
+            break;
+        }
+        if (isValued(arg) && i + 1 < arguments.size()) {
+            options << arg << arguments.at(++i);
+        } else if (arg.startsWith(u'-') && arg != u"-" && !negative.match(arg).hasMatch()) {
+            options << arg;
+        } else {
+            operands << arg;
+        }
     }
-    Format f;
-    if (!m.captured(1).isEmpty()) {
-        f = {.representation = Representation::Floating, .mantissa = m.captured(2).toInt(), .exponent = m.captured(3).toInt()};
-        if (f.mantissa < limits::minMantissa || f.mantissa > limits::maxMantissa)
-            *why = Words::tr("a mantissa has %1 to %2 bits, not %3").arg(limits::minMantissa).arg(limits::maxMantissa).arg(f.mantissa);
-        else if (f.exponent < limits::minExponent || f.exponent > limits::maxExponent)
-            *why = Words::tr("an exponent has %1 to %2 bits, not %3").arg(limits::minExponent).arg(limits::maxExponent).arg(f.exponent);
-    } else if (!m.captured(4).isEmpty()) {
-        f = {.representation = m.captured(4) == u"fixed" ? Representation::UnsignedFixed : Representation::TwosFixed,
-             .whole = m.captured(5).toInt(),
-             .fraction = m.captured(6).toInt()};
-        const auto within = [](int v) { return v >= limits::minFixedPart && v <= limits::maxFixedPart; };
-        if (!within(f.whole) || !within(f.fraction) || f.whole + f.fraction < 1)
-            *why = Words::tr("fixed point has %1 to %2 bits each side of the point, at least 1 in all")
-                       .arg(limits::minFixedPart)
-                       .arg(limits::maxFixedPart);
-    } else {
-        f = {.representation = m.captured(7) == u"int" ? Representation::UnsignedInteger : Representation::TwosInteger,
-             .bits = m.captured(8).toInt()};
-        if (f.bits < limits::minBits || f.bits > limits::maxBits)
-            *why = Words::tr("an integer has %1 to %2 bits, not %3").arg(limits::minBits).arg(limits::maxBits).arg(f.bits);
-    }
-    if (!why->isEmpty())
-        return std::nullopt;
-    return f;
+    return options << QStringLiteral("--") << operands;
 }
 
 std::optional<QList<Direction>> parseDirections(const QString &text, QString *why)
 {
     QList<Direction> out;
     for (const QString &part : text.split(u',')) {
-        const QString name = part.trimmed();
-        Direction d;
-        if (name == u"to-binary")
-            d = Direction::ToBinary;
-        else if (name == u"to-denary")
-            d = Direction::ToDenary;
-        else if (name == u"normalise" || name == u"normalize")
-            d = Direction::Normalise;
-        else {
-            *why = Words::tr("unknown direction '%1': use to-binary, to-denary or normalise").arg(name);
+        const std::optional<Operation> d = workbench::operationNamed(part.trimmed());
+        if (!d || *d == Operation::Range) {
+            *why = Words::tr("unknown direction '%1': use to-binary, to-denary or normalise").arg(part.trimmed());
             return std::nullopt;
         }
-        if (!out.contains(d))
-            out << d;
+        if (!out.contains(*d))
+            out << *d;
     }
     return out;
 }
+
+// The formats and operations, from the registry, for the help.
+QString registryHelp()
+{
+    QString text = Words::tr("Formats:") + u'\n';
+    for (const workbench::Topic *t : workbench::topics())
+        text += QStringLiteral("  %1  %2\n").arg(t->usage(), -18).arg(t->usageHelp());
+    text += u'\n' + Words::tr("Operations (each with the formats that have it):") + u'\n';
+    for (Operation operation : workbench::allOperations()) {
+        QStringList kinds;
+        for (const workbench::Topic *t : workbench::topics()) {
+            if (t->operations().contains(operation))
+                kinds << t->usage().section(u':', 0, 0);
+        }
+        text += QStringLiteral("  %1  %2 (%3)\n")
+                    .arg(workbench::operationName(operation), -18)
+                    .arg(workbench::operandsOf(operation), kinds.join(QStringLiteral(", ")));
+    }
+    return text;
+}
+
+// "to-binary takes 1 operand".
+QString takesOperands(Operation operation)
+{
+    const int n = workbench::operandCount(operation);
+    const QString name = workbench::operationName(operation);
+    if (n == 0)
+        return Words::tr("%1 takes no operand").arg(name);
+    if (n == 1)
+        return Words::tr("%1 takes 1 operand").arg(name);
+    return Words::tr("%1 takes %2 operands").arg(name).arg(n);
+}
+
+class Run {
+public:
+    Run(QTextStream &in, QTextStream &out, QTextStream &err) : m_in(in), m_out(out), m_err(err) { }
+
+    int usageError(const QString &why)
+    {
+        m_err << "quorvex: " << why << Qt::endl;
+        return 2;
+    }
+
+    // One question: the answer's first line, then the working when asked.
+    int solve(const Format &format, Operation operation, const QStringList &operands, bool working)
+    {
+        const workbench::Answer a = workbench::solve(format, operation, operands.value(0));
+        if (a.refused) {
+            m_err << "quorvex: " << a.text << Qt::endl;
+            return 1;
+        }
+        m_out << a.text << '\n';
+        if (working)
+            m_out << plainWorking(a.workingHtml);
+        m_out.flush();
+        return 0;
+    }
+
+    // One question a line, its operands separated by tabs; one answer a
+    // line, a refused one as "refused: " and why.
+    int batch(const Format &format, Operation operation)
+    {
+        const int wanted = workbench::operandCount(operation);
+        bool refusedAny = false;
+        QString line;
+        while (m_in.readLineInto(&line)) {
+            if (line.endsWith(u'\r'))
+                line.chop(1);
+            const QStringList operands = wanted == 0 ? QStringList() : line.split(u'\t');
+            QString answer;
+            if (operands.size() != wanted) {
+                answer = QStringLiteral("refused: ") + takesOperands(operation) + u' '
+                    + Words::tr("(%1 on this line), separated by tabs").arg(operands.size());
+            } else {
+                const workbench::Worked w = workbench::work(format, operation, operands.value(0));
+                answer = w.refused ? QStringLiteral("refused: ") + workbench::refusalText(format, w.steps.back())
+                                   : w.text;
+            }
+            refusedAny = refusedAny || answer.startsWith(QLatin1StringView("refused: "));
+            m_out << answer << '\n';
+        }
+        m_out.flush();
+        return refusedAny ? 1 : 0;
+    }
+
+    QTextStream &m_in, &m_out, &m_err;
+};
 
 }  // namespace
 
@@ -126,20 +203,50 @@ bool wantsCommandLine(int argc, char **argv)
 int runCommandLine(int argc, char **argv)
 {
     // Nothing here opens a window: with no display, fonts and the PDF writer
-    // still work on the offscreen platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // still work on the offscreen platform. A question needs no more than
+    // Qt Core, unless its working is asked for.
+    bool gui = false;
+    for (int i = 1; i < argc; ++i)
+        gui = gui || std::strncmp(argv[i], "--worksheet", 11) == 0 || std::strcmp(argv[i], "--working") == 0
+            || std::strcmp(argv[i], "--help-all") == 0;
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     previousHandler = qInstallMessageHandler(quietHandler);
-    QGuiApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app =
+        gui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QTextStream in(stdin), out(stdout), err(stderr);
+    return commandLine(QCoreApplication::arguments(), in, out, err);
+}
+
+int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out, QTextStream &err)
+{
     QCoreApplication::setApplicationName(QStringLiteral("quorvex"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
+    Run run(in, out, err);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         Words::tr("Shows how numbers are written in binary. Without options it opens its menu window; with "
-                  "--worksheet it writes a worksheet and exits."));
+                  "--solve it answers a question, and with --worksheet it writes a worksheet, and exits."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption solve(
+        QStringLiteral("solve"),
+        Words::tr("Answer a question in the --format: the operation (see below) on the operands that follow. The "
+                  "first line printed is the answer as a mark scheme writes it. With - as the only operand, one "
+                  "question a line is read from the standard input (its operands separated by tabs) and one "
+                  "answer a line written."),
+        QStringLiteral("operation"));
+    const QCommandLineOption working(QStringLiteral("working"),
+                                     Words::tr("With --solve, print the working after the answer."));
+    const QCommandLineOption places(QStringLiteral("places"),
+                                    Words::tr("With --solve, how many places an operation moves the bits."),
+                                    QStringLiteral("count"));
+    const QCommandLineOption to(QStringLiteral("to"), Words::tr("With --solve, the format to convert into."),
+                                QStringLiteral("format"));
+    const QCommandLineOption rounding(QStringLiteral("rounding"),
+                                      Words::tr("With --solve, how bits beyond the last place are dropped."),
+                                      QStringLiteral("mode"));
     const QCommandLineOption sheet(
         QStringLiteral("worksheet"),
         Words::tr("Write a worksheet of new questions, with an answer key and its working, to <file> (PDF, A4), and "
@@ -147,9 +254,7 @@ int runCommandLine(int argc, char **argv)
         QStringLiteral("file"));
     const QCommandLineOption format(
         QStringLiteral("format"),
-        Words::tr("The questions' format: float:M:E (M-bit mantissa, E-bit exponent), fixed:W.F or fixed-signed:W.F "
-                  "(W bits before the point, F after), int:N or int-signed:N. Default float:8:4."),
-        QStringLiteral("format"));
+        Words::tr("The format (see below). For a worksheet the default is float:8:4."), QStringLiteral("format"));
     const QCommandLineOption questions(
         QStringLiteral("questions"),
         Words::tr("How many questions, 1 to %1. Default 20.").arg(worksheetMostQuestions), QStringLiteral("count"));
@@ -163,47 +268,104 @@ int runCommandLine(int argc, char **argv)
         Words::tr("The seed, 0 to 4294967295: the same seed and options give the same questions. Default random; "
                   "the seed used is printed."),
         QStringLiteral("number"));
-    parser.addOptions({sheet, format, questions, directions, seed});
+    parser.addOptions({solve, working, places, to, rounding, sheet, format, questions, directions, seed});
+    parser.addPositionalArgument(QStringLiteral("operands"), Words::tr("With --solve, the question's operands."),
+                                 QStringLiteral("[--] [operand...]"));
 
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
+    if (!parser.parse(withOperandsLast(arguments)))
+        return run.usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help-all")))
-        parser.process(QCoreApplication::arguments());  // prints the help with Qt's options and exits
+        parser.process(arguments);  // prints the help with Qt's options and exits
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        out << parser.helpText() << '\n' << registryHelp();
+        out.flush();
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("quorvex %s\n", QUORVEX_VERSION);
+        out << "quorvex " << QUORVEX_VERSION << '\n';
+        out.flush();
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(Words::tr("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-    if (!parser.isSet(sheet))
-        return usageError(Words::tr("--format, --questions, --directions and --seed go with --worksheet FILE"));
-
-    WorksheetOptions options;
+    const QStringList operands = parser.positionalArguments();
+    std::optional<Format> chosen;
     QString why;
     if (parser.isSet(format)) {
-        const std::optional<Format> f = parseFormat(parser.value(format), &why);
-        if (!f)
-            return usageError(why);
-        options.format = *f;
+        chosen = workbench::parseFormat(parser.value(format), &why);
+        if (!chosen)
+            return run.usageError(why);
     }
+
+    if (parser.isSet(solve)) {
+        if (parser.isSet(sheet))
+            return run.usageError(Words::tr("--solve and --worksheet go separately"));
+        for (const QCommandLineOption &o : {questions, directions, seed}) {
+            if (parser.isSet(o))
+                return run.usageError(Words::tr("--%1 goes with --worksheet FILE").arg(o.names().constFirst()));
+        }
+        if (!chosen)
+            return run.usageError(Words::tr("--solve needs --format FORMAT"));
+        const QString name = parser.value(solve);
+        const std::optional<Operation> operation = workbench::operationNamed(name);
+        if (!operation) {
+            QStringList names;
+            for (Operation o : workbench::allOperations())
+                names << workbench::operationName(o);
+            return run.usageError(
+                Words::tr("unknown operation '%1': use %2").arg(name, names.join(QStringLiteral(", "))));
+        }
+        const workbench::Topic *topic = workbench::topicOf(*chosen);
+        if (!topic->operations().contains(*operation)) {
+            QStringList names;
+            for (Operation o : topic->operations())
+                names << workbench::operationName(o);
+            return run.usageError(Words::tr("%1 has no operation %2; it has %3")
+                                      .arg(topic->name(*chosen), name, names.join(QStringLiteral(", "))));
+        }
+        if (parser.isSet(places) && !workbench::takesPlaces(*operation))
+            return run.usageError(Words::tr("--places goes with an operation that moves bits, not %1").arg(name));
+        if (parser.isSet(to))
+            return run.usageError(Words::tr("--to goes with an operation between two formats, not %1").arg(name));
+        if (parser.isSet(rounding) && parser.value(rounding) != u"cut")
+            return run.usageError(Words::tr("unknown rounding '%1': %2 cuts the bits after the last place (cut)")
+                                      .arg(parser.value(rounding), topic->name(*chosen)));
+        if (operands == QStringList{QStringLiteral("-")}) {
+            if (parser.isSet(working))
+                return run.usageError(Words::tr("--working goes with one question, not a batch"));
+            return run.batch(*chosen, *operation);
+        }
+        const int wanted = workbench::operandCount(*operation);
+        if (operands.size() != wanted)
+            return run.usageError(takesOperands(*operation) + u' ' + Words::tr("(%1 given)").arg(operands.size()));
+        return run.solve(*chosen, *operation, operands, parser.isSet(working));
+    }
+
+    if (!operands.isEmpty())
+        return run.usageError(Words::tr("unexpected argument '%1'").arg(operands.constFirst()));
+    for (const QCommandLineOption &o : {working, places, to, rounding}) {
+        if (parser.isSet(o))
+            return run.usageError(Words::tr("--%1 goes with --solve").arg(o.names().constFirst()));
+    }
+    if (!parser.isSet(sheet))
+        return run.usageError(Words::tr("--format, --questions, --directions and --seed go with --worksheet FILE "
+                                        "(or --format with --solve)"));
+
+    WorksheetOptions options;
+    if (chosen)
+        options.format = *chosen;
     if (parser.isSet(questions)) {
         bool ok = false;
         options.questions = parser.value(questions).toInt(&ok);
         if (!ok || options.questions < 1 || options.questions > worksheetMostQuestions)
-            return usageError(Words::tr("--questions takes a whole number from 1 to %1, not '%2'")
-                                  .arg(worksheetMostQuestions)
-                                  .arg(parser.value(questions)));
+            return run.usageError(Words::tr("--questions takes a whole number from 1 to %1, not '%2'")
+                                      .arg(worksheetMostQuestions)
+                                      .arg(parser.value(questions)));
     }
     if (parser.isSet(directions)) {
         const std::optional<QList<Direction>> d = parseDirections(parser.value(directions), &why);
         if (!d)
-            return usageError(why);
+            return run.usageError(why);
         options.directions = *d;
-    } else if (options.format.isFloating()) {
+    } else if (workbench::topicOf(options.format)->operations().contains(Operation::Normalise)) {
         options.directions << Direction::Normalise;
     }
     if (parser.isSet(seed)) {
@@ -211,22 +373,24 @@ int runCommandLine(int argc, char **argv)
         const QString text = parser.value(seed);
         options.seed = text.toUInt(&ok);
         if (!ok || text.startsWith(u'-') || text.startsWith(u'+'))
-            return usageError(Words::tr("--seed takes a whole number from 0 to 4294967295, not '%1'").arg(text));
+            return run.usageError(Words::tr("--seed takes a whole number from 0 to 4294967295, not '%1'").arg(text));
     } else {
         options.seed = QRandomGenerator::system()->generate();
     }
     if (const QString problem = worksheetProblem(options); !problem.isEmpty())
-        return usageError(problem);
+        return run.usageError(problem);
 
     const QString file = parser.value(sheet);
     if (!writeWorksheet(options, file, &why)) {
-        std::fprintf(stderr, "quorvex: %s\n", qPrintable(why));
+        err << "quorvex: " << why << Qt::endl;
         return 1;
     }
-    std::printf("%s\n", qPrintable(Words::tr("Wrote %1: %2 questions, seed %3 (--seed %3 makes the same sheet).")
-                                       .arg(file)
-                                       .arg(options.questions)
-                                       .arg(options.seed)));
+    out << Words::tr("Wrote %1: %2 questions, seed %3 (--seed %3 makes the same sheet).")
+               .arg(file)
+               .arg(options.questions)
+               .arg(options.seed)
+        << '\n';
+    out.flush();
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #include "topics/workbench.h"
 #include "practice/practice.h"
 #include "windows/worksheet.h"
+#include "app/commandline.h"
 #include "core/modFunctions.h"
 #include "windows/workingpane.h"
 #include "conversions/workingtext.h"
@@ -19,6 +20,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -369,6 +371,31 @@ void Practice_Worksheet_100(benchmark::State &state)
     }
 }
 BENCHMARK(Practice_Worksheet_100)->Unit(benchmark::kMillisecond);
+
+// A batch from standard input: 10,000 questions of the kinds exams set, one
+// a line, answered a line each (goal: under 1 s on one core).
+void CommandLine_Batch_10000(benchmark::State &state, const char *format, const char *operation)
+{
+    const QStringList typed = std::string_view(operation) == "to-binary"
+        ? QStringList{"12.75", "-8.25", "0.1", "6.9", "-3.5", "0.1875", "100", "-76.1875", "0.000001", "1e9"}
+        : QStringList{"01100110 0100", "10111110 0100", "0110011001 1111", "01110000 0011", "1000 0000 0111",
+                      "0101 0101 0101", "01000000 1000", "11000000 0111", "00000000 0000", "01111111 0111"};
+    QString input;
+    for (int i = 0; i < 10000; ++i)
+        input += typed.at(i % typed.size()) + u'\n';
+    const QStringList arguments{"quorvex", "--format", format, "--solve", operation, "-"};
+    for (auto _ : state) {
+        QString in = input, out, err;
+        QTextStream i(&in), o(&out), e(&err);
+        quorvex::commandLine(arguments, i, o, e);
+        o.flush();
+        benchmark::DoNotOptimize(out);
+        if (out.count(u'\n') != 10000)
+            state.SkipWithError("a line was not answered");
+    }
+}
+BENCHMARK_CAPTURE(CommandLine_Batch_10000, f84_to_binary, "float:8:4", "to-binary")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CommandLine_Batch_10000, f84_to_denary, "float:8:4", "to-denary")->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per call for the summary.
 class Collector : public benchmark::ConsoleReporter {

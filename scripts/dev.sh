@@ -48,9 +48,9 @@ test)
     build build-asan -DBUILD_TESTING=ON -DQUORVEX_WERROR=ON -DQUORVEX_SANITIZE=ON
     ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
     echo "== Fuzzers"
-    configure build-fuzz -DBUILD_TESTING=OFF -DQUORVEX_FUZZ=ON -DQUORVEX_FUZZ_SECONDS=60 \
+    configure build-fuzz -DBUILD_TESTING=OFF -DQUORVEX_FUZZ=ON -DQUORVEX_FUZZ_SECONDS=30 \
         -DCMAKE_CXX_COMPILER=clang++
-    cmake --build build-fuzz -j "$jobs" --target fuzz_conversions
+    cmake --build build-fuzz -j "$jobs" --target fuzz_conversions fuzz_commandline
     ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-fuzz --output-on-failure
     ;;
 *)
