@@ -2,6 +2,7 @@
 #include "windows/worksheet.h"
 
 #include "practice/practice.h"
+#include "topics/registry.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -39,8 +40,10 @@ QString worksheetProblem(const WorksheetOptions &o)
     for (Direction d : o.directions) {
         if (d == Direction::Range)
             return Words::tr("The range is not a worksheet question.");
-        if (d == Direction::Normalise && !o.format.isFloating())
-            return Words::tr("Only floating point is normalised; choose a floating-point format.");
+        if (!workbench::topicOf(o.format)->operations().contains(d))
+            return d == Direction::Normalise
+                ? Words::tr("Only floating point is normalised; choose a floating-point format.")
+                : Words::tr("This format has no such questions.");
     }
     return QString();
 }

@@ -2,6 +2,7 @@
 #include "windows/worksheetdialog.h"
 
 #include "practice/practice.h"
+#include "topics/registry.h"
 #include "windows/runtimeguard.h"
 #include "windows/worksheet.h"
 #include "ui_worksheetdialog.h"
@@ -37,8 +38,12 @@ WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
     ui->spnQuestions->setValue(defaults.questions);
     ui->spnSeed->setRange(0, std::numeric_limits<int>::max());
     ui->spnSeed->setValue(int(QRandomGenerator::global()->bounded(1000000)));
-    // Only floating point is normalised.
-    ui->chkNormalise->setEnabled(format.isFloating());
+    // Only the questions the format's topic has (only floating point is
+    // normalised).
+    const QList<workbench::Operation> operations = workbench::topicOf(format)->operations();
+    ui->chkToBinary->setEnabled(operations.contains(workbench::Operation::ToBinary));
+    ui->chkToDenary->setEnabled(operations.contains(workbench::Operation::ToDenary));
+    ui->chkNormalise->setEnabled(operations.contains(workbench::Operation::Normalise));
 
     connect(ui->cmdBrowse, &QPushButton::clicked, this, &WorksheetDialog::browse);
     for (QCheckBox *kind : {ui->chkToBinary, ui->chkToDenary, ui->chkNormalise})
