@@ -57,10 +57,10 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 }
 
 // The arguments with the operands after "--": a negative number ("-5",
-// "−0.5") is an operand, not an option, wherever it stands.
+// "-.5") is an operand, not an option, wherever it stands.
 QStringList withOperandsLast(const QStringList &arguments)
 {
-    static const QRegularExpression negative(QStringLiteral("^[-\u2212][0-9.]"));
+    static const QRegularExpression negative(QStringLiteral("^-[0-9.]"));
     QStringList options{arguments.value(0)}, operands;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments.at(i);

@@ -178,6 +178,8 @@ void TestCommandLine::batch_data()
                                                                          "8-bit two's complement holds −128 to 127\n"
                                                                          "10000000\n"
                                        << 1;
+    QTest::newRow("a line ended the DOS way") << toBinary << "abc\r\n" << "refused: \u201Cabc\u201D is not a number.\n"
+                                              << 1;
     QTest::newRow("an empty line") << toBinary << "\n" << "refused: Nothing was typed: type a number.\n" << 1;
     QTest::newRow("two operands on a line") << toBinary << "1\t2\n"
                                             << "refused: to-binary takes 1 operand (2 on this line), separated by "
