@@ -435,6 +435,18 @@ QString pattern(const QString &text)
     return fixedPoint(text);
 }
 
+QString hexDigits(const QString &text)
+{
+    QStringList parts;
+    for (const QString &side : text.split(u'.')) {
+        QStringList digits;
+        for (QChar c : side)
+            digits << QString(c);
+        parts << digits.join(u' ');
+    }
+    return parts.join(QStringLiteral(", point, "));
+}
+
 QStringList htmlParts(const QString &html)
 {
     return Reader().read(html);

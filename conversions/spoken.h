@@ -26,6 +26,8 @@ QString floating(const QString &mantissa, const QString &exponent);
 // A bit pattern as the workbench writes its answers: a mantissa and an
 // exponent apart by a space, bits with a point, or bits alone.
 QString pattern(const QString &text);
+// Hex digits one by one: "F F 9 C", "3, point, C".
+QString hexDigits(const QString &text);
 
 // The working's rich text for a listener, one part per paragraph or table,
 // in the order they are shown: paragraphs as plain sentences; a table with

@@ -43,6 +43,11 @@ enum class Mistake {
     HiddenOne,                 // bits to denary: a hidden leading 1 assumed
     PointIgnored,              // bits to denary: fixed-point bits read as a whole number
     MinusLeftOut,              // bits to denary: the right size with the wrong sign
+    HexDigitOff,               // a hex digit's value off by one (B taken as 12)
+    HexDigitAsPosition,        // a hex letter read as its place in the alphabet (A as 1)
+    HexReversed,               // the hex digits in reverse order
+    HexGroupedFromLeft,        // the bits grouped in fours from the left, not from the right
+    HexDenaryDigits,           // a denary number written for a hex digit above 9 ("15" for F)
     Other,                     // wrong, matching none of the above
 };
 

@@ -2,6 +2,7 @@
 #include "engine/methods.h"
 
 #include "engine/bitpattern.h"
+#include "engine/hex.h"
 #include "engine/words.h"
 
 #include <algorithm>
@@ -25,9 +26,18 @@ Worked refuse(Steps steps, Step why)
     return {true, QString(), std::move(steps), std::nullopt};
 }
 
-ReadBits readBits(int width, const QString &input)
+ReadBits readBits(int width, const QString &input, int fraction)
 {
     ReadBits r;
+    if (const std::optional<hex::Text> text = hex::read(input)) {
+        const Step s = hex::pattern(input, *text, width, fraction, &r.bits);
+        r.ok = r.hex = as<step::HexRead>(s) != nullptr;
+        if (r.ok)
+            r.steps.push_back(s);
+        else
+            r.refusal = s;
+        return r;
+    }
     QStringList others;
     int points = 0;
     for (QChar c : input) {
@@ -47,6 +57,51 @@ ReadBits readBits(int width, const QString &input)
     else
         r.ok = true;
     return r;
+}
+
+Worked hexAnswer(const Topic &topic, const Format &f, const QString &input)
+{
+    const int fraction = f.fractionBits();
+    ReadBits read = readBits(f.totalBits(), input, fraction);
+    Steps steps;
+    QString bits;
+    if (read.ok) {
+        steps = std::move(read.steps);
+        bits = read.bits;
+    } else {
+        const exact::Reading r = exact::readDecimal(input);
+        const bool onlyBits = !input.trimmed().isEmpty()
+            && std::all_of(input.begin(), input.end(), [](QChar c) { return c == u'0' || c == u'1' || c == u'.' || c.isSpace(); });
+        if (r.kind == exact::Reading::Kind::NotANumber || (onlyBits && r.kind != exact::Reading::Kind::Exact)) {
+            if (as<step::NotBits>(read.refusal) && !input.trimmed().isEmpty())
+                return refuse({}, make(step::NothingToWrite{input.trimmed()}));
+            return refuse({}, read.refusal);
+        }
+        Worked w = topic.solve(f, Operation::ToBinary, input);
+        if (w.refused)
+            return w;
+        steps = std::move(w.steps);
+        bits = w.text;
+        bits.remove(u' ');
+        bits.remove(u'.');
+        // Where the bits are the number itself (a whole number from 0 up in
+        // a pattern without a point), it is also divided by 16, as taught.
+        if (r.kind == exact::Reading::Kind::Exact && fraction == 0 && bits.size() <= 64
+            && patterns::unsignedValue(bits) == r.value) {
+            step::Divisions16 d;
+            quint64 n = r.value.toUnsigned();
+            d.value = QString::number(n);
+            do {
+                d.rows.push_back({QString::number(n), QString::number(n / 16), int(n % 16)});
+                d.hex.prepend(hex::digit(int(n % 16)));
+                n /= 16;
+            } while (n > 0);
+            steps.push_back(make(std::move(d)));
+        }
+    }
+    const QString answer = hex::ofBits(bits, fraction);
+    steps.push_back(make(step::Nibbles{bits, fraction, answer}));
+    return {false, answer, std::move(steps), std::nullopt};
 }
 
 Typed typedOf(const exact::Reading &r, const QString &input)
@@ -242,6 +297,18 @@ template <>
 void StepOf<step::TwoPoints>::say(Words &w) const
 {
     w.para(why(w));
+}
+
+template <>
+QString StepOf<step::NothingToWrite>::why(const Words &w) const
+{
+    return Words::tr("%1 is not a number, bits or hex.").arg(w.typed({Number(), value.typed, false}));
+}
+template <>
+void StepOf<step::NothingToWrite>::say(Words &w) const
+{
+    w.para(why(w));
+    w.para(Words::tr("Type a denary number such as 12188, the bits of a pattern, or hex such as 0x2F9C."));
 }
 
 template <>

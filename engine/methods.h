@@ -36,6 +36,10 @@ struct NotBits {
     QStringList characters;  // the first few that are not 0 or 1
 };
 struct TwoPoints {};
+// Neither a number, nor bits, nor hex.
+struct NothingToWrite {
+    QString typed;
+};
 // The text reads as this number, written differently ("25e-1" is 2.5).
 struct ReadAs {
     QString typed;
@@ -141,6 +145,7 @@ QUORVEX_REFUSAL(step::NotANumber)
 QUORVEX_REFUSAL(step::WrongCount)
 QUORVEX_REFUSAL(step::NotBits)
 QUORVEX_REFUSAL(step::TwoPoints)
+QUORVEX_REFUSAL(step::NothingToWrite)
 QUORVEX_STEP(step::ReadAs)
 QUORVEX_REFUSAL(step::NotWhole)
 QUORVEX_REFUSAL(step::OutOfRange)
@@ -157,13 +162,21 @@ QUORVEX_STEP(step::Range)
 // A refused answer: the steps so far, then the one that says why.
 Worked refuse(Steps steps, Step why);
 
-// A pattern typed as bits: blanks and one point anywhere.
+// A pattern typed as bits (blanks and one point anywhere), or in hex (with
+// its point from the point, for fixed point); `steps` say how hex was read.
 struct ReadBits {
     bool ok = false;
     QString bits;
     Step refusal;
+    Steps steps;
+    bool hex = false;
 };
-ReadBits readBits(int width, const QString &input);
+ReadBits readBits(int width, const QString &input, int fraction = 0);
+
+// A pattern in hex: from bits or hex of the format's width, or from a
+// denary number by the topic's method (and, for a whole number, by repeated
+// division by 16).
+Worked hexAnswer(const Topic &topic, const Format &format, const QString &input);
 
 // A typed number as the working names it, and the step that says how a
 // number written otherwise was read ("25e-1" is 2.5).

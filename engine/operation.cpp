@@ -21,6 +21,7 @@ struct Named {
 constexpr Named names[] = {
     {Operation::ToBinary, u"to-binary", 1, false, true},
     {Operation::ToDenary, u"to-denary", 1, false, true},
+    {Operation::ToHex, u"to-hex", 1, false, true},
     {Operation::Normalise, u"normalise", 1, false, true},
     {Operation::Range, u"range", 0, false, true},
 };
@@ -59,6 +60,8 @@ QString operationTitle(Operation operation)
         return Words::tr("To denary");
     case Operation::Normalise:
         return Words::tr("Normalise");
+    case Operation::ToHex:
+        return Words::tr("To hex");
     case Operation::Range:
         break;
     }
@@ -83,7 +86,9 @@ QString operandsOf(Operation operation)
         return Words::tr("a denary number");
     case Operation::ToDenary:
     case Operation::Normalise:
-        return Words::tr("a pattern of bits");
+        return Words::tr("a pattern of bits, or hex");
+    case Operation::ToHex:
+        return Words::tr("a pattern of bits, or a denary number");
     case Operation::Range:
         break;
     }

@@ -11,7 +11,7 @@
 
 namespace quorvex::workbench {
 
-enum class Direction { ToBinary, ToDenary, Normalise, Range };
+enum class Direction { ToBinary, ToDenary, Normalise, Range, ToHex };
 using Operation = Direction;
 
 // Every operation, in the order the help lists them.

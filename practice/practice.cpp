@@ -6,11 +6,14 @@
 // values.
 #include "practice/practice.h"
 
+#include "engine/bitpattern.h"
 #include "engine/exact.h"
+#include "engine/hex.h"
 #include "engine/methods.h"
 #include "topics/registry.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -150,8 +153,8 @@ class NumberMarker {
 public:
     NumberMarker(const Topic &topic, const Format &f, const QString &question, const Worked &right,
                  const QString &answer)
-        : m_topic(topic), m_bits(readStudentBits(question).bits), m_answer(answer.trimmed()),
-          m_m{f, m_bits, right.steps, m_answer, topic.valueOf(f, m_bits)}
+        : m_topic(topic), m_read(workbench::readBits(f.totalBits(), question, f.fractionBits())),
+          m_bits(m_read.bits), m_answer(answer.trimmed()), m_m{f, m_bits, right.steps, m_answer, topic.valueOf(f, m_bits)}
     {
     }
 
@@ -170,6 +173,8 @@ public:
         if (r.kind == exact::Reading::Kind::Exact && r.value == m_m.rv)
             return {true, Mistake::None, Words::tr("Right."), workbench::workingHtml(m_m.format, m_m.steps)};
         if (r.kind == exact::Reading::Kind::Exact) {
+            if (const std::optional<Verdict> v = hexMisread(r.value))
+                return *v;
             for (const Misreading &c : m_topic.misreadings(m_m)) {
                 if (c.value == r.value && c.value != m_m.rv)
                     return wrong(c.mistake, m_topic.sentence(m_m, c), m_topic.stepFor(m_m, c));
@@ -189,10 +194,178 @@ private:
         return {false, m, why + u' ' + tail, workingWithNote(m_m.format, m_m.steps, at, why)};
     }
 
+    // Hex digits misread, where the question is a whole number in hex.
+    std::optional<Verdict> hexMisread(const Number &answer) const
+    {
+        const auto *h = m_read.hex ? workbench::as<workbench::step::HexRead>(m_read.steps.front()) : nullptr;
+        if (!h || !h->fraction.isEmpty() || m_m.format.isSigned() || m_m.format.fractionBits() != 0)
+            return std::nullopt;
+        const auto reading = [&](auto valueOf) {
+            Number total;
+            for (QChar c : h->whole)
+                total = total.times2(4) + Number(valueOf(workbench::hex::value(c)));
+            return total;
+        };
+        const QString lead = Words::tr("Your answer, %1,").arg(printed(m_answer));
+        const std::pair<Mistake, Number> misreadings[] = {
+            {Mistake::HexDigitAsPosition, reading([](int v) { return v >= 10 ? v - 9 : v; })},
+            {Mistake::HexDigitOff, reading([](int v) { return v >= 10 ? v + 1 : v; })},
+            {Mistake::HexDigitOff, reading([](int v) { return v >= 10 ? v - 1 : v; })},
+        };
+        for (const auto &[mistake, value] : misreadings) {
+            if (value != answer || value == m_m.rv)
+                continue;
+            const QString why = mistake == Mistake::HexDigitAsPosition
+                ? Words::tr("%1 reads each hex letter as its place in the alphabet (A as 1); A to F stand for 10 to "
+                            "15.")
+                      .arg(lead)
+                : Words::tr("%1 is off in the value of a hex letter: A is 10, B 11, C 12, D 13, E 14 and F 15.")
+                      .arg(lead);
+            return wrong(mistake, why, 0);
+        }
+        return std::nullopt;
+    }
+
     const Topic &m_topic;
+    workbench::ReadBits m_read;
     QString m_bits;
     QString m_answer;
     NumberMarking m_m;
+};
+
+// ---- Hex answers -----------------------------------------------------------------
+
+// A hex answer as a value: markers, blanks and case do not matter, nor 0s
+// before the whole part or after the fraction. Empty when it is not hex.
+QString hexValue(QString text, QStringList *others = nullptr)
+{
+    text.remove(u' ');
+    text = text.toUpper();
+    if (text.startsWith(QLatin1StringView("0X")))
+        text.remove(0, 2);
+    else if (text.startsWith(u'&') || text.startsWith(u'#'))
+        text.remove(0, 1);
+    if (text.endsWith(u'H'))
+        text.chop(1);
+    else if (text.endsWith(QStringLiteral("\u2081\u2086")))
+        text.chop(2);
+    for (QChar c : text) {
+        if (workbench::hex::value(c) < 0 && c != u'.' && others && others->size() < 3 && !others->contains(QString(c)))
+            *others << QString(c);
+    }
+    static const QRegularExpression digits(QStringLiteral("^([0-9A-F]*)(\\.([0-9A-F]*))?$"));
+    const QRegularExpressionMatch m = digits.match(text);
+    if (!m.hasMatch() || (m.captured(1).isEmpty() && m.captured(3).isEmpty()))
+        return QString();
+    QString whole = m.captured(1), fraction = m.captured(3);
+    while (whole.size() > 1 && whole.startsWith(u'0'))
+        whole.remove(0, 1);
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    if (whole.isEmpty())
+        whole = QStringLiteral("0");
+    return fraction.isEmpty() ? whole : whole + u'.' + fraction;
+}
+
+class HexMarker {
+public:
+    HexMarker(const Format &f, const Worked &right, const QString &answer)
+        : m_format(f), m_right(right), m_answer(answer.trimmed()), m_r(hexValue(right.text))
+    {
+    }
+
+    Verdict verdict() const
+    {
+        QStringList others;
+        const QString s = hexValue(m_answer, &others);
+        if (m_answer.isEmpty())
+            return wrong(Mistake::Unreadable, Words::tr("Nothing was written."));
+        if (s.isEmpty())
+            return wrong(Mistake::Unreadable,
+                         Words::tr("Your answer holds %1, which %2 not hex: hex digits are 0 to 9 and A to F.")
+                             .arg(quotedList(others.isEmpty() ? QStringList{m_answer} : others),
+                                  others.size() > 1 ? Words::tr("are") : Words::tr("is")));
+        if (s == m_r)
+            return {true, Mistake::None, Words::tr("Right."), workbench::workingHtml(m_format, m_right.steps)};
+        const QString lead = Words::tr("Your answer %1").arg(m_answer);
+        for (const auto &[mistake, candidate] : candidates()) {
+            if (hexValue(candidate) != s || hexValue(candidate) == m_r)
+                continue;
+            return wrong(mistake, sentence(mistake, lead));
+        }
+        return wrong(Mistake::Other, Words::tr("%1 is not the pattern in hex; it follows none of the usual mistakes: "
+                                               "compare it with the working, step by step.")
+                                         .arg(lead));
+    }
+
+private:
+    Verdict wrong(Mistake m, const QString &why) const
+    {
+        const QString tail = Words::tr("The answer is %1.").arg(m_right.text);
+        const qsizetype at = workbench::findStep<workbench::step::Nibbles>(m_right.steps);
+        return {false, m, why + u' ' + tail, workingWithNote(m_format, m_right.steps, at, why)};
+    }
+
+    std::vector<std::pair<Mistake, QString>> candidates() const
+    {
+        const QString &r = m_right.text;
+        const auto each = [&](auto change) {
+            QString out;
+            for (QChar c : r) {
+                const int v = workbench::hex::value(c);
+                out += v >= 10 ? change(v) : QString(c);
+            }
+            return out;
+        };
+        std::vector<std::pair<Mistake, QString>> c;
+        c.push_back({Mistake::HexDigitOff, each([](int v) { return QString(workbench::hex::digit(v - 1)); })});
+        c.push_back({Mistake::HexDigitOff,
+                     each([](int v) { return v < 15 ? QString(workbench::hex::digit(v + 1)) : QStringLiteral("10"); })});
+        c.push_back({Mistake::HexDenaryDigits, each([](int v) { return QString::number(v); })});
+        if (!r.contains(u'.')) {
+            c.push_back({Mistake::HexReversed, patterns::reversed(r)});
+            // The bits in fours from the left: the last group short, read
+            // as it stands or filled with 0s on its right.
+            const auto *n = workbench::as<workbench::step::Nibbles>(m_right.steps.back());
+            if (n && n->bits.size() % 4 != 0) {
+                const QString b = n->bits;
+                const qsizetype full = b.size() - b.size() % 4;
+                const QString head = workbench::hex::ofBits(b.left(full));
+                const QString tail = b.mid(full);
+                c.push_back({Mistake::HexGroupedFromLeft, head + workbench::hex::ofBits(tail)});
+                c.push_back({Mistake::HexGroupedFromLeft,
+                             head + workbench::hex::digit(int(patterns::fromBits(tail + QString(4 - tail.size(), u'0'))))});
+            }
+        }
+        return c;
+    }
+
+    static QString sentence(Mistake m, const QString &lead)
+    {
+        switch (m) {
+        case Mistake::HexDigitOff:
+            return Words::tr("%1 has a hex letter off by one: A is 10, B 11, C 12, D 13, E 14 and F 15.").arg(lead);
+        case Mistake::HexDenaryDigits:
+            return Words::tr("%1 writes a group above 9 as a denary number; each group of four bits is one hex "
+                             "digit, 10 to 15 written A to F.")
+                .arg(lead);
+        case Mistake::HexReversed:
+            return Words::tr("%1 has the hex digits in reverse order; the leftmost group of bits gives the first "
+                             "digit.")
+                .arg(lead);
+        case Mistake::HexGroupedFromLeft:
+            return Words::tr("%1 groups the bits in fours from the left; they are grouped from the right, the "
+                             "leftmost group filled with 0s.")
+                .arg(lead);
+        default:
+            return lead;
+        }
+    }
+
+    const Format &m_format;
+    const Worked &m_right;
+    QString m_answer;
+    QString m_r;
 };
 
 }  // namespace
@@ -210,6 +383,8 @@ Verdict mark(const Format &format, Direction direction, const QString &question,
                 workbench::workingHtml(format, right.steps)};
     }
     const Topic &topic = *workbench::topicOf(format);  // an answered question has its topic
+    if (direction == Direction::ToHex)
+        return HexMarker(format, right, answer).verdict();
     if (direction == Direction::ToDenary)
         return NumberMarker(topic, format, question, right, answer).verdict();
     const StudentBits s = readStudentBits(answer);
@@ -265,6 +440,8 @@ QString instruction(Direction direction)
         return Words::tr("Write the value of each pattern as a denary number.");
     case Direction::Normalise:
         return Words::tr("Normalise each pair.");
+    case Direction::ToHex:
+        return Words::tr("Write each in hexadecimal.");
     case Direction::Range:
         break;
     }

@@ -90,7 +90,7 @@ void TestWorkbench::formatsShowTheirWidths_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("widths");
     QTest::addColumn<QStringList>("buttons");
-    const QStringList three{"cmdToBinary", "cmdToDenary", "cmdRange"};
+    const QStringList three{"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdRange"};
     QTest::newRow("unsigned integer") << 0 << "Unsigned integer" << QStringList{"spnBits"} << three;
     QTest::newRow("two's integer") << 1 << "Two's complement integer" << QStringList{"spnBits"} << three;
     QTest::newRow("unsigned fixed") << 2 << "Unsigned fixed point" << QStringList{"spnWhole", "spnFraction"} << three;
@@ -114,7 +114,7 @@ void TestWorkbench::formatsShowTheirWidths()
         QCOMPARE(spin->isVisible(), widths.contains(spin->objectName()));
     // Only the format's own operations; none of today's needs a second
     // operand or a name to choose it by.
-    for (const char *button : {"cmdToBinary", "cmdToDenary", "cmdNormalise", "cmdRange", "cmdCalculate"})
+    for (const char *button : {"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange", "cmdCalculate"})
         QCOMPARE(get(button)->isVisible(), buttons.contains(QLatin1StringView(button)));
     QVERIFY(!get("cboOperation")->isVisible() && !get("txtSecond")->isVisible());
     QCOMPARE(get<QLineEdit>("txtInput")->text(), QStringLiteral("kept"));
@@ -220,13 +220,13 @@ void TestWorkbench::captionsAndTabOrder()
     }
     get("cboFormat")->setFocus();
     QStringList walked;
-    for (int i = 0; i < 14; ++i) {
+    for (int i = 0; i < 15; ++i) {
         key(&w(), Qt::Key_Tab);
         walked << h->focus()->objectName();
     }
     // The verdict is a stop only while there is one.
     QCOMPARE(walked, (QStringList{"spnMantissa", "spnExponent", "txtInput", "cmdNewQuestion", "cmdToBinary",
-                                  "cmdToDenary", "cmdNormalise", "cmdRange", "cmdWorksheet", "txtMyAnswer",
+                                  "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange", "cmdWorksheet", "txtMyAnswer",
                                   "cmdCheck", "txtAnswer", "txtWorking", "cboFormat"}));
 }
 

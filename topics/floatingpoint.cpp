@@ -439,7 +439,7 @@ public:
     }
     QList<Operation> operations() const override
     {
-        return {Operation::ToBinary, Operation::ToDenary, Operation::Normalise, Operation::Range};
+        return {Operation::ToBinary, Operation::ToDenary, Operation::ToHex, Operation::Normalise, Operation::Range};
     }
 
     QString describe(const Format &f) const override
@@ -490,6 +490,8 @@ public:
             return toDenary(f, input);
         case Operation::Normalise:
             return normaliseBits(f, input);
+        case Operation::ToHex:
+            return hexAnswer(*this, f, input);
         case Operation::Range:
             break;
         }
@@ -698,10 +700,10 @@ step::Shifts normalise(const Topic &topic, const Format &f, const QString &manti
 
 Worked FloatingTopic::toDenary(const Format &f, const QString &input) const
 {
-    const ReadBits read = readBits(f.totalBits(), input);
+    ReadBits read = readBits(f.totalBits(), input);
     if (!read.ok)
         return refuse({}, read.refusal);
-    Steps steps;
+    Steps steps = std::move(read.steps);
     const QString mantissa = read.bits.left(f.mantissa);
     const QString exponent = read.bits.mid(f.mantissa);
     const Number mv = mantissaValue(f, fromBits(mantissa));
@@ -747,7 +749,7 @@ Worked FloatingTopic::toDenary(const Format &f, const QString &input) const
 
 Worked FloatingTopic::normaliseBits(const Format &f, const QString &input) const
 {
-    const ReadBits read = readBits(f.totalBits(), input);
+    ReadBits read = readBits(f.totalBits(), input);
     if (!read.ok)
         return refuse({}, read.refusal);
     const QString exponent = read.bits.mid(f.mantissa);
@@ -755,8 +757,9 @@ Worked FloatingTopic::normaliseBits(const Format &f, const QString &input) const
     step::Shifts s = normalise(*this, f, read.bits.left(f.mantissa), e);
     const QString pair = s.pair;
     if (s.stop == step::Shifts::Stop::Lowest)
-        return refuse({}, make(std::move(s)));
-    return {false, pair, Steps{make(std::move(s))}, std::nullopt};
+        return refuse(std::move(read.steps), make(std::move(s)));
+    read.steps.push_back(make(std::move(s)));
+    return {false, pair, std::move(read.steps), std::nullopt};
 }
 
 Worked FloatingTopic::range(const Format &f) const
@@ -1166,6 +1169,10 @@ QString FloatingTopic::newQuestion(const Format &f, Operation operation, QRandom
     }
     case Operation::Normalise:
         return normaliseQuestion(f, rng);
+    case Operation::ToHex: {
+        const Number value = heldValue(f, rng, rng.bounded(2) == 1);
+        return printed(f, pw::plain(solve(f, Operation::ToBinary, value.toDecimal()).text));
+    }
     case Operation::Range:
         break;
     }

@@ -2,6 +2,7 @@
 #include "topics/placevalue.h"
 
 #include "engine/bitpattern.h"
+#include "engine/hex.h"
 #include "engine/methods.h"
 #include "engine/questions.h"
 #include "engine/words.h"
@@ -49,12 +50,18 @@ Number patternValue(const Format &f, quint64 pattern)
 
 Worked toDenary(const Topic &topic, const Format &f, const QString &input)
 {
-    const ReadBits read = readBits(f.totalBits(), input);
+    const int fraction = f.fractionBits();
+    ReadBits read = readBits(f.totalBits(), input, fraction);
     if (!read.ok)
         return refuse({}, read.refusal);
-    const int fraction = f.fractionBits();
     const Number value = patternValue(f, fromBits(read.bits));
-    Steps steps;
+    Steps steps = std::move(read.steps);
+    // Hex of a whole number read straight by place values of 16, as well
+    // as through its bits.
+    if (read.hex && fraction == 0 && !f.isSigned()) {
+        const auto *h = as<step::HexRead>(steps.front());
+        steps.push_back(make(step::HexPlaces{h->whole, value}));
+    }
     steps.push_back(make(step::PlaceTable{read.bits, fraction, f.isSigned()}));
     steps.push_back(make(step::PlaceSum{read.bits, fraction, f.isSigned(), value}));
     (void)topic;
@@ -87,7 +94,7 @@ Worked range(const Topic &topic, const Format &f)
 
 QList<Operation> PlaceValueTopic::operations() const
 {
-    return {Operation::ToBinary, Operation::ToDenary, Operation::Range};
+    return {Operation::ToBinary, Operation::ToDenary, Operation::ToHex, Operation::Range};
 }
 
 QString PlaceValueTopic::written(const Format &f, const QString &bits) const
@@ -135,6 +142,8 @@ Worked PlaceValueTopic::solve(const Format &f, Operation operation, const QStrin
         return toDenary(*this, f, input);
     case Operation::Normalise:
         return refuse({}, make(step::BadFormat{true}));
+    case Operation::ToHex:
+        return hexAnswer(*this, f, input);
     case Operation::Range:
         break;
     }
@@ -327,6 +336,14 @@ QString PlaceValueTopic::newQuestion(const Format &f, Operation operation, QRand
     }
     case Operation::ToDenary: {
         const Number value = heldValue(f, rng, f.isSigned() && rng.bounded(2) == 1);
+        return printed(f, practice::plain(solve(f, Operation::ToBinary, value.toDecimal()).text));
+    }
+    case Operation::ToHex: {
+        // The bits of a pattern to write in hex, or, for a whole number, the
+        // number itself.
+        const Number value = heldValue(f, rng, f.isSigned() && rng.bounded(2) == 1);
+        if (f.isInteger() && rng.bounded(2) == 0)
+            return value.toDecimal();
         return printed(f, practice::plain(solve(f, Operation::ToBinary, value.toDecimal()).text));
     }
     default:

@@ -96,6 +96,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     connect(ui->spnFraction, &QSpinBox::valueChanged, this, &frmWorkbench::keepFixedWidthAboveZero);
     connect(ui->cmdToBinary, &QPushButton::clicked, this, [this] { answer(Direction::ToBinary); });
     connect(ui->cmdToDenary, &QPushButton::clicked, this, [this] { answer(Direction::ToDenary); });
+    connect(ui->cmdToHex, &QPushButton::clicked, this, [this] { answer(Direction::ToHex); });
     connect(ui->cmdNormalise, &QPushButton::clicked, this, [this] { answer(Direction::Normalise); });
     connect(ui->cmdRange, &QPushButton::clicked, this, [this] { answer(Direction::Range); });
     connect(ui->cmdCalculate, &QPushButton::clicked, this, [this] {
@@ -152,6 +153,7 @@ void frmWorkbench::showWidths()
     const QList<Operation> operations = topic.operations();
     const std::pair<QPushButton *, Operation> buttons[] = {{ui->cmdToBinary, Operation::ToBinary},
                                                            {ui->cmdToDenary, Operation::ToDenary},
+                                                           {ui->cmdToHex, Operation::ToHex},
                                                            {ui->cmdNormalise, Operation::Normalise},
                                                            {ui->cmdRange, Operation::Range}};
     for (const auto &[button, operation] : buttons) {
@@ -204,7 +206,10 @@ void frmWorkbench::answer(Direction direction)
         ui->txtAnswer->setCursorPosition(0);  // a long answer shows its start
         // Bits are spelt out for a screen reader; a denary answer is not.
         const bool bits = !a.refused && (direction == Direction::ToBinary || direction == Direction::Normalise);
-        ui->txtAnswer->setAccessibleDescription(bits ? spoken::pattern(a.text) : QString());
+        const bool hex = !a.refused && direction == Direction::ToHex;
+        ui->txtAnswer->setAccessibleDescription(bits  ? spoken::pattern(a.text)
+                                                : hex ? spoken::hexDigits(a.text)
+                                                      : QString());
         m_working->showHtml(a.workingHtml);
     });
 }
@@ -223,8 +228,12 @@ void frmWorkbench::check()
             m_tally.add(verdict);
         ui->txtAnswer->setText(right);
         ui->txtAnswer->setCursorPosition(0);
-        const bool bits = verdict.mistake != practice::Mistake::QuestionRefused && m_lastAsked != Direction::ToDenary;
-        ui->txtAnswer->setAccessibleDescription(bits ? spoken::pattern(right) : QString());
+        const bool answered = verdict.mistake != practice::Mistake::QuestionRefused;
+        const bool bits = answered && m_lastAsked != Direction::ToDenary && m_lastAsked != Direction::ToHex;
+        const bool hex = answered && m_lastAsked == Direction::ToHex;
+        ui->txtAnswer->setAccessibleDescription(bits  ? spoken::pattern(right)
+                                                : hex ? spoken::hexDigits(right)
+                                                      : QString());
         if (m_tally.asked > 0)
             ui->lblTally->setText(m_tally.text());
         showVerdict(verdict.text);
