@@ -14,6 +14,7 @@
 #include <QFontMetrics>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
@@ -43,6 +44,8 @@ private slots:
     void workedExamplesFitWithoutScrolling_data();
     void workedExamplesFitWithoutScrolling();
     void paneGrowsToTheWorkingUntilSized();
+    void fixedWidthTextAsksForThePackagedFont_data();
+    void fixedWidthTextAsksForThePackagedFont();
 
 private:
     QAbstractButton *menuButton(int index)
@@ -461,6 +464,43 @@ void TestWorkingPane::paneGrowsToTheWorkingUntilSized()
         key(w, Qt::Key_0, Qt::ControlModifier);
         QCOMPARE(WorkingPane::zoom(), 0);
         hidePane(w);
+    }));
+}
+
+void TestWorkingPane::fixedWidthTextAsksForThePackagedFont_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("box");  // the workbench's box; none: the bits in the working
+    QTest::newRow("working, binary integers") << 0 << QString();
+    QTest::newRow("working, floating point") << 2 << QString();
+    QTest::newRow("workbench question") << 4 << "txtInput";
+    QTest::newRow("workbench answer") << 4 << "txtAnswer";
+}
+
+// Bits are shown in the family the package installs, Liberation Mono, with
+// fixed-width fallbacks; never the desktop's own choice first, whose
+// heights the windows were not laid out for.
+void TestWorkingPane::fixedWidthTextAsksForThePackagedFont()
+{
+    QFETCH(int, index);
+    QFETCH(QString, box);
+    QVERIFY(openModal(menuButton(index), [&](QWidget *w) {
+        QStringList families;
+        if (!box.isEmpty()) {
+            const QFont font = w->findChild<QLineEdit *>(box)->font();
+            QCOMPARE(font.styleHint(), QFont::TypeWriter);
+            families = font.families();
+        } else {
+            type(w, "5");
+            click(w->findChild<QAbstractButton *>("cmdConvert"));
+            for (QTextBlock b = pane(w)->document()->begin(); b.isValid() && families.isEmpty(); b = b.next()) {
+                for (auto it = b.begin(); !it.atEnd() && families.isEmpty(); ++it)
+                    families = it.fragment().charFormat().fontFamilies().toStringList();
+            }
+            QCOMPARE(families.value(families.size() - 1), QStringLiteral("monospace"));
+        }
+        QVERIFY2(families.value(0) == QStringLiteral("Liberation Mono") && families.contains("DejaVu Sans Mono"),
+                 qPrintable(families.join(u',')));
     }));
 }
 
