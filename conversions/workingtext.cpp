@@ -70,18 +70,38 @@ public:
         return parts.join(QStringLiteral(", "));
     }
 
-    // 1 added column by column, the carries written above.
-    static void addition(Writer &w, const AddOne &a)
+    // How the bits of an addition are written: an integer in groups of four
+    // from the right, a mantissa with its point after the sign bit, or a
+    // short pattern (an exponent) as it is.
+    enum class Written { Grouped, Mantissa, Plain };
+    static QString written(const QString &b, Written how, QChar point = u'.')
+    {
+        switch (how) {
+        case Written::Grouped:
+            return groupedBits(b);
+        case Written::Mantissa:
+            return b.isEmpty() ? b : b.left(1) + point + b.mid(1);
+        case Written::Plain:
+            break;
+        }
+        return b;
+    }
+
+    // 1 added column by column, the carries written above. A mantissa adds
+    // its last place, 0.000000001, with the point in line in every row.
+    static void addition(Writer &w, const AddOne &a, Written how = Written::Grouped)
     {
         QString carries = a.carries;
         carries.replace(u'0', u' ');
-        const QString plusOne = QString(a.before.size() - 1, u' ') + u'1';
+        const QString plusOne = how == Written::Mantissa ? QString(a.before.size() - 1, u'0') + u'1'
+                                                         : QString(a.before.size() - 1, u' ') + u'1';
         std::vector<std::pair<QString, QString>> rows;
         if (a.carryOut || a.carries.contains(u'1'))
-            rows.emplace_back(tr("carries"), (a.carryOut ? QStringLiteral("1") : QStringLiteral(" ")) + groupedBits(carries));
-        rows.insert(rows.end(), {{QString(), groupedBits(a.before)},
-                                 {QStringLiteral("+"), groupedBits(plusOne)},
-                                 {QStringLiteral("="), groupedBits(a.after)}});
+            rows.emplace_back(tr("carries"), (a.carryOut ? QStringLiteral("1") : QStringLiteral(" "))
+                                                 + written(carries, how, u' '));
+        rows.insert(rows.end(), {{QString(), written(a.before, how)},
+                                 {QStringLiteral("+"), written(plusOne, how)},
+                                 {QStringLiteral("="), written(a.after, how)}});
         w.columns(rows);
         if (a.carryOut)
             w.para(tr("The carry out of the leftmost column falls off the end and is dropped: the result "
@@ -460,8 +480,8 @@ public:
     void operator()(const Negated &s)
     {
         w.para(tr("The number is negative, so the mantissa is negated: invert every bit, %1, and add 1:")
-                   .arg(bits(s.inverted)));
-        Common::addition(w, s.addition);
+                   .arg(Common::mantissaText(s.inverted)));
+        Common::addition(w, s.addition, Common::Written::Mantissa);
         w.para(tr("The negative mantissa is %1:").arg(Common::mantissaText(s.mantissa)));
         Common::mantissaTable(w, s.mantissa);
     }
@@ -472,11 +492,11 @@ public:
                       "add 1:")
                        .arg(signedNumber(s.exponent))
                        .arg(-s.exponent)
-                       .arg(bits(s.magnitudeBits)));
-            Common::addition(w, s.addition);
-            w.para(tr("The exponent is %1.").arg(bits(s.bits)));
+                       .arg(code(s.magnitudeBits)));
+            Common::addition(w, s.addition, Common::Written::Plain);
+            w.para(tr("The exponent is %1.").arg(code(s.bits)));
         } else {
-            w.para(tr("The exponent %1 in six bits: %2.").arg(s.exponent).arg(bits(s.bits)));
+            w.para(tr("The exponent %1 in six bits: %2.").arg(s.exponent).arg(code(s.bits)));
         }
     }
     void operator()(const FloatingCheck &s)
@@ -499,7 +519,7 @@ public:
     {
         w.para(tr("This pair stands for the right value, but a normalised negative mantissa starts 10: the "
                   "normalised pair is %1 with exponent %2.")
-                   .arg(Common::mantissaText(s.mantissa), bits(s.exponent)));
+                   .arg(Common::mantissaText(s.mantissa), code(s.exponent)));
     }
     void operator()(const HandMethodDiffers &s)
     {

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 # What each command's steps use, beyond a bare Debian 12: the run command
 # builds and starts the program (exact numbers come from GMP's C++
 # interface, libgmp-dev); the test command also builds the
-# benchmarks and the fuzzer, validates the desktop files, builds the Debian
+# benchmarks and the fuzzers, validates the desktop files, builds the Debian
 # package (CPack's dependency scan needs `file`) and checks it with lintian,
 # starts programs under Xvfb, and reads a worksheet's text back (pdftotext).
 run_packages=(build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev libgmp-dev fonts-liberation)
@@ -48,9 +48,11 @@ test)
     build build-asan -DBUILD_TESTING=ON -DQUORVEX_WERROR=ON -DQUORVEX_SANITIZE=ON
     ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs"
     echo "== Fuzzers"
-    configure build-fuzz -DBUILD_TESTING=OFF -DQUORVEX_FUZZ=ON -DQUORVEX_FUZZ_SECONDS=30 \
+    # Three fuzzers, twenty seconds each: the conversions, the marking, and
+    # the command line.
+    configure build-fuzz -DBUILD_TESTING=OFF -DQUORVEX_FUZZ=ON -DQUORVEX_FUZZ_SECONDS=20 \
         -DCMAKE_CXX_COMPILER=clang++
-    cmake --build build-fuzz -j "$jobs" --target fuzz_conversions fuzz_commandline
+    cmake --build build-fuzz -j "$jobs" --target fuzz_conversions fuzz_marking fuzz_commandline
     ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-fuzz --output-on-failure
     ;;
 *)

@@ -64,6 +64,7 @@ private slots:
     void worksheetFromTheCommandLine();
     void commandLineRefuses_data();
     void commandLineRefuses();
+    void commandLineWritesTheMostQuestions();
 };
 
 void TestPractice::diagnoses_data()
@@ -330,36 +331,65 @@ void TestPractice::commandLineRefuses_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("exitCode");  // 2: a bad option; 1: the file cannot be written
     const QString file = QStringLiteral("OUT");
-    QTest::newRow("mantissa too wide") << QStringList{"--worksheet", file, "--format", "float:99:4"} << "mantissa";
-    QTest::newRow("no such format") << QStringList{"--worksheet", file, "--format", "decimal:3"} << "format";
-    QTest::newRow("no questions") << QStringList{"--worksheet", file, "--questions", "0"} << "questions";
-    QTest::newRow("no such direction") << QStringList{"--worksheet", file, "--directions", "sideways"} << "sideways";
+    QTest::newRow("mantissa too wide") << QStringList{"--worksheet", file, "--format", "float:99:4"} << "mantissa" << 2;
+    QTest::newRow("no such format") << QStringList{"--worksheet", file, "--format", "decimal:3"} << "format" << 2;
+    QTest::newRow("no questions") << QStringList{"--worksheet", file, "--questions", "0"} << "questions" << 2;
+    QTest::newRow("one question too many") << QStringList{"--worksheet", file, "--questions", "501"} << "'501'" << 2;
+    QTest::newRow("no such direction") << QStringList{"--worksheet", file, "--directions", "sideways"} << "sideways"
+                                       << 2;
     QTest::newRow("normalising integers") << QStringList{"--worksheet", file, "--format", "int:8", "--directions",
                                                          "normalise"}
-                                          << "floating";
-    QTest::newRow("bad seed") << QStringList{"--worksheet", file, "--seed", "-3"} << "seed";
-    QTest::newRow("unknown option") << QStringList{"--worksheet", file, "--colour"} << "colour";
-    QTest::newRow("format without sheet") << QStringList{"--format", "int:8"} << "--worksheet";
-    QTest::newRow("no such folder") << QStringList{"--worksheet", "missing/OUT"} << "missing";
-    QTest::newRow("a folder") << QStringList{"--worksheet", "."} << ".";
+                                          << "floating" << 2;
+    QTest::newRow("bad seed") << QStringList{"--worksheet", file, "--seed", "-3"} << "seed" << 2;
+    QTest::newRow("unknown option") << QStringList{"--worksheet", file, "--colour"} << "colour" << 2;
+    QTest::newRow("format without sheet") << QStringList{"--format", "int:8"} << "--worksheet" << 2;
+    QTest::newRow("no such folder") << QStringList{"--worksheet", "missing/OUT"} << "missing" << 1;
+    QTest::newRow("a folder") << QStringList{"--worksheet", "."} << "." << 1;
 }
 
-// A bad option or a file that cannot be written: a non-zero exit, one line
-// saying why, and nothing left in the folder.
+// A bad option exits 2, a file that cannot be written 1: either way one
+// line saying why, and nothing left in the folder.
 void TestPractice::commandLineRefuses()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, reason);
+    QFETCH(int, exitCode);
     QTemporaryDir dir;
     QProcess p;
     p.setWorkingDirectory(dir.path());
     p.start(program, arguments);
     QVERIFY(p.waitForFinished(60000));
-    QVERIFY(p.exitCode() != 0);
     const QString error = QString::fromUtf8(p.readAllStandardError()).trimmed();
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(p.exitCode() == exitCode, qPrintable(QStringLiteral("exit %1: %2").arg(p.exitCode()).arg(error)));
     QVERIFY2(error.contains(reason) && !error.contains(u'\n'), qPrintable(error));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+// The most questions --questions allows make a sheet with every one of
+// them and its answer.
+void TestPractice::commandLineWritesTheMostQuestions()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    QProcess p;
+    p.start(program, {QStringLiteral("--worksheet"), pdf, QStringLiteral("--format"), QStringLiteral("int:8"),
+                      QStringLiteral("--questions"), QStringLiteral("500"), QStringLiteral("--seed"),
+                      QStringLiteral("7")});
+    QVERIFY(p.waitForFinished(120000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    QVERIFY(p.readAllStandardOutput().contains(": 500 questions, seed 7"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    QVERIFY2(text.waitForFinished(60000), "pdftotext (Debian package poppler-utils) is needed");
+    QCOMPARE(text.exitCode(), 0);
+    const QString all = QString::fromUtf8(text.readAllStandardOutput());
+    // Each question has a line for its answer, and each answer its heading.
+    QCOMPARE(all.count(QStringLiteral("Answer:")), 2 * 500);
+    QVERIFY(all.contains(QStringLiteral("500.")));
+    QVERIFY(!all.contains(QStringLiteral("501.")));
 }
 
 QTEST_GUILESS_MAIN(TestPractice)

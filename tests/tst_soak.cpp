@@ -2,6 +2,11 @@
 // Soak test: the real program driven headless through many random user
 // events (typing, pasting, clicks, Tab, Enter, Escape, arrow keys, opening
 // and closing windows), checking the program's invariants after each one.
+// The workbench is driven too: formats and widths changed, questions and
+// answers typed, every direction asked, answers checked, new questions set,
+// the worksheet dialog opened and cancelled; its answers and verdicts must
+// be the engine's for what the window shows, nothing typed may be lost, and
+// no message box may ever come up.
 //
 //   QUORVEX_SOAK_EVENTS  how many events (default 3000; the long run uses
 //                        20000 or more)
@@ -12,15 +17,23 @@
 #include "conversions/decint.h"
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
+#include "practice/practice.h"
+#include "topics/registry.h"
+#include "topics/workbench.h"
 #include "app/frmbinarymenu.h"
 #include "windows/frmbinint.h"
 #include "guitest.h"
 #include "refusal.h"
 #include "windows/runtimeguard.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSpinBox>
 
 using namespace quorvex;
 
@@ -112,6 +125,97 @@ bool showable(QWidget *w, const QStringList &out)
     return digits.match(out[0]).hasMatch();
 }
 
+// ---- The workbench ---------------------------------------------------------------
+
+using workbench::Direction;
+
+template <class T = QWidget>
+T *child(QWidget *w, const char *name)
+{
+    T *found = w->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("the workbench has no %s", name);
+    return found;
+}
+
+// The format the workbench's controls show: the format box's items in
+// order, and the widths of its kind.
+Format workbenchFormat(QWidget *w)
+{
+    const std::vector<const workbench::Topic *> &topics = workbench::topics();
+    Format f;
+    const int index = std::clamp(child<QComboBox>(w, "cboFormat")->currentIndex(), 0, int(topics.size()) - 1);
+    f.representation = topics.at(std::size_t(index))->representation();
+    f.bits = child<QSpinBox>(w, "spnBits")->value();
+    f.whole = child<QSpinBox>(w, "spnWhole")->value();
+    f.fraction = child<QSpinBox>(w, "spnFraction")->value();
+    f.mantissa = child<QSpinBox>(w, "spnMantissa")->value();
+    f.exponent = child<QSpinBox>(w, "spnExponent")->value();
+    return f;
+}
+
+bool sameFormat(const Format &a, const Format &b)
+{
+    return a.representation == b.representation && a.bits == b.bits && a.whole == b.whole
+        && a.fraction == b.fraction && a.mantissa == b.mantissa && a.exponent == b.exponent;
+}
+
+QString formatText(const Format &f)
+{
+    return QStringLiteral("kind %1, %2 bits, %3.%4, %5/%6")
+        .arg(QLatin1StringView(f.representation.id.data(), qsizetype(f.representation.id.size())))
+        .arg(f.bits)
+        .arg(f.whole)
+        .arg(f.fraction)
+        .arg(f.mantissa)
+        .arg(f.exponent);
+}
+
+// Only the widths of the chosen kind are shown, and Normalise only where
+// the topic has it.
+bool widthsShown(QWidget *w, const Format &f)
+{
+    const workbench::Topic *topic = workbench::topicOf(f);
+    const QList<workbench::Width> widths = topic->widths();
+    using workbench::Width;
+    return child(w, "spnBits")->isVisible() == widths.contains(Width::Bits)
+        && child(w, "spnWhole")->isVisible() == widths.contains(Width::Whole)
+        && child(w, "spnFraction")->isVisible() == widths.contains(Width::Fraction)
+        && child(w, "spnMantissa")->isVisible() == widths.contains(Width::Mantissa)
+        && child(w, "spnExponent")->isVisible() == widths.contains(Width::Exponent)
+        && child(w, "cmdNormalise")->isVisible() == topic->operations().contains(Direction::Normalise);
+}
+
+// Runs `whileOpen` in the worksheet dialog that `trigger` opens from the
+// workbench; false if none opened within 5 s.
+bool openWorksheetDialog(QWidget *workbenchWindow, const std::function<void()> &trigger,
+                         const std::function<void(QDialog *)> &whileOpen)
+{
+    bool opened = false, finished = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (finished)
+            return;
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (dialog && dialog != workbenchWindow && dialog->isVisible()) {
+            finished = opened = true;
+            QPointer<QDialog> guard(dialog);
+            whileOpen(dialog);
+            if (guard && guard->isVisible())
+                guard->reject();
+        } else if (clock.elapsed() > 5000) {
+            finished = true;
+        }
+    });
+    poll.start();
+    trigger();
+    (void)QTest::qWaitFor([&] { return finished; }, 6000);
+    return opened;
+}
+
 const QStringList allowedMessages = {
     "You must enter a whole number",
     "You must enter a positive whole number",
@@ -134,6 +238,19 @@ private:
     QString randomText();
     void windowEvent(QWidget *w);
     bool checkMessages(int from);
+    QString randomQuestion(const Format &f);
+    void workbenchEvent(QWidget *w);
+    bool workbenchAgrees(QWidget *w, const QString &what);
+    void setText(QWidget *w, const char *box, const QString &text);
+
+    // What the open workbench must hold: the texts typed, and the direction
+    // last asked, which Enter and Check use.
+    struct WorkbenchState {
+        QString input;
+        QString myAnswer;
+        Direction lastAsked = Direction::ToBinary;
+    } bench;
+    int workbenchEventsChecked = 0;
 
     QRandomGenerator random;
     std::unique_ptr<MessageWatcher> messages;
@@ -296,6 +413,217 @@ void TestSoak::windowEvent(QWidget *w)
     ++conversionsChecked;
 }
 
+// Questions as a student types them: new questions of the format, the
+// converters' boundaries, bit patterns grouped and not, and noise.
+QString TestSoak::randomQuestion(const Format &f)
+{
+    switch (random.bounded(5)) {
+    case 0: {
+        const Direction d = random.bounded(2) ? Direction::ToBinary : Direction::ToDenary;
+        return practice::newQuestion(f, d, random);
+    }
+    case 1: {
+        QString bits;
+        for (int i = random.bounded(1, f.totalBits() + 3); i > 0; --i)
+            bits += random.bounded(5) == 0 ? u' ' : random.bounded(2) ? u'1' : u'0';
+        return bits;
+    }
+    case 2: {
+        static const QString alphabet = "0123456789.-+ 1\u2212e";
+        QString s;
+        for (int i = random.bounded(1, 16); i > 0; --i)
+            s += alphabet[random.bounded(alphabet.size())];
+        return s;
+    }
+    case 3:
+        return QString(random.bounded(60, 400), random.bounded(2) ? u'0' : u'1');
+    default: {
+        QString text = randomText();
+        // A line edit keeps no control characters; the test types none.
+        text.removeIf([](QChar c) { return c.unicode() < 0x20 || c.category() == QChar::Other_Control; });
+        return text;
+    }
+    }
+}
+
+// Types over a box's text, by keyboard or by pasting, as a student does.
+void TestSoak::setText(QWidget *w, const char *box, const QString &text)
+{
+    auto *edit = child<QLineEdit>(w, box);
+    click(edit);
+    if (focusIn(w) != edit)
+        edit->setFocus(Qt::MouseFocusReason);
+    retype(w, QString());
+    if (!text.isEmpty())
+        enter(w, text);
+}
+
+// The answer box holds the engine's answer to what the window asks, and
+// the verdict its mark; false, with a warning, where it does not.
+bool TestSoak::workbenchAgrees(QWidget *w, const QString &what)
+{
+    const Format f = workbenchFormat(w);
+    const QString shown = child<QLineEdit>(w, "txtAnswer")->text();
+    QString expected;
+    if (what == u"check") {
+        expected = bench.lastAsked == Direction::Range ? QString() : workbench::solve(f, bench.lastAsked, bench.input).text;
+        const QString verdict = practice::mark(f, bench.lastAsked, bench.input, bench.myAnswer).text;
+        if (child<QLabel>(w, "lblVerdict")->text() != verdict) {
+            qWarning() << "verdict" << child<QLabel>(w, "lblVerdict")->text() << "expected" << verdict << "for"
+                       << bench.input << bench.myAnswer << formatText(f);
+            return false;
+        }
+    } else {
+        expected = workbench::solve(f, bench.lastAsked, bench.input).text;
+    }
+    if (shown != expected) {
+        qWarning() << what << "answer" << shown << "expected" << expected << "for" << bench.input << "direction"
+                   << int(bench.lastAsked) << formatText(f);
+        return false;
+    }
+    return true;
+}
+
+// One random user event in the workbench, and the checks after it.
+void TestSoak::workbenchEvent(QWidget *w)
+{
+    const int messagesBefore = int(messages->messages().size());
+    const Format before = workbenchFormat(w);
+    bool ok = true;
+    QString answered;  // what the answer box must now show: "answer" or "check"
+    switch (random.bounded(12)) {
+    case 0:
+    case 1:
+        bench.input = randomQuestion(before);
+        setText(w, "txtInput", bench.input);
+        break;
+    case 2:
+        bench.myAnswer = randomQuestion(before);
+        setText(w, "txtMyAnswer", bench.myAnswer);
+        break;
+    case 3:
+    case 4: {
+        const std::pair<const char *, Direction> buttons[] = {{"cmdToBinary", Direction::ToBinary},
+                                                              {"cmdToDenary", Direction::ToDenary},
+                                                              {"cmdNormalise", Direction::Normalise},
+                                                              {"cmdRange", Direction::Range}};
+        const auto &[name, direction] = buttons[random.bounded(4)];
+        auto *button = child<QAbstractButton>(w, name);
+        if (button->isVisible() && button->isEnabled()) {
+            click(button);
+            bench.lastAsked = direction;
+            answered = "answer";
+        }
+        break;
+    }
+    case 5:  // Enter in the question asks again what was last asked
+        click(child(w, "txtInput"));
+        key(w, Qt::Key_Return);
+        answered = "answer";
+        break;
+    case 6:
+        if (random.bounded(2)) {
+            click(child(w, "cmdCheck"));
+        } else {
+            click(child(w, "txtMyAnswer"));
+            key(w, Qt::Key_Return);
+        }
+        answered = "check";
+        break;
+    case 7: {
+        const Direction asked = bench.lastAsked == Direction::Range ? Direction::ToBinary : bench.lastAsked;
+        click(child(w, "cmdNewQuestion"));
+        bench.input = child<QLineEdit>(w, "txtInput")->text();
+        bench.myAnswer.clear();
+        const bool answerable = workbench::topicOf(before)->operations().contains(asked);
+        if (bench.input.isEmpty() == answerable || !child<QLineEdit>(w, "txtMyAnswer")->text().isEmpty()
+            || !child<QLineEdit>(w, "txtAnswer")->text().isEmpty()
+            || (answerable && workbench::solve(before, asked, bench.input).refused)) {
+            qWarning() << "new question" << bench.input << "for" << formatText(before) << "direction" << int(asked);
+            ok = false;
+        }
+        break;
+    }
+    case 8: {  // the format, with the keyboard, as a closed box takes it
+        auto *box = child<QComboBox>(w, "cboFormat");
+        box->setFocus(Qt::TabFocusReason);
+        key(w, random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
+        break;
+    }
+    case 9:
+    case 10: {  // a width: stepped, or typed over
+        const char *widths[] = {"spnBits", "spnWhole", "spnFraction", "spnMantissa", "spnExponent"};
+        auto *spin = child<QSpinBox>(w, widths[random.bounded(5)]);
+        if (!spin->isVisible())
+            break;
+        click(spin);
+        spin->setFocus(Qt::MouseFocusReason);
+        if (random.bounded(3) == 0) {
+            retype(w, QString::number(random.bounded(-2, 80)));
+            key(w, Qt::Key_Return);
+        } else {
+            static const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+            key(w, keys[random.bounded(4)]);
+        }
+        break;
+    }
+    default: {  // the worksheet dialog, opened and cancelled
+        const bool opened = openWorksheetDialog(
+            w, [&] { click(child(w, "cmdWorksheet")); },
+            [&](QDialog *dialog) {
+                for (const char *kind : {"chkToBinary", "chkToDenary", "chkNormalise"}) {
+                    if (auto *box = dialog->findChild<QAbstractButton *>(kind); box && random.bounded(3) == 0)
+                        click(box);
+                }
+                if (random.bounded(2)) {
+                    QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+                } else if (auto *buttons = dialog->findChild<QDialogButtonBox *>()) {
+                    click(buttons->button(QDialogButtonBox::Cancel));
+                }
+                if (dialog->isVisible()) {
+                    qWarning() << "the worksheet dialog did not close on Cancel";
+                    ok = false;
+                }
+            });
+        if (!opened) {
+            qWarning() << "Worksheet opened no dialog";
+            ok = false;
+        }
+        break;
+    }
+    }
+    --eventsLeft;
+
+    const Format after = workbenchFormat(w);
+    // An operation the format does not have (normalising, outside floating
+    // point): Enter then reads the bits.
+    if (!workbench::topicOf(after)->operations().contains(bench.lastAsked))
+        bench.lastAsked = Direction::ToDenary;
+    if (messages->messages().size() > messagesBefore) {
+        qWarning() << "a message box in the workbench:" << messages->messages().last().text;
+        ok = false;
+    }
+    if (child<QLineEdit>(w, "txtInput")->text() != bench.input
+        || child<QLineEdit>(w, "txtMyAnswer")->text() != bench.myAnswer) {
+        qWarning() << "typed text lost: question" << child<QLineEdit>(w, "txtInput")->text() << "expected"
+                   << bench.input << "answer" << child<QLineEdit>(w, "txtMyAnswer")->text() << "expected"
+                   << bench.myAnswer;
+        ok = false;
+    }
+    if (!widthsShown(w, after)) {
+        qWarning() << "the widths shown are not those of" << formatText(after);
+        ok = false;
+    }
+    if (!sameFormat(before, after) && !child<QLineEdit>(w, "txtAnswer")->text().isEmpty()) {
+        qWarning() << "an answer stayed after the format changed to" << formatText(after);
+        ok = false;
+    }
+    if (!answered.isEmpty())
+        ok = workbenchAgrees(w, answered) && ok;
+    failed = failed || !ok;
+    ++workbenchEventsChecked;
+}
+
 void TestSoak::randomUserEvents()
 {
     const int events = qEnvironmentVariableIsSet("QUORVEX_SOAK_EVENTS")
@@ -312,10 +640,22 @@ void TestSoak::randomUserEvents()
     messages = std::make_unique<MessageWatcher>();
     int openings = 0;
     while (eventsLeft > 0 && !failed) {
-        const int index = random.bounded(4);
+        const int index = random.bounded(5);
         auto *button = menu.findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
         const bool opened = openModal(button, [&](QWidget *w) {
             ++openings;
+            if (index == 4) {
+                if (w->objectName() != "frmWorkbench" || !child<QLineEdit>(w, "txtInput")->text().isEmpty()
+                    || !child<QLineEdit>(w, "txtAnswer")->text().isEmpty()) {
+                    qWarning() << "the workbench did not open empty";
+                    failed = true;
+                }
+                bench = WorkbenchState();
+                const int length = random.bounded(1, 40);
+                for (int i = 0; i < length && eventsLeft > 0 && !failed && w->isVisible(); ++i)
+                    workbenchEvent(w);
+                return;
+            }
             // Each opening starts afresh.
             if (!inputOf(w).isEmpty() || !outputsOf(w).join("").isEmpty()) {
                 qWarning() << "window did not open empty";
@@ -331,10 +671,11 @@ void TestSoak::randomUserEvents()
         QVERIFY(!modalConverter());
         QVERIFY(menu.isVisible());
     }
-    qInfo("soak: %d openings, %d conversions checked, %d messages", openings, conversionsChecked,
-          int(messages->messages().size()));
+    qInfo("soak: %d openings, %d conversions checked, %d workbench events, %d messages", openings,
+          conversionsChecked, workbenchEventsChecked, int(messages->messages().size()));
     QVERIFY2(!failed, qPrintable(QStringLiteral("invariant broken; replay with QUORVEX_SOAK_SEED=%1").arg(seed)));
-    QVERIFY(conversionsChecked > events / 20);
+    QVERIFY(conversionsChecked > events / 25);
+    QVERIFY(workbenchEventsChecked > events / 20);
 }
 
 QTEST_MAIN(TestSoak)

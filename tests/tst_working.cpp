@@ -135,6 +135,8 @@ private slots:
     void fixedPointRule();
     void floatingPoint_data();
     void floatingPoint();
+    void mantissaAndExponentAsWritten_data();
+    void mantissaAndExponentAsWritten();
     void failuresSayWhy_data();
     void failuresSayWhy();
     void placesTaken_data();
@@ -325,6 +327,38 @@ void TestWorking::floatingPoint()
     QCOMPARE(step<FixedForm>(c).fixed, c.outputs.at(FloatingFixed));
     QCOMPARE(step<FloatingCheck>(c).mantissa, c.outputs.at(FloatingMantissa));
     QCOMPARE(step<ExponentBits>(c).bits, c.outputs.at(FloatingExponent));
+}
+
+void TestWorking::mantissaAndExponentAsWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");  // whole lines of the working, a table row's cells between bars
+    QTest::newRow("-1: mantissa negated, carries through the point")
+        << "-1"
+        << QStringList{"The number is negative, so the mantissa is negated: invert every bit, 1.011111111, and add 1:",
+                       "carries |    11111111 ", " | 1.011111111", "+ | 0.000000001", "= | 1.100000000",
+                       "The exponent 1 in six bits: 000001."};
+    QTest::newRow("-12.625: mantissa negated") << "-12.625"
+                                               << QStringList{" | 1.001101011", "+ | 0.000000001", "= | 1.001101100",
+                                                              "The exponent 4 in six bits: 000100."};
+    QTest::newRow("0.1: negative exponent")
+        << "0.1"
+        << QStringList{"The exponent \u22123 is negative: its magnitude 3 in six bits is 000011; invert every bit and add 1:",
+                       " | 111100", "+ |      1", "= | 111101", "The exponent is 111101."};
+}
+
+// In the invert-and-add rows a mantissa keeps its point after the sign bit,
+// as everywhere else in the working, and the six-bit exponent is written
+// as it is, not grouped in fours like an integer.
+void TestWorking::mantissaAndExponentAsWritten()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    const Conversion c = convertFloating(text);
+    QVERIFY(c.converted());
+    const QStringList working = approvedText(c).split(u'\n');
+    for (const QString &line : lines)
+        QVERIFY2(working.contains(line), qPrintable("missing line \"" + line + "\" in:\n" + working.join(u'\n')));
 }
 
 void TestWorking::failuresSayWhy_data()

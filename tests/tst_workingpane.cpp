@@ -11,8 +11,10 @@
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 
+#include <QFontMetrics>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
@@ -41,6 +43,9 @@ private slots:
     void textSizeHoldsForTheRun();
     void workedExamplesFitWithoutScrolling_data();
     void workedExamplesFitWithoutScrolling();
+    void paneGrowsToTheWorkingUntilSized();
+    void fixedWidthTextAsksForThePackagedFont_data();
+    void fixedWidthTextAsksForThePackagedFont();
 
 private:
     QAbstractButton *menuButton(int index)
@@ -50,6 +55,11 @@ private:
     static QToolButton *showButton(QWidget *w) { return w->findChild<QToolButton *>("chkShowWorking"); }
     static QTextBrowser *pane(QWidget *w) { return w->findChild<QTextBrowser *>("txtWorking"); }
     static QString paneText(QWidget *w) { return pane(w)->toPlainText(); }
+    // The tallest the window can be on the screen, its frame left out.
+    static int roomFor(QWidget *w)
+    {
+        return w->screen()->availableGeometry().height() - (w->frameGeometry().height() - w->height());
+    }
     // Starts a test with the pane hidden, whatever the tests before chose.
     static void hidePane(QWidget *w)
     {
@@ -97,10 +107,6 @@ void TestWorkingPane::buttonShowsAndHidesThePane()
         QVERIFY(QTest::qWaitForWindowActive(w));
         QWidget *focus = focusIn(w);
         const QSize hidden(layoutSize.width(), layoutSize.height() + WorkingPane::buttonRowHeight);
-        // Shown, it opens wider and taller, as far as the screen has room.
-        const int room = w->screen()->availableGeometry().height() - (w->frameGeometry().height() - w->height());
-        const QSize shown(std::max(hidden.width(), WorkingPane::openPaneWidth),
-                          std::min(hidden.height() + WorkingPane::openPaneHeight, room));
         QCOMPARE(w->size(), hidden);
         QVERIFY(!pane(w)->isVisible());
         QCOMPARE(showButton(w)->arrowType(), Qt::RightArrow);
@@ -109,7 +115,15 @@ void TestWorkingPane::buttonShowsAndHidesThePane()
 
         QVERIFY(showButton(w)->width() >= showButton(w)->sizeHint().width());  // caption not cut
         click(showButton(w));
-        QCOMPARE(w->size(), shown);
+        // Shown, it opens wider and taller: room for so many lines of the
+        // pane's text, as far as the screen has room.
+        const QSize shown = w->size();
+        QCOMPARE(shown.width(), std::max(hidden.width(), WorkingPane::openPaneWidth));
+        const int room = roomFor(w);
+        const int lines = WorkingPane::openPaneLines * QFontMetrics(pane(w)->font()).lineSpacing();
+        QVERIFY(shown.height() <= room);
+        QVERIFY2(pane(w)->viewport()->height() >= lines || shown.height() == room,
+                 qPrintable(QStringLiteral("%1 high for %2").arg(pane(w)->viewport()->height()).arg(lines)));
         QVERIFY(pane(w)->isVisible());
         QVERIFY(showButton(w)->width() >= showButton(w)->sizeHint().width());
         QCOMPARE(showButton(w)->arrowType(), Qt::DownArrow);
@@ -400,6 +414,93 @@ void TestWorkingPane::workedExamplesFitWithoutScrolling()
                                 .arg(pane(w)->viewport()->height())));
         QCOMPARE(pane(w)->horizontalScrollBar()->maximum(), 0);
         hidePane(w);
+    }));
+}
+
+// A working taller than the pane makes the window grow, as far as the
+// screen has room, and it keeps that size when the text shrinks again;
+// once the user has sized the window it keeps their size, until the pane
+// is shown again.
+void TestWorkingPane::paneGrowsToTheWorkingUntilSized()
+{
+    QVERIFY(openModal(menuButton(3), [&](QWidget *w) {
+        hidePane(w);
+        click(showButton(w));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        const QSize opened = w->size();
+        QVERIFY(opened.height() < roomFor(w));  // the test needs room to grow
+        // At the largest text size a sum of 31 terms is taller than any
+        // screen the tests run on.
+        const auto zoomAllTheWayIn = [&] {
+            for (int i = 0; i < 20; ++i)
+                key(w, Qt::Key_Plus, Qt::ControlModifier);
+        };
+        click(w->findChild<QLineEdit *>("txtBinary"));
+        retype(w, QString(31, u'1'));
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        QCOMPARE(pane(w)->verticalScrollBar()->maximum(), 0);
+        const QSize converted = w->size();
+        zoomAllTheWayIn();
+        QVERIFY(pane(w)->document()->size().height() > pane(w)->viewport()->height());
+        QCOMPARE(w->height(), roomFor(w));
+        key(w, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(w->height(), roomFor(w));
+
+        // Sized by the user, it stays as it is.
+        w->resize(converted.width() + 40, converted.height() - 100);
+        const QSize sized = w->size();
+        zoomAllTheWayIn();
+        QCOMPARE(w->size(), sized);
+        key(w, Qt::Key_0, Qt::ControlModifier);
+
+        // Shown again, it opens as before, the working fitting, and grows again.
+        hidePane(w);
+        click(showButton(w));
+        QCOMPARE(w->size(), converted);
+        QCOMPARE(pane(w)->verticalScrollBar()->maximum(), 0);
+        zoomAllTheWayIn();
+        QCOMPARE(w->height(), roomFor(w));
+        key(w, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(WorkingPane::zoom(), 0);
+        hidePane(w);
+    }));
+}
+
+void TestWorkingPane::fixedWidthTextAsksForThePackagedFont_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("box");  // the workbench's box; none: the bits in the working
+    QTest::newRow("working, binary integers") << 0 << QString();
+    QTest::newRow("working, floating point") << 2 << QString();
+    QTest::newRow("workbench question") << 4 << "txtInput";
+    QTest::newRow("workbench answer") << 4 << "txtAnswer";
+}
+
+// Bits are shown in the family the package installs, Liberation Mono, with
+// fixed-width fallbacks; never the desktop's own choice first, whose
+// heights the windows were not laid out for.
+void TestWorkingPane::fixedWidthTextAsksForThePackagedFont()
+{
+    QFETCH(int, index);
+    QFETCH(QString, box);
+    QVERIFY(openModal(menuButton(index), [&](QWidget *w) {
+        QStringList families;
+        if (!box.isEmpty()) {
+            const QFont font = w->findChild<QLineEdit *>(box)->font();
+            QCOMPARE(font.styleHint(), QFont::TypeWriter);
+            families = font.families();
+        } else {
+            type(w, "5");
+            click(w->findChild<QAbstractButton *>("cmdConvert"));
+            for (QTextBlock b = pane(w)->document()->begin(); b.isValid() && families.isEmpty(); b = b.next()) {
+                for (auto it = b.begin(); !it.atEnd() && families.isEmpty(); ++it)
+                    families = it.fragment().charFormat().fontFamilies().toStringList();
+            }
+            QCOMPARE(families.value(families.size() - 1), QStringLiteral("monospace"));
+        }
+        QVERIFY2(families.value(0) == QStringLiteral("Liberation Mono") && families.contains("DejaVu Sans Mono"),
+                 qPrintable(families.join(u',')));
     }));
 }
 

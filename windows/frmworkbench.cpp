@@ -3,13 +3,13 @@
 
 #include "conversions/spoken.h"
 #include "topics/registry.h"
+#include "windows/fixedfont.h"
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 #include "windows/worksheetdialog.h"
 #include "ui_frmworkbench.h"
 
 #include <QAccessible>
-#include <QFontDatabase>
 #include <QScreen>
 
 #include <algorithm>
@@ -70,7 +70,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
 
     // Bits line up in a fixed-width font; a pasted bit string of any length
     // is kept whole.
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedWidthFont(9);
     for (QLineEdit *box : {ui->txtInput, ui->txtSecond, ui->txtMyAnswer, ui->txtAnswer}) {
         box->setFont(fixed);
         box->setMaxLength(std::numeric_limits<int>::max());

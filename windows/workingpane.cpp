@@ -4,13 +4,16 @@
 #include "engine/htmlwriter.h"
 #include "conversions/workingtext.h"
 #include "windows/accessibility.h"
+#include "windows/fixedfont.h"
 
 #include <QEvent>
-#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QWheelEvent>
+
+#include <QtMath>
 
 #include <algorithm>
 #include <QTextBrowser>
@@ -24,6 +27,7 @@ namespace {
 bool shownChoice = false;  // for the rest of the run; nothing is saved
 int zoomSteps = 0;         // likewise
 constexpr int zoomOutMost = -4, zoomInMost = 16;
+constexpr int textMarginBelow = 6;
 
 }  // namespace
 
@@ -47,7 +51,7 @@ WorkingPane::WorkingPane(QWidget *window)
 
     setUpText();
     m_text->setFocusPolicy(Qt::ClickFocus);
-    m_text->setGeometry(4, buttonRowHeight, width - 8, paneHeight - 6);
+    m_text->setGeometry(4, buttonRowHeight, width - 8, paneHeight - textMarginBelow);
 
     window->installEventFilter(this);
 
@@ -78,9 +82,8 @@ void WorkingPane::setUpText()
     m_text->setObjectName(QStringLiteral("txtWorking"));
     m_text->setAccessibleName(tr("Working"));
     m_text->setOpenLinks(false);
-    const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-    m_text->document()->setDefaultStyleSheet(
-        QStringLiteral("code { font-family: '%1'; } p { margin-top: 2px; margin-bottom: 4px; }").arg(fixed));
+    m_text->document()->setDefaultStyleSheet(QStringLiteral("code { font-family: %1; } p { margin-top: 2px; margin-bottom: 4px; }")
+                                                 .arg(fixedWidthFamiliesCss()));
     // A page to read with the keyboard: the caret moves through it and
     // selects with Shift, for a screen reader to follow.
     m_text->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -104,6 +107,7 @@ void WorkingPane::setUpText()
 void WorkingPane::showHtml(const QString &html)
 {
     showWorkingHtml(m_text, html);
+    fitText();
 }
 
 void WorkingPane::setShown(bool shown)
@@ -118,19 +122,46 @@ void WorkingPane::setShown(bool shown)
     if (shown) {
         m_window->setMinimumSize(m_baseSize.width(), top + minPaneHeight);
         m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        // As tall as the worked examples need, as far as the screen has room
-        // (at a large scale it may not); a window that would reach below
-        // the screen moves up.
-        const QRect room = m_window->screen()->availableGeometry();
-        const int frame = std::max(0, m_window->frameGeometry().height() - m_window->height());
-        const int height = std::max(top + minPaneHeight, std::min(top + openPaneHeight, room.height() - frame));
-        m_window->resize(std::max(m_baseSize.width(), openPaneWidth), height);
-        if (m_window->isVisible() && m_window->frameGeometry().bottom() > room.bottom())
-            m_window->move(m_window->x(), std::max(room.top(), room.bottom() - m_window->frameGeometry().height()));
+        // Room for the worked examples, measured in the pane's own text;
+        // then as much more as the working shown needs.
+        const int lines = openPaneLines * QFontMetrics(m_text->font()).lineSpacing() + 2 * m_text->frameWidth();
+        resizeWindow({std::max(m_baseSize.width(), openPaneWidth), top + lines + textMarginBelow});
+        layOut();
+        m_sizeGiven = m_window->size();
+        fitText();
     } else {
         m_window->setFixedSize(m_baseSize.width(), top);
+        layOut();
     }
-    layOut();
+}
+
+void WorkingPane::resizeWindow(QSize size)
+{
+    const QRect room = m_window->screen()->availableGeometry();
+    const QSize frame = (m_window->frameGeometry().size() - m_window->size()).expandedTo(QSize(0, 0));
+    m_window->resize(size.boundedTo(room.size() - frame).expandedTo(m_window->minimumSize()));
+    if (m_window->isVisible() && m_window->frameGeometry().bottom() > room.bottom())
+        m_window->move(m_window->x(), std::max(room.top(), room.bottom() - m_window->frameGeometry().height()));
+}
+
+void WorkingPane::fitText()
+{
+    // Until the window is shown the text is not laid out to the pane's width.
+    if (!m_button || !m_window->isVisible() || !m_text->isVisible() || m_window->size() != m_sizeGiven)
+        return;
+    // Wider first, as the lines wrap to the width; then taller.
+    const QSize document = m_text->document()->size().toSize();
+    const QSize viewport = m_text->viewport()->size();
+    if (document.width() > viewport.width()) {
+        resizeWindow(m_window->size() + QSize(document.width() - viewport.width(), 0));
+        layOut();
+    }
+    const int height = qCeil(m_text->document()->size().height());
+    if (height > m_text->viewport()->height()) {
+        resizeWindow(m_window->size() + QSize(0, height - m_text->viewport()->height()));
+        layOut();
+    }
+    m_sizeGiven = m_window->size();
 }
 
 // The pane fills the window below the controls.
@@ -140,7 +171,8 @@ void WorkingPane::layOut()
         return;
     const int height = std::max(buttonRowHeight, m_window->height() - m_baseSize.height());
     setGeometry(0, m_baseSize.height(), m_window->width(), height);
-    m_text->setGeometry(4, buttonRowHeight, m_window->width() - 8, std::max(0, height - buttonRowHeight - 6));
+    m_text->setGeometry(4, buttonRowHeight, m_window->width() - 8,
+                        std::max(0, height - buttonRowHeight - textMarginBelow));
 }
 
 int WorkingPane::zoom()
@@ -159,6 +191,7 @@ void WorkingPane::applyZoom()
     QFont font = m_text->font();
     font.setPointSizeF(m_basePointSize + zoomSteps);
     m_text->setFont(font);
+    fitText();
 }
 
 bool WorkingPane::eventFilter(QObject *watched, QEvent *event)

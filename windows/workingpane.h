@@ -17,8 +17,11 @@ class WorkingPane : public QWidget {
 public:
     // Adds the pane at the bottom of `window`, whose fixed size (from its
     // layout) grows by the button's row. While the pane is shown the window
-    // opens paneWidth by paneHeight larger and can be resized; the pane takes
-    // the growth, the controls above keep their places.
+    // can be resized; the pane takes the growth, the controls above keep
+    // their places. It opens at least openPaneWidth wide, with room for
+    // openPaneLines lines of the pane's text or for the working it shows if
+    // that needs more, and grows as a later working needs, until the user
+    // sizes it; always within the screen.
     explicit WorkingPane(QWidget *window);
 
     // The pane alone, always shown, for a window that lays it out itself:
@@ -34,8 +37,8 @@ public:
     void showConversion(const QString &input, const Conversion &conversion);
 
     static constexpr int buttonRowHeight = 26;
-    static constexpr int paneHeight = 240;       // the workbench's pane, at least
-    static constexpr int openPaneHeight = 600;  // a converter window's pane as it opens
+    static constexpr int paneHeight = 240;      // the workbench's pane, at least
+    static constexpr int openPaneLines = 49;    // a converter window's pane as it opens, at least
     static constexpr int openPaneWidth = 560;   // a converter window as wide as this at least, shown
     static constexpr int minPaneHeight = 80;
 
@@ -49,12 +52,17 @@ protected:
 private:
     void setUpText();  // the text, its zoom and the zoom keys
     void setShown(bool shown);
+    // The window grows until the text fits, as far as the screen has room,
+    // unless the user has sized it since the pane last sized it.
+    void fitText();
+    void resizeWindow(QSize size);  // within the screen; a window reaching below it moves up
     void layOut();
     void zoomBy(int steps);  // 0 resets
     void applyZoom();
 
     QWidget *m_window;
     QSize m_baseSize;
+    QSize m_sizeGiven;  // the window's size when the pane last sized it
     QToolButton *m_button = nullptr;  // none when always shown
     QTextBrowser *m_text;
     qreal m_basePointSize = 0;
