@@ -321,6 +321,16 @@ private:
         c.push_back({Mistake::HexDigitOff, each([](int v) { return QString(workbench::hex::digit(v - 1)); })});
         c.push_back({Mistake::HexDigitOff,
                      each([](int v) { return v < 15 ? QString(workbench::hex::digit(v + 1)) : QStringLiteral("10"); })});
+        // One letter alone off by one.
+        for (qsizetype i = 0; i < r.size(); ++i) {
+            const int v = workbench::hex::value(r.at(i));
+            if (v < 10)
+                continue;
+            for (int other : {v - 1, v + 1}) {
+                if (other <= 15)
+                    c.push_back({Mistake::HexDigitOff, QString(r).replace(i, 1, workbench::hex::digit(other))});
+            }
+        }
         c.push_back({Mistake::HexDenaryDigits, each([](int v) { return QString::number(v); })});
         if (!r.contains(u'.')) {
             c.push_back({Mistake::HexReversed, patterns::reversed(r)});

@@ -79,6 +79,12 @@ void TestCommandLine::answers_data()
                            << "largest 11111111 = 255; smallest positive 00000001 = 1; most negative 00000000 = 0; "
                               "step = 1";
     QTest::newRow("normalize spelt so") << solve("float:8:4", "normalize", {"00010000 0001"}) << 0 << "01000000 1111";
+    QTest::newRow("hex to denary") << solve("int:16", "to-denary", {"2F9C"}) << 0 << "12188";
+    QTest::newRow("denary to hex") << solve("int:11", "to-hex", {"2024"}) << 0 << "7E8";
+    QTest::newRow("bits to hex") << solve("int:12", "to-hex", {"1110 0111 1010"}) << 0 << "E7A";
+    QTest::newRow("two's complement hex") << solve("int-signed:16", "to-denary", {"FF9C"}) << 0 << "-100";
+    QTest::newRow("two's complement to hex") << solve("int-signed:16", "to-hex", {"-100"}) << 0 << "FF9C";
+    QTest::newRow("hex too wide") << solve("int:8", "to-denary", {"0x2F9C"}) << 1 << "does not fit in 8 bits";
     QTest::newRow("cut, said") << QStringList{"--format", "fixed:4.4", "--solve", "to-binary", "--rounding", "cut",
                                               "0.1"}
                                << 0 << "0000.0001";
