@@ -85,7 +85,7 @@ std::optional<QList<Direction>> parseDirections(const QString &text, QString *wh
     for (const QString &part : text.split(u',')) {
         const std::optional<Operation> d = workbench::operationNamed(part.trimmed());
         if (!d || *d == Operation::Range) {
-            *why = Words::tr("unknown direction '%1': use to-binary, to-denary or normalise").arg(part.trimmed());
+            *why = Words::tr("unknown direction '%1': use to-binary, to-denary, to-hex or normalise").arg(part.trimmed());
             return std::nullopt;
         }
         if (!out.contains(*d))
@@ -260,8 +260,8 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         Words::tr("How many questions, 1 to %1. Default 20.").arg(worksheetMostQuestions), QStringLiteral("count"));
     const QCommandLineOption directions(
         QStringLiteral("directions"),
-        Words::tr("Which questions, separated by commas: to-binary, to-denary, normalise (floating point only). "
-                  "Default to-binary,to-denary, with normalise too for floating point."),
+        Words::tr("Which questions, separated by commas: to-binary, to-denary, to-hex, normalise (floating point "
+                  "only). Default to-binary,to-denary, with normalise too for floating point."),
         QStringLiteral("list"));
     const QCommandLineOption seed(
         QStringLiteral("seed"),

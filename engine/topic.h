@@ -72,6 +72,9 @@ public:
     virtual QString printed(const Format &format, const QString &bits) const = 0;
     // A pattern of the wrong length: "… needs 8 bits; 5 were typed."
     virtual QString wrongCount(const Words &words, qsizetype typed) const = 0;
+    // What a pattern of the format is, as a teacher says it: "an 8-bit
+    // unsigned integer".
+    virtual QString patternName(const Format &format) const;
 
     // ---- The method ---------------------------------------------------------------
     // Answers `input` (a denary number, or bits) in an offered format.

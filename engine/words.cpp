@@ -119,6 +119,8 @@ QString Words::sum(const QString &b, int fraction, bool twos) const
 
 QString Words::formatName() const { return m_topic.describe(m_format); }
 
+QString Topic::patternName(const Format &format) const { return Words::tr("a pattern in %1").arg(describe(format)); }
+
 QString Words::widthName(int n, const QString &what)
 {
     const QString digits = QString::number(n);

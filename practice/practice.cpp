@@ -114,16 +114,23 @@ private:
         return {false, m, why + u' ' + tail, workingWithNote(f, m_m.steps, at, why)};
     }
 
+    // "Your answer has 5 bits; an 8-bit unsigned integer is written with
+    // all 8, so write the leading 0s: 00011111."
     QString countSentence() const
     {
         const Format &f = m_m.format;
         const qsizetype n = m_m.s.size();
-        QString text = Words::tr("Your answer has %1; %2 needs %3.")
-                           .arg(count(n), m_topic.heading(f), count(f.totalBits()));
+        const bool leadingZeros = n < f.totalBits() && QString(f.totalBits() - n, u'0') + m_m.s == m_m.r;
+        QString text = (leadingZeros ? Words::tr("Your answer has %1; %2 is written with all %3, so write the leading "
+                                                 "0s: %4.")
+                                           .arg(count(n), m_topic.patternName(f))
+                                           .arg(f.totalBits())
+                                           .arg(m_m.rightText)
+                                     : Words::tr("Your answer has %1; %2 is written with all %3.")
+                                           .arg(count(n), m_topic.patternName(f))
+                                           .arg(f.totalBits()));
         if (const QString note = m_topic.countNote(m_m); !note.isEmpty())
             text += u' ' + note;
-        if (n < f.totalBits() && QString(f.totalBits() - n, u'0') + m_m.s == m_m.r)
-            text += u' ' + Words::tr("With its leading 0s written it would be right: every place is written, 0s too.");
         return text;
     }
 

@@ -175,6 +175,10 @@ void TestWorkbench::answersAndEnterAsksAgain()
     key(&w(), Qt::Key_D, Qt::AltModifier);
     QTRY_COMPARE(get<QLineEdit>("txtAnswer")->text(), QStringLiteral("-8.25"));
     QCOMPARE(ask(nullptr, "01100110 0100"), QStringLiteral("12.75"));
+    // To hex, and hex read where bits are asked; spelt out for a screen reader.
+    QCOMPARE(ask("cmdToHex", "-8.25"), QStringLiteral("BE4"));
+    QCOMPARE(get("txtAnswer")->accessibleDescription(), QStringLiteral("B E 4"));
+    QCOMPARE(ask("cmdToDenary", "0xBE4"), QStringLiteral("-8.25"));
     // The widest floating-point answer fits the box at the window's first size.
     for (auto [spin, width] : {std::pair{"spnMantissa", "64"}, {"spnExponent", "12"}}) {
         get(spin)->setFocus();

@@ -119,6 +119,13 @@ public:
             .arg(f.whole)
             .arg(f.fraction);
     }
+    QString patternName(const Format &f) const override
+    {
+        return (m_twos ? Words::tr("a two's complement fixed-point pattern with %1 before the point and %2 after")
+                       : Words::tr("an unsigned fixed-point pattern with %1 before the point and %2 after"))
+            .arg(Words::count(f.whole))
+            .arg(f.fraction);
+    }
     QString heading(const Format &f) const override
     {
         return (m_twos ? practice::Words::tr("Two's complement fixed point: %1 before the point, %2 after")

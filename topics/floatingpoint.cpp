@@ -447,6 +447,11 @@ public:
         return Words::tr("floating point with %1 and %2")
             .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")));
     }
+    QString patternName(const Format &f) const override
+    {
+        return Words::tr("a pair of %1 and %2")
+            .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")));
+    }
     QString heading(const Format &f) const override
     {
         return pw::Words::tr("Floating point: %1-bit two's complement mantissa, %2-bit exponent")

@@ -62,6 +62,10 @@ public:
     {
         return (m_twos ? Words::tr("%1-bit two's complement") : Words::tr("%1-bit unsigned")).arg(f.bits);
     }
+    QString patternName(const Format &f) const override
+    {
+        return Words::widthName(f.bits, m_twos ? Words::tr("two's complement integer") : Words::tr("unsigned integer"));
+    }
     QString heading(const Format &f) const override
     {
         return (m_twos ? practice::Words::tr("Two's complement integer: %1")
