@@ -54,7 +54,7 @@ QString spokenAnswer(Direction d, const Answer &a)
 void compareWithApproved(const Format &f, Direction d, const QString &input, const Answer &a)
 {
     static const QSet<QString> spokenRows{"8/4 negative to binary", "10/6 0.1", "10/6 normalise", "two's -67 back",
-                                          "fixed 4.4 negative", "range 8/4", "too small"};
+                                          "fixed 4.4 negative", "range 8/4", "too small", "10-bit unsigned"};
     // Faults in the working, each file holding the text as it should be.
     static const QHash<QString, const char *> knownWrong{
         {"10/6 -1", "says \"move the point 1 places\""},
@@ -179,6 +179,7 @@ void TestWorkbench::workedExamples_data()
     QTest::newRow("fixed point typed anywhere") << fixed(true, 4, 4) << toDenary << "01.10 1010" << "6.625";
     QTest::newRow("fixed no fraction") << fixed(false, 4, 0) << toBinary << "13.9" << "1101";
     QTest::newRow("fixed no whole") << fixed(false, 0, 4) << toBinary << "0.75" << ".1100";
+    QTest::newRow("10-bit unsigned") << integer(false, 10) << toBinary << "281" << "0100011001";
     QTest::newRow("unsigned 200") << integer(false, 8) << toBinary << "200" << "11001000";
     QTest::newRow("two's -67") << integer(true, 8) << toBinary << "-67" << "10111101";
     QTest::newRow("two's -67 back") << integer(true, 8) << toDenary << "10111101" << "-67";
