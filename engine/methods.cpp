@@ -263,7 +263,11 @@ void StepOf<step::NotANumber>::say(Words &w) const
 template <>
 QString StepOf<step::WrongCount>::why(const Words &w) const
 {
-    return w.topic().wrongCount(w, value.typed);
+    // A sentence, whatever the format's words begin with.
+    QString text = w.topic().wrongCount(w, value.typed);
+    if (!text.isEmpty())
+        text[0] = text.at(0).toUpper();
+    return text;
 }
 template <>
 void StepOf<step::WrongCount>::say(Words &w) const

@@ -130,6 +130,8 @@ QString Words::widthName(int n, const QString &what)
 
 QString Words::count(qsizetype n) { return n == 1 ? tr("1 bit") : tr("%1 bits").arg(n); }
 
+QString Words::places(qint64 n) const { return n == 1 ? tr("1 place") : tr("%1 places").arg(num(n)); }
+
 void Words::difference(const Typed &t, const Number &d)
 {
     if (d.isZero())

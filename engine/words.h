@@ -63,6 +63,8 @@ public:
     // "an 8-bit mantissa", "a 4-bit exponent".
     static QString widthName(int n, const QString &what);
     static QString count(qsizetype n);
+    // "1 place", "3 places".
+    QString places(qint64 n) const;
     // The number typed against what the bits hold.
     void difference(const Typed &t, const exact::Number &d);
     // Text in a span that never breaks across lines.

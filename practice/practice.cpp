@@ -70,9 +70,10 @@ public:
             return wrong(Mistake::Unreadable, Words::tr("Nothing was written."), 0);
         if (!m_m.student.others.isEmpty())
             return wrong(Mistake::Unreadable,
-                         Words::tr("Your answer holds %1, which %2 not bits: write only 0s and 1s.")
-                             .arg(quotedList(m_m.student.others),
-                                  m_m.student.others.size() == 1 ? Words::tr("is") : Words::tr("are")),
+                         (m_m.student.others.size() == 1
+                              ? Words::tr("Your answer holds %1, which is not a bit: write only 0s and 1s.")
+                              : Words::tr("Your answer holds %1, which are not bits: write only 0s and 1s."))
+                             .arg(quotedList(m_m.student.others)),
                          0);
         if (m_m.s.size() != f.totalBits())
             return wrong(Mistake::WrongCount, countSentence(), resultStep());
@@ -395,7 +396,9 @@ Verdict mark(const Format &format, Direction direction, const QString &question,
         return {false, Mistake::QuestionRefused, Words::tr("The range is not a question to mark."), QString()};
     const Worked right = workbench::work(format, direction, question);
     if (right.refused) {
-        const QString why = workbench::refusalText(format, right.steps.back());
+        QString why = workbench::refusalText(format, right.steps.back());
+        if (!why.endsWith(u'.'))
+            why += u'.';
         return {false, Mistake::QuestionRefused, Words::tr("This question has no answer in this format: %1").arg(why),
                 workbench::workingHtml(format, right.steps)};
     }

@@ -2,15 +2,19 @@
 // Practice: each usual mistake diagnosed, right answers in any grouping
 // marked right, properties over many generated questions, and a worksheet
 // made by the real program from the command line, read back with pdftotext.
+#include "approvedtext.h"
+#include "conversions/spoken.h"
 #include "engine/exact.h"
 #include "practice/practice.h"
 #include "topics/workbench.h"
 #include "formats.h"
 
 #include <QDir>
+#include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,8 +47,43 @@ exact::Number value(const QString &decimal) { return exact::readDecimal(QString(
 QString squeezed(QString text)
 {
     text.replace(QChar(0x00A0), u' ');
-    text.replace(QChar(0xFB01), QStringLiteral("fi"));  // the font's ligature
+    static const char *const ligatures[] = {"ff", "fi", "fl", "ffi", "ffl"};  // U+FB00 to U+FB04
+    for (int k = 0; k < 5; ++k)
+        text.replace(QChar(0xFB00 + k), QString::fromLatin1(ligatures[k]));
     return text.simplified();
+}
+
+// A worksheet's words as the approved file holds them, where lines break
+// owing nothing to the font: the question sheet with a line for the title,
+// the name, each instruction, each question and each answer line, page
+// numbers left out; then the answer key's heading line for each question,
+// its question and its answer (two parts for a floating-point pattern).
+QString sheetLines(const QString &words, bool floating)
+{
+    const qsizetype key = words.indexOf(QStringLiteral(" Answers "));
+    QString sheet = words.left(key);
+    sheet.remove(QRegularExpression(QStringLiteral("(?<=_) \\d+(?= |$)")));  // a page number
+    static const QRegularExpression breaks(QStringLiteral(
+        " (?=Name:|Answer:|\\d+\\. |Write each number|Write the value|Normalise each)"));
+    sheet.replace(breaks, QStringLiteral("\n"));
+    QString out = sheet + QStringLiteral("\nAnswers\n");
+    const QString answers = words.mid(key);
+    static const QRegularExpression question(QStringLiteral("^\\d+\\. .*$"), QRegularExpression::MultilineOption);
+    static const QRegularExpression bits(QStringLiteral("^[01]+$"));
+    qsizetype at = 0;
+    for (const QRegularExpressionMatch &m : question.globalMatch(sheet)) {
+        const QString heading = u' ' + m.captured() + QStringLiteral(" Answer: ");
+        const qsizetype start = answers.indexOf(heading, at);
+        if (start < 0) {
+            out += m.captured() + QStringLiteral(" has no answer\n");
+            continue;
+        }
+        at = start + heading.size();
+        const QStringList after = answers.mid(at).split(u' ');
+        const qsizetype parts = floating && after.size() > 1 && bits.match(after.at(0)).hasMatch() ? 2 : 1;
+        out += heading.mid(1) + after.mid(0, parts).join(u' ') + u'\n';
+    }
+    return out;
 }
 
 const QString program = QStringLiteral(QUORVEX_BINARY);
@@ -74,92 +113,83 @@ void TestPractice::diagnoses_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<int>("mistake");
-    QTest::addColumn<QString>("phrase");
     const int bin = int(Direction::ToBinary), den = int(Direction::ToDenary), norm = int(Direction::Normalise);
     const Format f84 = floating(8, 4), f106 = floating(10, 6), x44 = fixed(true, 4, 4), i8 = integer(true, 8);
-    const auto row = [](const char *name, const Format &f, int d, const char *q, const char *a, Mistake m,
-                        const char *phrase) {
-        QTest::newRow(name) << f << d << QString::fromUtf8(q) << QString::fromUtf8(a) << int(m)
-                            << QString::fromUtf8(phrase);
+    const auto row = [](const char *name, const Format &f, int d, const char *q, const char *a, Mistake m) {
+        QTest::newRow(name) << f << d << QString::fromUtf8(q) << QString::fromUtf8(a) << int(m);
     };
     // Right, however it is grouped or written.
-    row("right grouped in fours", f84, bin, "12.75", "0110 0110 0100", Mistake::None, "Right.");
-    row("right without blanks", f84, bin, "12.75", "011001100100", Mistake::None, "Right.");
-    row("right with the mantissa's point", f84, bin, "12.75", "0.1100110 0100", Mistake::None, "Right.");
-    row("right fixed without point", fixed(false, 4, 4), bin, "0.1", "00000001", Mistake::None, "Right.");
-    row("right decimal with + and zeros", f84, den, "0110 0110 0100", "+12.750", Mistake::None, "Right.");
-    row("right with a real minus", f84, den, "10111110 0100", "\u22128.25", Mistake::None, "Right.");
+    row("right grouped in fours", f84, bin, "12.75", "0110 0110 0100", Mistake::None);
+    row("right without blanks", f84, bin, "12.75", "011001100100", Mistake::None);
+    row("right with the mantissa's point", f84, bin, "12.75", "0.1100110 0100", Mistake::None);
+    row("right fixed without point", fixed(false, 4, 4), bin, "0.1", "00000001", Mistake::None);
+    row("right decimal with + and zeros", f84, den, "0110 0110 0100", "+12.750", Mistake::None);
+    row("right with a real minus", f84, den, "10111110 0100", "\u22128.25", Mistake::None);
+    // Right, as the program itself prints a question or answer.
+    row("right as the answer box shows it", x44, bin, "-3.25", "1100.1100", Mistake::None);
+    row("right with the point first", fixed(false, 0, 4), bin, "0.75", ".1100", Mistake::None);
+    row("right with a real minus, fixed", x44, den, "1100.1100", "\u22123.25", Mistake::None);
+    row("right with a real minus, integer", i8, den, "10111101", "\u221267", Mistake::None);
+    row("question with a real minus", f84, bin, "\u22128.25", "10111110 0100", Mistake::None);
     // Floating point, number to bits.
-    row("not normalised", f84, bin, "12.75", "00110011 0101", Mistake::NotNormalised, "not normalised");
-    row("negative not renormalised", f84, bin, "-0.5", "11000000 0000", Mistake::NotNormalised, "starts 11");
-    row("mantissa not complemented", f84, bin, "-8.25", "01000010 0100", Mistake::NoComplement,
-        "two's complement was not taken");
-    row("mantissa sign and magnitude", f84, bin, "-8.25", "11000010 0100", Mistake::SignAndMagnitude,
-        "sign and magnitude");
-    row("mantissa inverted only", f84, bin, "-8.25", "10111101 0100", Mistake::InvertedOnly, "1 was not added");
-    row("exponent's sign wrong", f84, bin, "0.1875", "01100000 0010", Mistake::ExponentWrongWay, "the wrong way");
-    row("exponent sign and magnitude", f84, bin, "0.1875", "01100000 1010", Mistake::ExponentSignAndMagnitude,
-        "sign and magnitude");
-    row("exponent inverted only", f84, bin, "0.1875", "01100000 1101", Mistake::ExponentInvertedOnly,
-        "1 was not added");
-    row("exponent off by one", f84, bin, "12.75", "01100110 0011", Mistake::ExponentOff, "off by 1");
-    row("swapped", f84, bin, "12.75", "0100 0110 0110", Mistake::Swapped, "swapped");
-    row("rounded", f84, bin, "0.1", "01100111 1101", Mistake::Rounded, "does not round");
-    row("reversed", f84, bin, "12.75", "0010 0110 0110", Mistake::Reversed, "reverse order");
-    row("mantissa too short", f84, bin, "12.75", "0110011 0100", Mistake::WrongCount, "Its mantissa has 7 bits");
-    row("matches nothing", f84, bin, "12.75", "01100111 0100", Mistake::Other, "stands for 12.875");
-    row("not bits", f84, bin, "12.75", "0110 0110 010x", Mistake::Unreadable, "\u201Cx\u201D");
-    row("question refused", f84, bin, "200", "0", Mistake::QuestionRefused, "does not fit");
+    row("not normalised", f84, bin, "12.75", "00110011 0101", Mistake::NotNormalised);
+    row("negative not renormalised", f84, bin, "-0.5", "11000000 0000", Mistake::NotNormalised);
+    row("mantissa not complemented", f84, bin, "-8.25", "01000010 0100", Mistake::NoComplement);
+    row("mantissa sign and magnitude", f84, bin, "-8.25", "11000010 0100", Mistake::SignAndMagnitude);
+    row("mantissa inverted only", f84, bin, "-8.25", "10111101 0100", Mistake::InvertedOnly);
+    row("exponent's sign wrong", f84, bin, "0.1875", "01100000 0010", Mistake::ExponentWrongWay);
+    row("exponent sign and magnitude", f84, bin, "0.1875", "01100000 1010", Mistake::ExponentSignAndMagnitude);
+    row("exponent inverted only", f84, bin, "0.1875", "01100000 1101", Mistake::ExponentInvertedOnly);
+    row("exponent off by one", f84, bin, "12.75", "01100110 0011", Mistake::ExponentOff);
+    row("swapped", f84, bin, "12.75", "0100 0110 0110", Mistake::Swapped);
+    row("rounded", f84, bin, "0.1", "01100111 1101", Mistake::Rounded);
+    row("reversed", f84, bin, "12.75", "0010 0110 0110", Mistake::Reversed);
+    row("mantissa too short", f84, bin, "12.75", "0110011 0100", Mistake::WrongCount);
+    row("matches nothing", f84, bin, "12.75", "01100111 0100", Mistake::Other);
+    row("not bits", f84, bin, "12.75", "0110 0110 010x", Mistake::Unreadable);
+    row("question refused", f84, bin, "200", "0", Mistake::QuestionRefused);
     // Fixed point and integers, number to bits.
-    row("fixed not complemented", x44, bin, "-3.25", "0011.0100", Mistake::NoComplement, "two's complement");
-    row("fixed sign and magnitude", x44, bin, "-3.25", "1011.0100", Mistake::SignAndMagnitude, "sign and magnitude");
-    row("fixed inverted only", x44, bin, "-3.25", "1100.1011", Mistake::InvertedOnly, "1 was not added");
-    row("fixed point misplaced", x44, bin, "-3.25", "11001.100", Mistake::PointMisplaced, "after 4 bits");
-    row("fixed rounded", fixed(false, 4, 4), bin, "0.1", "0000.0010", Mistake::Rounded, "does not round");
+    row("fixed not complemented", x44, bin, "-3.25", "0011.0100", Mistake::NoComplement);
+    row("fixed sign and magnitude", x44, bin, "-3.25", "1011.0100", Mistake::SignAndMagnitude);
+    row("fixed inverted only", x44, bin, "-3.25", "1100.1011", Mistake::InvertedOnly);
+    row("fixed point misplaced", x44, bin, "-3.25", "11001.100", Mistake::PointMisplaced);
+    row("fixed rounded", fixed(false, 4, 4), bin, "0.1", "0000.0010", Mistake::Rounded);
     // Inverting the cut size without adding 1 gives the same bits as rounding away from zero.
-    row("fixed negative rounded", x44, bin, "-0.1", "1111.1110", Mistake::InvertedOnly, "does not round");
-    row("integer reversed", i8, bin, "-100", "00111001", Mistake::Reversed, "reverse order");
-    row("integer not complemented", i8, bin, "-67", "01000011", Mistake::NoComplement, "stands for 67");
-    row("integer too few bits", i8, bin, "-67", "1011101", Mistake::WrongCount, "has 7 bits");
-    row("unsigned without leading 0s", integer(false, 8), bin, "5", "101", Mistake::WrongCount, "leading 0s");
+    row("fixed negative rounded", x44, bin, "-0.1", "1111.1110", Mistake::InvertedOnly);
+    row("integer reversed", i8, bin, "-100", "00111001", Mistake::Reversed);
+    row("integer not complemented", i8, bin, "-67", "01000011", Mistake::NoComplement);
+    row("integer too few bits", i8, bin, "-67", "1011101", Mistake::WrongCount);
+    row("unsigned without leading 0s", integer(false, 8), bin, "5", "101", Mistake::WrongCount);
     // Bits to denary.
-    row("hidden 1, sign and biased exponent", f84, den, "0110 0110 0100", "28.5", Mistake::HiddenOne, "hidden");
-    row("hidden 1 before the mantissa", f84, den, "0110 0110 0100", "28.75", Mistake::HiddenOne, "hidden");
-    row("exponent applied the wrong way", f84, den, "0110 0110 0100", "0.0498046875", Mistake::ExponentWrongWay,
-        "wrong way");
-    row("point moved once too often", f84, den, "0110 0110 0100", "25.5", Mistake::ExponentOff, "were 5");
-    row("read exponent first", f84, den, "0110 0110 0100", "50", Mistake::Swapped, "first 4 bits");
-    row("read backwards", f84, den, "0110 0110 0100", "19", Mistake::Reversed, "reverse order");
-    row("mantissa sign read positive", f84, den, "10111110 0100", "23.75", Mistake::SignReadPositive,
-        "mantissa's sign place as +1");
-    row("minus left out", f84, den, "10111110 0100", "8.25", Mistake::MinusLeftOut, "wrong sign");
-    row("mantissa read as sign and magnitude", f84, den, "10111110 0100", "-7.75", Mistake::SignAndMagnitude,
-        "sign and magnitude");
-    row("mantissa inverted, 1 not added", f84, den, "10111110 0100", "-8.125", Mistake::InvertedOnly, "add 1");
-    row("exponent sign read positive", f84, den, "01100000 1110", "12288", Mistake::SignReadPositive,
-        "exponent's sign place as +8");
+    row("hidden 1, sign and biased exponent", f84, den, "0110 0110 0100", "28.5", Mistake::HiddenOne);
+    row("hidden 1 before the mantissa", f84, den, "0110 0110 0100", "28.75", Mistake::HiddenOne);
+    row("exponent applied the wrong way", f84, den, "0110 0110 0100", "0.0498046875", Mistake::ExponentWrongWay);
+    row("point moved once too often", f84, den, "0110 0110 0100", "25.5", Mistake::ExponentOff);
+    row("read exponent first", f84, den, "0110 0110 0100", "50", Mistake::Swapped);
+    row("read backwards", f84, den, "0110 0110 0100", "19", Mistake::Reversed);
+    row("mantissa sign read positive", f84, den, "10111110 0100", "23.75", Mistake::SignReadPositive);
+    row("minus left out", f84, den, "10111110 0100", "8.25", Mistake::MinusLeftOut);
+    row("mantissa read as sign and magnitude", f84, den, "10111110 0100", "-7.75", Mistake::SignAndMagnitude);
+    row("mantissa inverted, 1 not added", f84, den, "10111110 0100", "-8.125", Mistake::InvertedOnly);
+    row("exponent sign read positive", f84, den, "01100000 1110", "12288", Mistake::SignReadPositive);
     row("exponent read as sign and magnitude", f84, den, "01100000 1110", "0.01171875",
-        Mistake::ExponentSignAndMagnitude, "sign and magnitude");
-    row("integer sign read positive", i8, den, "10111101", "189", Mistake::SignReadPositive, "+128");
-    row("integer inverted, 1 not added", i8, den, "10111101", "-66", Mistake::InvertedOnly, "add 1");
+        Mistake::ExponentSignAndMagnitude);
+    row("integer sign read positive", i8, den, "10111101", "189", Mistake::SignReadPositive);
+    row("integer inverted, 1 not added", i8, den, "10111101", "-66", Mistake::InvertedOnly);
     row("unsigned read as two's complement", integer(false, 8), den, "11001000", "-56",
-        Mistake::UnsignedReadNegative, "unsigned");
-    row("fixed point ignored", x44, den, "0110.1010", "106", Mistake::PointIgnored, "whole number");
-    row("fixed sign and magnitude", x44, den, "1100.1100", "-4.75", Mistake::SignAndMagnitude, "sign and magnitude");
-    row("not a number", f84, den, "0110 0110 0100", "twelve", Mistake::Unreadable, "not a number");
-    row("denary matches nothing", f84, den, "0110 0110 0100", "12.5", Mistake::Other, "none of the usual");
+        Mistake::UnsignedReadNegative);
+    row("fixed point ignored", x44, den, "0110.1010", "106", Mistake::PointIgnored);
+    row("fixed read as sign and magnitude", x44, den, "1100.1100", "-4.75", Mistake::SignAndMagnitude);
+    row("not a number", f84, den, "0110 0110 0100", "twelve", Mistake::Unreadable);
+    row("denary matches nothing", f84, den, "0110 0110 0100", "12.5", Mistake::Other);
     // Normalising.
-    row("normalise right", f106, norm, "0001100000 000101", "0110000000 000011", Mistake::None, "Right.");
-    row("shifted too little", f106, norm, "0001100000 000101", "0011000000 000100", Mistake::NotNormalised,
-        "not normalised");
-    row("exponent left as it was", f106, norm, "0001100000 000101", "0110000000 000101", Mistake::ExponentOff,
-        "left as it was");
-    row("exponent went up", f106, norm, "0001100000 000101", "0110000000 000111", Mistake::ExponentWrongWay,
-        "went up");
-    row("exponent off after shifting", f106, norm, "0001100000 000101", "0110000000 000010", Mistake::ExponentOff,
-        "off by 1");
+    row("normalise right", f106, norm, "0001100000 000101", "0110000000 000011", Mistake::None);
+    row("shifted too little", f106, norm, "0001100000 000101", "0011000000 000100", Mistake::NotNormalised);
+    row("exponent left as it was", f106, norm, "0001100000 000101", "0110000000 000101", Mistake::ExponentOff);
+    row("exponent went up", f106, norm, "0001100000 000101", "0110000000 000111", Mistake::ExponentWrongWay);
+    row("exponent off after shifting", f106, norm, "0001100000 000101", "0110000000 000010", Mistake::ExponentOff);
     row("normalised exponent in sign and magnitude", f84, norm, "00011000 0000", "01100000 1010",
-        Mistake::ExponentSignAndMagnitude, "sign and magnitude");
+        Mistake::ExponentSignAndMagnitude);
 }
 
 void TestPractice::diagnoses()
@@ -169,19 +199,31 @@ void TestPractice::diagnoses()
     QFETCH(QString, question);
     QFETCH(QString, answer);
     QFETCH(int, mistake);
-    QFETCH(QString, phrase);
     const Verdict v = mark(format, Direction(direction), question, answer);
-    QVERIFY2(v.text.contains(phrase), qPrintable(v.text));
     QCOMPARE(int(v.mistake), mistake);
     QCOMPARE(v.right, mistake == int(Mistake::None));
-    QVERIFY(!v.workingHtml.isEmpty());
-    // A wrong answer is marked in the working where it parts from the method,
-    // and the right answer is given.
+    // A wrong answer is given the right one.
     if (!v.right && mistake != int(Mistake::QuestionRefused)) {
-        QVERIFY(v.workingHtml.contains(QStringLiteral("Your answer parts from the method here")));
         const workbench::Answer a = workbench::solve(format, Direction(direction), question);
         QVERIFY2(v.text.contains(printed(a.text)), qPrintable(v.text));
     }
+    // The verdict, and the working with the step where the answer parts
+    // from the method marked.
+    static const char *const asked[] = {"To binary", "To denary", "Normalise", "Range"};
+    // Faults in the verdicts, each file holding the text as it should be.
+    static const QHash<QString, const char *> knownWrong{
+    };
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString text = formatTitle(format) + u'\n' + QString::fromLatin1(asked[direction]) + QStringLiteral(": \u201C")
+        + question + QStringLiteral("\u201D\nAnswer given: \u201C") + answer + QStringLiteral("\u201D\nVerdict: ") + v.text
+        + QStringLiteral("\n\n") + approved::plainText(v.workingHtml);
+    QUORVEX_COMPARE_APPROVED_UNLESS_KNOWN(QStringLiteral("practice"), approved::fileName(tag), text,
+                                          knownWrong.value(tag, nullptr));
+    // What a screen reader is given of the working, the note among it.
+    static const QSet<QString> spokenRows{"mantissa not complemented", "fixed point ignored", "right grouped in fours"};
+    if (spokenRows.contains(tag))
+        QUORVEX_COMPARE_APPROVED(QStringLiteral("practice"), approved::fileName(tag) + QStringLiteral("-spoken"),
+                                 spoken::html(v.workingHtml) + u'\n');
 }
 
 // Every generated question is answerable, and its answer marked right;
@@ -278,21 +320,31 @@ void TestPractice::sameSeedSameQuestions()
 
 void TestPractice::worksheetFromTheCommandLine_data()
 {
-    QTest::addColumn<QString>("formatOption");
+    QTest::addColumn<QStringList>("options");  // besides --worksheet and --seed
     QTest::addColumn<Format>("format");
     QTest::addColumn<QString>("directions");
-    QTest::newRow("floating point, all three") << "float:8:4" << floating(8, 4) << "to-binary,to-denary,normalise";
-    QTest::newRow("fixed point") << "fixed-signed:4.4" << fixed(true, 4, 4) << "to-denary,to-binary";
-    QTest::newRow("unsigned integers") << "int:8" << integer(false, 8) << "to-binary";
+    QTest::addColumn<int>("count");
+    QTest::newRow("floating point, all three")
+        << QStringList{"--format", "float:8:4", "--questions", "9", "--directions", "to-binary,to-denary,normalise"}
+        << floating(8, 4) << "to-binary,to-denary,normalise" << 9;
+    // Widths whose patterns group differently from the left and the right.
+    QTest::newRow("fixed point") << QStringList{"--format", "fixed-signed:6.5", "--questions", "7", "--directions",
+                                                "to-denary,to-binary"}
+                                 << fixed(true, 6, 5) << "to-denary,to-binary" << 7;
+    // No normalising by default but in floating point; a kind with one question.
+    QTest::newRow("unsigned integers") << QStringList{"--format", "int:10", "--questions", "3"} << integer(false, 10)
+                                       << "to-binary,to-denary" << 3;
+    QTest::newRow("defaults") << QStringList() << floating(8, 4) << "to-binary,to-denary,normalise" << 20;
 }
 
 // The real program, with no display, writes a sheet whose text holds every
 // question and, after the answers' heading, every answer.
 void TestPractice::worksheetFromTheCommandLine()
 {
-    QFETCH(QString, formatOption);
+    QFETCH(QStringList, options);
     QFETCH(Format, format);
     QFETCH(QString, directions);
+    QFETCH(int, count);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
     QProcess p;
@@ -301,25 +353,27 @@ void TestPractice::worksheetFromTheCommandLine()
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     p.setProcessEnvironment(env);
-    p.start(program, {QStringLiteral("--worksheet"), pdf, QStringLiteral("--format"), formatOption,
-                      QStringLiteral("--questions"), QStringLiteral("9"), QStringLiteral("--directions"), directions,
-                      QStringLiteral("--seed"), QStringLiteral("4242")});
+    p.start(program, QStringList{QStringLiteral("--worksheet"), pdf, QStringLiteral("--seed"), QStringLiteral("4242")}
+                         + options);
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
-    QVERIFY(p.readAllStandardOutput().contains("4242"));
+    const QString said = QString::fromUtf8(p.readAllStandardOutput()).replace(pdf, QStringLiteral("sheet.pdf"));
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     QVERIFY2(text.waitForFinished(60000), "pdftotext (Debian package poppler-utils) is needed");
     QCOMPARE(text.exitCode(), 0);
-    const QString all = squeezed(QString::fromUtf8(text.readAllStandardOutput()));
+    const QString read = QString::fromUtf8(text.readAllStandardOutput());
+    QUORVEX_COMPARE_APPROVED(QStringLiteral("worksheet"), approved::fileName(QString::fromLatin1(QTest::currentDataTag())),
+                             said + u'\n' + sheetLines(squeezed(read), format.isFloating()));
+    const QString all = squeezed(read);
     const qsizetype key = all.indexOf(QStringLiteral("Answers"));
     QVERIFY(key > 0);
     QVERIFY(all.contains(formatTitle(format)));
     QList<Direction> list;
     for (const QString &d : directions.split(u','))
         list << (d == u"to-binary" ? Direction::ToBinary : d == u"to-denary" ? Direction::ToDenary : Direction::Normalise);
-    const std::vector<Question> questions = sheetQuestions(format, list, 9, 4242);
-    QCOMPARE(questions.size(), size_t(9));
+    const std::vector<Question> questions = sheetQuestions(format, list, count, 4242);
+    QCOMPARE(questions.size(), size_t(count));
     for (const Question &q : questions) {
         QVERIFY2(all.left(key).contains(printed(q.text)), qPrintable(q.text));
         const QString answer = printed(workbench::solve(format, q.direction, q.text).text);
@@ -392,5 +446,5 @@ void TestPractice::commandLineWritesTheMostQuestions()
     QVERIFY(!all.contains(QStringLiteral("501.")));
 }
 
-QTEST_GUILESS_MAIN(TestPractice)
+QTEST_MAIN(TestPractice)
 #include "tst_practice.moc"

@@ -11,18 +11,14 @@
 #include "core/modFunctions.h"
 #include "engine/htmlwriter.h"
 #include "conversions/workingtext.h"
+#include "approvedtext.h"
 #include "refusal.h"
 #include "timelimit.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextFrame>
-#include <QTextTable>
 
 #include <cmath>
 
@@ -77,45 +73,6 @@ void expectWords(const Conversion &c, const QStringList &phrases, const QStringL
     const QString packed = compact(text);
     for (const QString &bits : bitStrings)
         QVERIFY2(packed.contains(bits), qPrintable("missing " + bits + " in:\n" + text));
-}
-
-// The working as the approved files hold it: plain text, a table row on
-// one line with its cells between bars, and a power written 2^10 rather
-// than as a superscript that plain text would lose.
-QString approvedText(const Conversion &c)
-{
-    QString html = workingHtml(c.working);
-    html.replace(QStringLiteral("<sup>"), QStringLiteral("^")).remove(QStringLiteral("</sup>"));
-    QTextDocument document;
-    document.setHtml(html);
-    QString out;
-    for (QTextFrame::iterator it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
-        if (auto *table = qobject_cast<QTextTable *>(it.currentFrame())) {
-            for (int row = 0; row < table->rows(); ++row) {
-                QStringList cells;
-                for (int column = 0; column < table->columns(); ++column) {
-                    QTextCursor cell = table->cellAt(row, column).firstCursorPosition();
-                    cell.setPosition(table->cellAt(row, column).lastPosition(), QTextCursor::KeepAnchor);
-                    cells << cell.selectedText();
-                }
-                out += cells.join(QStringLiteral(" | ")).replace(QChar::Nbsp, u' ') + u'\n';
-            }
-        } else if (it.currentBlock().isValid()) {
-            out += it.currentBlock().text().replace(QChar::Nbsp, u' ') + u'\n';
-        }
-    }
-    return out;
-}
-
-// Where two texts first differ, line by line, with both lines.
-QString firstDifference(const QString &expected, const QString &actual)
-{
-    const QStringList a = expected.split(u'\n'), b = actual.split(u'\n');
-    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
-        if (a.value(i) != b.value(i))
-            return QStringLiteral("line %1\n  approved: %2\n  now:      %3").arg(i + 1).arg(a.value(i), b.value(i));
-    }
-    return {};
 }
 
 }  // namespace
@@ -195,16 +152,8 @@ void TestWorking::approvedTexts()
         : window == Fixed                                        ? convertFixed(text)
         : window == FixedRule                                    ? refuseFixedInput(text)
                                                                  : convertFloating(text);
-    const QString actual = approvedText(c);
-    QFile file(QStringLiteral(QUORVEX_APPROVED_DIR "/%1.txt").arg(QString::fromLatin1(QTest::currentDataTag())));
-    if (qEnvironmentVariableIntValue("QUORVEX_APPROVE") == 1) {
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(actual.toUtf8());
-        return;
-    }
-    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName() + " is missing; QUORVEX_APPROVE=1 writes it"));
-    const QString approved = QString::fromUtf8(file.readAll());
-    QVERIFY2(approved == actual, qPrintable(firstDifference(approved, actual) + "\nThe whole text now:\n" + actual));
+    QUORVEX_COMPARE_APPROVED(QString(), QString::fromLatin1(QTest::currentDataTag()),
+                             approved::plainText(workingHtml(c.working)));
 }
 
 void TestWorking::binaryIntegerRefusals_data()
@@ -356,7 +305,7 @@ void TestWorking::mantissaAndExponentAsWritten()
     QFETCH(QStringList, lines);
     const Conversion c = convertFloating(text);
     QVERIFY(c.converted());
-    const QStringList working = approvedText(c).split(u'\n');
+    const QStringList working = approved::plainText(workingHtml(c.working)).split(u'\n');
     for (const QString &line : lines)
         QVERIFY2(working.contains(line), qPrintable("missing line \"" + line + "\" in:\n" + working.join(u'\n')));
 }

@@ -74,7 +74,8 @@ struct FloatingHeld {
     exact::Number held;
     Typed typed;
     exact::Number difference;
-    qint64 stepPower = 0;
+    qint64 stepPower = 0;  // the mantissa's last place is worth 2^stepPower
+    qint64 cutPower = 0;   // where the digits were cut, before any shift back
 };
 struct MantissaValue {
     QString bits;
@@ -213,13 +214,13 @@ void StepOf<step::Normalised>::say(Words &w) const
     significant.remove(0, significant.indexOf(u'1'));
     const QString normal = w.times(w.bits(QStringLiteral("0.") + significant), s.exponent);
     if (s.exponent > 0)
-        w.para(Words::tr("Normalise: move the point %1 places left, to stand just before the first 1: %2. The "
+        w.para(Words::tr("Normalise: move the point %1 left, to stand just before the first 1: %2. The "
                          "exponent is %3.")
-                   .arg(w.num(s.exponent), normal, w.num(s.exponent)));
+                   .arg(w.places(s.exponent), normal, w.num(s.exponent)));
     else if (s.exponent < 0)
-        w.para(Words::tr("Normalise: move the point %1 places right, to stand just before the first 1: %2. The "
+        w.para(Words::tr("Normalise: move the point %1 right, to stand just before the first 1: %2. The "
                          "exponent is %3.")
-                   .arg(w.num(-s.exponent), normal, w.num(s.exponent)));
+                   .arg(w.places(-s.exponent), normal, w.num(s.exponent)));
     else
         w.para(Words::tr("The point already stands just before the first 1: %1. The exponent is 0.").arg(normal));
     const QString mantissa = w.bits(QStringLiteral("0.") + s.digits);
@@ -265,9 +266,16 @@ void StepOf<step::FloatingHeld>::say(Words &w) const
                .arg(w.point(s.mantissa, fraction), w.sum(s.mantissa, fraction, true), w.num(s.mantissaValue),
                     w.bits(s.exponentBits), w.times(w.num(s.mantissaValue), s.exponent), w.num(s.held)));
     w.difference(s.typed, s.difference);
-    w.para(Words::tr("Here the mantissa's last place is worth %1 = %2: the cut leaves a difference of less than "
-                     "that, towards zero.")
-               .arg(w.power(s.stepPower), w.num(Number::power2(s.stepPower))));
+    if (s.cutPower == s.stepPower)
+        w.para(Words::tr("Here the mantissa's last place is worth %1 = %2: the cut leaves a difference of less than "
+                         "that, towards zero.")
+                   .arg(w.power(s.stepPower), w.num(Number::power2(s.stepPower))));
+    else
+        w.para(Words::tr("Here the mantissa's last place is worth %1 = %2; the digits were cut before the mantissa "
+                         "was shifted back, where the last place was worth %3 = %4, so the cut leaves a difference of "
+                         "less than that, towards zero.")
+                   .arg(w.power(s.stepPower), w.num(Number::power2(s.stepPower)), w.power(s.cutPower),
+                        w.num(Number::power2(s.cutPower))));
 }
 
 template <>
@@ -293,10 +301,10 @@ void StepOf<step::PointMoved>::say(Words &w) const
     const QString moved = w.point(s.moved, s.fraction);
     QString how;
     if (s.exponent > 0)
-        how = Words::tr("Move the point %1 places right: %2").arg(w.num(s.exponent), moved);
+        how = Words::tr("Move the point %1 right: %2").arg(w.places(s.exponent), moved);
     else if (s.exponent < 0)
-        how = Words::tr("Move the point %1 places left, filling with copies of the sign bit: %2")
-                  .arg(w.num(-s.exponent), moved);
+        how = Words::tr("Move the point %1 left, filling with copies of the sign bit: %2")
+                  .arg(w.places(-s.exponent), moved);
     else
         how = Words::tr("The exponent is 0: the point stays where it is: %1").arg(moved);
     w.para(Words::tr("%1 = %2.").arg(how, w.sum(s.moved, s.fraction, true)));
@@ -365,8 +373,10 @@ void StepOf<step::Shifts>::say(Words &w) const
     if (!s.rows.empty())
         w.table(rows, true);
     if (s.stop == step::Shifts::Stop::Lowest)
-        w.para(Words::tr("The exponent is %1, the lowest it can be: the mantissa cannot shift again, so the pair "
-                         "cannot be normalised.")
+        w.para((s.rows.empty() ? Words::tr("The exponent is %1, the lowest it can be: the mantissa cannot shift, so "
+                                           "the pair cannot be normalised.")
+                               : Words::tr("The exponent is %1, the lowest it can be: the mantissa cannot shift "
+                                           "again, so the pair cannot be normalised."))
                    .arg(w.num(s.lowest)));
     else
         w.para(Words::tr("Now the first two bits differ: the normalised pair is %1, with the same value.")
@@ -642,6 +652,9 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
             normalised.lost.chop(1);
     }
     const QString normalisedDigits = normalised.digits;
+    // The cut is made where the point was put to normalise the magnitude,
+    // before a negative mantissa is shifted back.
+    const qint64 cutPower = e - (m - 1);
     steps.push_back(make(std::move(normalised)));
 
     QString mantissa = u'0' + normalisedDigits;
@@ -672,7 +685,8 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     const Number mv = mantissaValue(f, fromBits(mantissa));
     const Number held = mv.times2(e);
     const QString answer = written(f, mantissa + exponentPattern);
-    steps.push_back(make(step::FloatingHeld{mantissa, exponentPattern, mv, e, held, typed, r.value - held, e - (m - 1)}));
+    steps.push_back(make(
+        step::FloatingHeld{mantissa, exponentPattern, mv, e, held, typed, r.value - held, e - (m - 1), cutPower}));
     steps.push_back(make(step::Result{typed, answer}));
     return {false, answer, std::move(steps), held};
 }
