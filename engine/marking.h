@@ -43,6 +43,11 @@ enum class Mistake {
     HiddenOne,                 // bits to denary: a hidden leading 1 assumed
     PointIgnored,              // bits to denary: fixed-point bits read as a whole number
     MinusLeftOut,              // bits to denary: the right size with the wrong sign
+    TwosComplementGiven,       // two's complement written (or read) where sign and magnitude or one's complement is asked
+    OnesComplementGiven,       // one's complement written (or read) where sign and magnitude is asked
+    BcdGiven,                  // BCD written where pure binary is asked
+    BinaryGiven,               // pure binary written (or read) where BCD is asked
+    DigitAboveNine,            // a BCD nibble above 1001: a "digit" of 10 to 15
     Other,                     // wrong, matching none of the above
 };
 

@@ -71,7 +71,7 @@ public:
                              .arg(quotedList(m_m.student.others),
                                   m_m.student.others.size() == 1 ? Words::tr("is") : Words::tr("are")),
                          0);
-        if (m_m.s.size() != f.totalBits())
+        if (m_m.s.size() != m_m.r.size())
             return wrong(Mistake::WrongCount, countSentence(), resultStep());
         if (const QString why = pointProblem(); !why.isEmpty())
             return wrong(Mistake::PointMisplaced, why, resultStep());
@@ -116,10 +116,10 @@ private:
         const Format &f = m_m.format;
         const qsizetype n = m_m.s.size();
         QString text = Words::tr("Your answer has %1; %2 needs %3.")
-                           .arg(count(n), m_topic.heading(f), count(f.totalBits()));
+                           .arg(count(n), m_topic.heading(f), count(m_m.r.size()));
         if (const QString note = m_topic.countNote(m_m); !note.isEmpty())
             text += u' ' + note;
-        if (n < f.totalBits() && QString(f.totalBits() - n, u'0') + m_m.s == m_m.r)
+        if (n < m_m.r.size() && QString(m_m.r.size() - n, u'0') + m_m.s == m_m.r)
             text += u' ' + Words::tr("With its leading 0s written it would be right: every place is written, 0s too.");
         return text;
     }
