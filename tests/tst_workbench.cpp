@@ -258,12 +258,15 @@ void TestWorkbench::refusals_data()
     QTest::newRow("bcd nibble above 1001") << bcd << toDenary << "0001 1010"
                                            << "The second nibble, 1010, is 10, not a denary digit.";
     QTest::newRow("bcd first nibble") << bcd << toDenary << "1111" << "The first nibble, 1111, is 15";
-    QTest::newRow("bcd twelfth nibble") << bcd << toDenary << QString(44, u'0') + "1100" << "The 12th nibble";
+    QTest::newRow("bcd tenth nibble") << bcd << toDenary << QString(36, u'0') + "1011" << "The tenth nibble, 1011";
+    QTest::newRow("bcd 12th nibble") << bcd << toDenary << QString(44, u'0') + "1100" << "The 12th nibble";
+    QTest::newRow("bcd 22nd nibble") << bcd << toDenary << QString(84, u'0') + "1100" << "The 22nd nibble";
     QTest::newRow("bcd has no sign") << bcd << toBinary << "-5" << "BCD here has no sign";
     QTest::newRow("bcd fraction") << bcd << toBinary << "2.5" << "2.5 is not a whole number: BCD holds only whole";
     QTest::newRow("bcd not whole nibbles") << bcd << toDenary << "0101 100"
                                            << "whole nibbles of 4 bits, one for each digit; 7 bits is not a "
                                               "multiple of 4";
+    QTest::newRow("bcd six bits") << bcd << toDenary << "0101 10" << "6 bits is not a multiple of 4";
     QTest::newRow("bcd no bits") << bcd << toDenary << " " << "No bits were typed";
     QTest::newRow("bcd:3 too many digits") << named("bcd:3") << toBinary << "2024"
                                            << "2024 has 4 digits: 3-digit BCD holds 0 to 999.";
