@@ -316,6 +316,8 @@ void TestWorkbench::workingShowsTheMethod_data()
                                      << QStringList{"0 is written as +0, 00000000", "10000000, negative zero"};
     QTest::newRow("negative zero read") << sm8 << int(Direction::ToDenary) << "10000000"
                                         << QStringList{"10000000 is negative zero", "two patterns for 0"};
+    QTest::newRow("positive zero read") << sm8 << int(Direction::ToDenary) << "00000000"
+                                        << QStringList{"So 00000000 in 8-bit sign and magnitude is 0."};
     QTest::newRow("sign and magnitude read") << sm8 << int(Direction::ToDenary) << "10100101"
                                              << QStringList{"the number is negative", "32 + 4 + 1 = 37",
                                                             "So 10100101 in 8-bit sign and magnitude is \u221237."};
