@@ -50,6 +50,15 @@ inline QString reversed(QString bits)
     return bits;
 }
 
+// Denary digits in binary-coded decimal: each digit in its own 4 bits.
+inline QString bcdBits(QStringView digits)
+{
+    QString out;
+    for (QChar d : digits)
+        out += toBits(quint64(d.unicode() - u'0'), 4);
+    return out;
+}
+
 // What a pattern holds read unsigned, and read as two's complement (the
 // leftmost place negative); of any length.
 inline exact::Number unsignedValue(QStringView bits) { return exact::Number::fromUnsigned(fromBits(bits)); }

@@ -79,6 +79,7 @@ inline constexpr int minBits = 1, maxBits = 64;
 inline constexpr int minFixedPart = 0, maxFixedPart = 32;  // at least 1 bit in all
 inline constexpr int minMantissa = 2, maxMantissa = 64;
 inline constexpr int minExponent = 2, maxExponent = 12;
+inline constexpr int maxDigits = 64;  // codes that keep denary digits; 0 for as many as needed
 }  // namespace limits
 
 }  // namespace quorvex

@@ -48,6 +48,11 @@ enum class Mistake {
     HexReversed,               // the hex digits in reverse order
     HexGroupedFromLeft,        // the bits grouped in fours from the left, not from the right
     HexDenaryDigits,           // a denary number written for a hex digit above 9 ("15" for F)
+    TwosComplementGiven,       // two's complement written (or read) where sign and magnitude or one's complement is asked
+    OnesComplementGiven,       // one's complement written (or read) where sign and magnitude is asked
+    BcdGiven,                  // BCD written where pure binary is asked
+    BinaryGiven,               // pure binary written (or read) where BCD is asked
+    DigitAboveNine,            // a BCD nibble above 1001: a "digit" of 10 to 15
     Other,                     // wrong, matching none of the above
 };
 

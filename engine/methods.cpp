@@ -62,7 +62,7 @@ ReadBits readBits(int width, const QString &input, int fraction)
 Worked hexAnswer(const Topic &topic, const Format &f, const QString &input)
 {
     const int fraction = f.fractionBits();
-    ReadBits read = readBits(f.totalBits(), input, fraction);
+    ReadBits read = readBits(topic.width(f), input, fraction);
     Steps steps;
     QString bits;
     if (read.ok) {

@@ -37,7 +37,7 @@ struct Worked {
 };
 
 // The widths a topic's formats are chosen by.
-enum class Width { Bits, Whole, Fraction, Mantissa, Exponent };
+enum class Width { Bits, Whole, Fraction, Mantissa, Exponent, Digits };
 
 class Topic {
 public:
@@ -54,9 +54,15 @@ public:
     // The widths after the name's colon ("8", "4.4", "8:4"); a reason when
     // they are not a format of this topic.
     virtual std::optional<Format> parse(QStringView widths, QString *why) const = 0;
+    // Whether the name may stand without widths ("bcd"); parse() is then
+    // given none.
+    virtual bool widthsOptional() const { return false; }
     // The format's name with its widths: "int-signed:8".
     virtual QString name(const Format &format) const = 0;
     virtual QList<Width> widths() const = 0;
+    // How many bits a pattern of the format has; 0 where that grows with
+    // the number.
+    virtual int width(const Format &format) const { return format.totalBits(); }
     // Whether the widths are ones the workbench offers.
     virtual bool offered(const Format &format) const = 0;
     virtual QList<Operation> operations() const = 0;

@@ -75,7 +75,7 @@ public:
                               : Words::tr("Your answer holds %1, which are not bits: write only 0s and 1s."))
                              .arg(quotedList(m_m.student.others)),
                          0);
-        if (m_m.s.size() != f.totalBits())
+        if (m_m.s.size() != m_m.r.size())
             return wrong(Mistake::WrongCount, countSentence(), resultStep());
         if (const QString why = pointProblem(); !why.isEmpty())
             return wrong(Mistake::PointMisplaced, why, resultStep());
@@ -121,15 +121,15 @@ private:
     {
         const Format &f = m_m.format;
         const qsizetype n = m_m.s.size();
-        const bool leadingZeros = n < f.totalBits() && QString(f.totalBits() - n, u'0') + m_m.s == m_m.r;
+        const bool leadingZeros = n < m_m.r.size() && QString(m_m.r.size() - n, u'0') + m_m.s == m_m.r;
         QString text = (leadingZeros ? Words::tr("Your answer has %1; %2 is written with all %3, so write the leading "
                                                  "0s: %4.")
                                            .arg(count(n), m_topic.patternName(f))
-                                           .arg(f.totalBits())
+                                           .arg(m_m.r.size())
                                            .arg(m_m.rightText)
                                      : Words::tr("Your answer has %1; %2 is written with all %3.")
                                            .arg(count(n), m_topic.patternName(f))
-                                           .arg(f.totalBits()));
+                                           .arg(m_m.r.size()));
         if (const QString note = m_topic.countNote(m_m); !note.isEmpty())
             text += u' ' + note;
         return text;
@@ -161,8 +161,9 @@ class NumberMarker {
 public:
     NumberMarker(const Topic &topic, const Format &f, const QString &question, const Worked &right,
                  const QString &answer)
-        : m_topic(topic), m_read(workbench::readBits(f.totalBits(), question, f.fractionBits())),
-          m_bits(m_read.bits), m_answer(answer.trimmed()), m_m{f, m_bits, right.steps, m_answer, topic.valueOf(f, m_bits)}
+        : m_topic(topic), m_read(workbench::readBits(topic.width(f), question, f.fractionBits())),
+          m_bits(m_read.ok ? m_read.bits : readStudentBits(question).bits), m_answer(answer.trimmed()),
+          m_m{f, m_bits, right.steps, m_answer, topic.valueOf(f, m_bits)}
     {
     }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "conversions/format.h"
+#include "topics/registry.h"
 
 #include <QMetaType>
 
@@ -25,6 +26,17 @@ inline quorvex::Format fixed(bool twos, int whole, int fraction)
 inline quorvex::Format floating(int mantissa, int exponent)
 {
     return {.representation = quorvex::Representation::Floating, .mantissa = mantissa, .exponent = exponent};
+}
+
+// A format by its name on the command line ("int-signmag:8", "bcd"), as
+// the registry reads it.
+inline quorvex::Format named(const char *name)
+{
+    QString why;
+    const std::optional<quorvex::Format> f = quorvex::workbench::parseFormat(QString::fromLatin1(name), &why);
+    if (!f)
+        qFatal("no format %s: %s", name, qPrintable(why));
+    return *f;
 }
 
 }  // namespace testformats

@@ -89,7 +89,24 @@ void TestCommandLine::answers_data()
                                               "0.1"}
                                << 0 << "0000.0001";
 
+    QTest::newRow("sign and magnitude -37") << solve("int-signmag:8", "to-binary", {"-37"}) << 0 << "10100101";
+    QTest::newRow("sign and magnitude negative zero") << solve("int-signmag:8", "to-denary", {"10000000"}) << 0
+                                                      << "0";
+    QTest::newRow("one's complement -37") << solve("int-ones:8", "to-binary", {"-37"}) << 0 << "11011010";
+    QTest::newRow("one's complement negative zero") << solve("int-ones:8", "to-denary", {"11111111"}) << 0 << "0";
+    QTest::newRow("bcd 2024") << solve("bcd", "to-binary", {"2024"}) << 0 << "0010 0000 0010 0100";
+    QTest::newRow("bcd 593") << solve("bcd", "to-denary", {"0101 1001 0011"}) << 0 << "593";
+    QTest::newRow("bcd:4 pads") << solve("bcd:4", "to-binary", {"593"}) << 0 << "0000 0101 1001 0011";
+    QTest::newRow("bcd range") << solve("bcd:1", "range", {}) << 0
+                               << "largest 1001 = 9; smallest positive 0001 = 1; most negative none; 16 patterns, "
+                                  "10 values";
+
     // Refused as the window refuses: exit 1, the window's words.
+    QTest::newRow("sign and magnitude 128") << solve("int-signmag:8", "to-binary", {"128"}) << 1
+                                            << "128 does not fit: 8-bit sign and magnitude holds \u2212127 to 127";
+    QTest::newRow("bcd not a digit") << solve("bcd", "to-denary", {"0001 1010"}) << 1
+                                     << "The second nibble, 1010, is 10, not a denary digit.";
+    QTest::newRow("bcd negative") << solve("bcd", "to-binary", {"-5"}) << 1 << "no sign";
     QTest::newRow("out of range") << solve("int-signed:8", "to-binary", {"-200"}) << 1
                                   << "\u2212200 does not fit: 8-bit two's complement holds \u2212128 to 127";
     QTest::newRow("not a number") << solve("int:8", "to-binary", {"12a"}) << 1 << "is not a number";
@@ -103,6 +120,13 @@ void TestCommandLine::answers_data()
     QTest::newRow("format too wide") << solve("int:65", "to-binary", {"1"}) << 2 << "1 to 64 bits, not 65";
     QTest::newRow("mantissa too wide") << solve("float:99:4", "to-binary", {"1"}) << 2 << "mantissa";
     QTest::newRow("fixed widths misspelt") << solve("fixed:4:4", "to-binary", {"1"}) << 2 << "fixed:W.F";
+    QTest::newRow("bcd too many digits") << solve("bcd:65", "to-binary", {"1"}) << 2 << "1 to 64 digits, not 65";
+    QTest::newRow("bcd no digits") << solve("bcd:0", "to-binary", {"1"}) << 2 << "not 0";
+    QTest::newRow("bcd widths misspelt") << solve("bcd:4.4", "to-binary", {"1"}) << 2 << "bcd:4";
+    QTest::newRow("sign and magnitude too wide") << solve("int-signmag:65", "to-binary", {"1"}) << 2
+                                                 << "1 to 64 bits, not 65";
+    QTest::newRow("one's complement without widths") << solve("int-ones", "range", {}) << 2 << "int-ones:N";
+    QTest::newRow("bcd normalised") << solve("bcd", "normalise", {"0001"}) << 2 << "bcd has no operation normalise";
     QTest::newRow("unknown operation") << solve("int:8", "sideways", {"1"}) << 2 << "unknown operation 'sideways'";
     QTest::newRow("operation not in format") << solve("int:8", "normalise", {"1"}) << 2
                                              << "int:8 has no operation normalise";

@@ -36,6 +36,8 @@ private slots:
     void widthRanges_data();
     void widthRanges();
     void fixedPointKeepsOneBit();
+    void codesInTheWindow_data();
+    void codesInTheWindow();
     void answersAndEnterAsksAgain();
     void refusalKeepsTheInput();
     void captionsAndTabOrder();
@@ -98,6 +100,9 @@ void TestWorkbench::formatsShowTheirWidths_data()
                                  << three;
     QTest::newRow("floating") << 4 << "Floating point (two's complement mantissa and exponent)"
                               << QStringList{"spnMantissa", "spnExponent"} << three + QStringList{"cmdNormalise"};
+    QTest::newRow("sign and magnitude") << 5 << "Sign and magnitude integer" << QStringList{"spnBits"} << three;
+    QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three;
+    QTest::newRow("bcd") << 7 << "Binary-coded decimal (BCD)" << QStringList{"spnDigits"} << QStringList{"cmdToBinary", "cmdToDenary", "cmdRange"};
 }
 
 void TestWorkbench::formatsShowTheirWidths()
@@ -106,7 +111,7 @@ void TestWorkbench::formatsShowTheirWidths()
     QFETCH(QString, caption);
     QFETCH(QStringList, widths);
     QFETCH(QStringList, buttons);
-    QCOMPARE(get<QComboBox>("cboFormat")->count(), 5);
+    QCOMPARE(get<QComboBox>("cboFormat")->count(), 8);
     type(&w(), "kept");
     choose(index);
     QCOMPARE(get<QComboBox>("cboFormat")->currentText(), caption);
@@ -131,6 +136,7 @@ void TestWorkbench::widthRanges_data()
     QTest::newRow("after the point") << "spnFraction" << 0 << 32 << 4;
     QTest::newRow("mantissa") << "spnMantissa" << 2 << 64 << 8;
     QTest::newRow("exponent") << "spnExponent" << 2 << 12 << 4;
+    QTest::newRow("digits") << "spnDigits" << 0 << 64 << 0;
 }
 
 void TestWorkbench::widthRanges()
@@ -141,6 +147,37 @@ void TestWorkbench::widthRanges()
     QFETCH(int, start);
     auto *box = get<QSpinBox>(qPrintable(spin));
     QCOMPARE(QList<int>({box->minimum(), box->maximum(), box->value()}), QList<int>({lowest, highest, start}));
+}
+
+void TestWorkbench::codesInTheWindow_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("spin");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("sign and magnitude") << 5 << "spnBits" << "8" << "cmdToBinary" << "-37" << "10100101";
+    QTest::newRow("negative zero") << 5 << "spnBits" << "8" << "cmdToDenary" << "10000000" << "0";
+    QTest::newRow("one's complement") << 6 << "spnBits" << "8" << "cmdToBinary" << "-37" << "11011010";
+    QTest::newRow("bcd as needed") << 7 << "spnDigits" << "0" << "cmdToBinary" << "2024" << "0010 0000 0010 0100";
+    QTest::newRow("bcd of 6 digits") << 7 << "spnDigits" << "6" << "cmdToBinary" << "2024"
+                                     << "0000 0000 0010 0000 0010 0100";
+    QTest::newRow("bcd back") << 7 << "spnDigits" << "3" << "cmdToDenary" << "0101 1001 0011" << "593";
+}
+
+// The codes' widths reach the format from their spin boxes.
+void TestWorkbench::codesInTheWindow()
+{
+    QFETCH(int, index);
+    QFETCH(QString, spin);
+    QFETCH(QString, width);
+    QFETCH(QString, button);
+    QFETCH(QString, input);
+    choose(index);
+    get(qPrintable(spin))->setFocus();
+    retype(&w(), width);
+    QTEST(ask(qPrintable(button), input), "answer");
 }
 
 // Arrow keys take either side of the point down to none, but never both.

@@ -172,14 +172,15 @@ void TestHex::hexAndBitsAgree()
                  .exponent = g.bounded(2, 13)};
         if (!topic->offered(f) || !topic->operations().contains(Direction::ToHex))
             continue;
+        const int width = topic->width(f);
         QString bits;
-        for (int k = 0; k < f.totalBits(); ++k)
+        for (int k = 0; k < width; ++k)
             bits += g.bounded(2) ? u'1' : u'0';
         const workbench::Answer fromBits = workbench::solve(f, Direction::ToDenary, bits);
         const workbench::Answer hex = workbench::solve(f, Direction::ToHex, bits);
         QVERIFY2(!fromBits.refused && !hex.refused, qPrintable(bits));
         const QString why = workbench::formatName(f) + u' ' + bits + u' ' + hex.text;
-        QCOMPARE(hex.text.size(), (f.totalBits() - f.fractionBits() + 3) / 4 + (f.fractionBits() + 3) / 4
+        QCOMPARE(hex.text.size(), (width - f.fractionBits() + 3) / 4 + (f.fractionBits() + 3) / 4
                                       + (f.fractionBits() > 0 ? 1 : 0));
         const workbench::Answer back = workbench::solve(f, Direction::ToDenary, QStringLiteral("0x") + hex.text);
         QVERIFY2(!back.refused && back.text == fromBits.text, qPrintable(why + u' ' + back.text));

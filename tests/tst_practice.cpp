@@ -98,6 +98,7 @@ private slots:
     void diagnoses();
     void generatedQuestionsAnswerRight();
     void wrongAnswersAreReallyWrong();
+    void codeQuestionsAnswerRight();
     void sameSeedSameQuestions();
     void worksheetFromTheCommandLine_data();
     void worksheetFromTheCommandLine();
@@ -190,6 +191,37 @@ void TestPractice::diagnoses_data()
     row("exponent off after shifting", f106, norm, "0001100000 000101", "0110000000 000010", Mistake::ExponentOff);
     row("normalised exponent in sign and magnitude", f84, norm, "00011000 0000", "01100000 1010",
         Mistake::ExponentSignAndMagnitude);
+    // Sign and magnitude and one's complement, against two's complement.
+    const Format sm8 = named("int-signmag:8"), ones8 = named("int-ones:8"), bcd = named("bcd");
+    row("sign and magnitude right", sm8, bin, "-37", "1010 0101", Mistake::None);
+    row("two's complement for sign and magnitude", sm8, bin, "-37", "11011011", Mistake::TwosComplementGiven);
+    row("one's complement for sign and magnitude", sm8, bin, "-37", "11011010", Mistake::OnesComplementGiven);
+    row("sign bit left 0", sm8, bin, "-37", "00100101", Mistake::NoComplement);
+    row("sign and magnitude reversed", sm8, bin, "37", "10100100", Mistake::Reversed);
+    row("sign and magnitude for two's complement", i8, bin, "-37", "10100101", Mistake::SignAndMagnitude);
+    row("one's complement for two's complement", i8, bin, "-37", "11011010", Mistake::InvertedOnly);
+    row("two's complement for one's complement", ones8, bin, "-37", "11011011", Mistake::TwosComplementGiven);
+    row("sign and magnitude for one's complement", ones8, bin, "-37", "10100101", Mistake::SignAndMagnitude);
+    row("one's complement not inverted", ones8, bin, "-37", "00100101", Mistake::NoComplement);
+    row("sign bit read as a place", sm8, den, "10100101", "165", Mistake::SignReadPositive);
+    row("sign and magnitude read as two's", sm8, den, "10100101", "-91", Mistake::TwosComplementGiven);
+    row("sign and magnitude read as one's", sm8, den, "10100101", "-90", Mistake::OnesComplementGiven);
+    row("sign and magnitude minus left out", sm8, den, "10100101", "37", Mistake::MinusLeftOut);
+    row("sign and magnitude read backwards", sm8, den, "00100101", "-36", Mistake::Reversed);
+    row("one's sign bit read as a place", ones8, den, "11011010", "218", Mistake::SignReadPositive);
+    row("one's read as two's", ones8, den, "11011010", "-38", Mistake::TwosComplementGiven);
+    row("one's read as sign and magnitude", ones8, den, "11011010", "-90", Mistake::SignAndMagnitude);
+    // BCD against pure binary.
+    row("bcd right", bcd, bin, "2024", "0010000000100100", Mistake::None);
+    row("pure binary for bcd", bcd, bin, "2024", "0000 0111 1110 1000", Mistake::BinaryGiven);
+    row("pure binary for bcd:4", named("bcd:4"), bin, "593", "0000 0010 0101 0001", Mistake::BinaryGiven);
+    row("pure binary too short for bcd", bcd, bin, "2024", "11111101000", Mistake::WrongCount);
+    row("a nibble above 1001", named("bcd:3"), bin, "105", "0000 1010 0101", Mistake::DigitAboveNine);
+    row("bcd reversed", bcd, bin, "593", "1100 1001 1010", Mistake::Reversed);
+    row("bcd read as pure binary", bcd, den, "0101 1001 0011", "1427", Mistake::BinaryGiven);
+    row("bcd read backwards", bcd, den, "0001 0010", "48", Mistake::Reversed);
+    row("bcd for pure binary", integer(false, 8), bin, "59", "0101 1001", Mistake::BcdGiven);
+    row("bcd for 7-bit pure binary", integer(false, 7), bin, "59", "1011001", Mistake::BcdGiven);
 }
 
 void TestPractice::diagnoses()
@@ -256,6 +288,37 @@ void TestPractice::generatedQuestionsAnswerRight()
     }
     QVERIFY(cutCount > 5);
     QVERIFY(exactCount > 4 * cutCount);
+}
+
+// The codes' questions as exams set them: every one answered and its answer
+// marked right; numbers to write of both signs where the code has them,
+// BCD's of 2 to 4 digits.
+void TestPractice::codeQuestionsAnswerRight()
+{
+    QRandomGenerator g(31);
+    QSet<QString> signs;
+    for (int i = 0; i < 900; ++i) {
+        const int kind = g.bounded(3);
+        const int n = g.bounded(kind < 2 ? 1 : 0, 65);
+        const QString name = kind == 0 ? QStringLiteral("int-signmag:%1").arg(n)
+            : kind == 1               ? QStringLiteral("int-ones:%1").arg(n)
+            : n == 0                  ? QStringLiteral("bcd")
+                                      : QStringLiteral("bcd:%1").arg(n);
+        const Format f = named(qPrintable(name));
+        const Direction d = Direction(g.bounded(2));
+        const QString q = newQuestion(f, d, g);
+        const workbench::Answer a = workbench::solve(f, d, q);
+        QVERIFY2(!a.refused, qPrintable(name + u' ' + q + u' ' + a.text));
+        const Verdict v = mark(f, d, q, a.text);
+        QVERIFY2(v.right, qPrintable(name + u' ' + q + u' ' + v.text));
+        if (d == Direction::ToDenary)
+            continue;
+        if (kind < 2 && n > 1)
+            signs.insert(name.section(u':', 0, 0) + (q.startsWith(u'-') ? u'-' : u'+'));
+        if (kind == 2)
+            QVERIFY2(!q.startsWith(u'0') && q.size() <= 4 && q.size() >= std::min(2, n == 0 ? 2 : n), qPrintable(q));
+    }
+    QCOMPARE(signs.size(), 4);
 }
 
 // Near misses and usual mistakes: whatever the marking says must agree with

@@ -113,6 +113,8 @@ QString randomDecimal(QRandomGenerator &g, const Format &f)
         + (whole ? QString() : QStringLiteral("e%1").arg(order - count));
 }
 
+QString unspaced(QString text) { return text.remove(u' '); }
+
 QString randomBits(QRandomGenerator &g, int n)
 {
     QString b;
@@ -140,6 +142,10 @@ private slots:
     void heldValuesComeBack();
     void normalisingKeepsTheValue();
     void agreesWithTheFloatingPointWindow();
+    void codesComeBack();
+    void workingShowsTheMethod_data();
+    void workingShowsTheMethod();
+    void codePatternsComeBack();
 };
 
 void TestWorkbench::workedExamples_data()
@@ -246,6 +252,47 @@ void TestWorkbench::workedExamples_data()
     QTest::newRow("range 4.4") << fixed(true, 4, 4) << int(Direction::Range) << "ignored"
                                << "largest 0111.1111 = 7.9375; smallest positive 0000.0001 = 0.0625; "
                                   "most negative 1000.0000 = -8; step = 0.0625";
+    // Sign and magnitude, one's complement and BCD.
+    const Format sm8 = named("int-signmag:8"), ones8 = named("int-ones:8"), bcd = named("bcd");
+    QTest::newRow("sign and magnitude -37") << sm8 << toBinary << "-37" << "10100101";
+    QTest::newRow("sign and magnitude -37 back") << sm8 << toDenary << "1010 0101" << "-37";
+    QTest::newRow("sign and magnitude negative zero") << sm8 << toDenary << "10000000" << "0";
+    QTest::newRow("sign and magnitude zero is +0") << sm8 << toBinary << "-0" << "00000000";
+    QTest::newRow("sign and magnitude largest") << sm8 << toBinary << "127" << "01111111";
+    QTest::newRow("sign and magnitude most negative") << sm8 << toBinary << "-127" << "11111111";
+    QTest::newRow("sign and magnitude one bit") << named("int-signmag:1") << toDenary << "1" << "0";
+    QTest::newRow("one's complement -37") << ones8 << toBinary << "-37" << "11011010";
+    QTest::newRow("one's complement -37 back") << ones8 << toDenary << "11011010" << "-37";
+    QTest::newRow("one's complement negative zero") << ones8 << toDenary << "11111111" << "0";
+    QTest::newRow("one's complement positive") << ones8 << toBinary << "37" << "00100101";
+    QTest::newRow("one's complement most negative") << ones8 << toBinary << "-127" << "10000000";
+    QTest::newRow("bcd 2024") << bcd << toBinary << "2024" << "0010 0000 0010 0100";
+    QTest::newRow("bcd 593 back") << bcd << toDenary << "0101 1001 0011" << "593";
+    QTest::newRow("bcd leading zero nibbles") << bcd << toDenary << "0000 0000 1001" << "9";
+    QTest::newRow("bcd 0") << bcd << toBinary << "0" << "0000";
+    QTest::newRow("bcd:4 pads") << named("bcd:4") << toBinary << "593" << "0000 0101 1001 0011";
+    QTest::newRow("bcd:1 9") << named("bcd:1") << toBinary << "9" << "1001";
+    QTest::newRow("range sign and magnitude") << sm8 << int(Direction::Range) << ""
+                                              << "largest 01111111 = 127; smallest positive 00000001 = 1; "
+                                                 "most negative 11111111 = -127; 256 patterns, 255 values";
+    QTest::newRow("range one's complement") << ones8 << int(Direction::Range) << ""
+                                            << "largest 01111111 = 127; smallest positive 00000001 = 1; "
+                                               "most negative 10000000 = -127; 256 patterns, 255 values";
+    QTest::newRow("range sign and magnitude one bit") << named("int-signmag:1") << int(Direction::Range) << ""
+                                                      << "largest 0 = 0; smallest positive none; most negative 0 = 0; "
+                                                         "2 patterns, 1 value";
+    QTest::newRow("range 64-bit one's complement") << named("int-ones:64") << int(Direction::Range) << ""
+                                                   << "largest 0" + QString(63, u'1') + " = 9223372036854775807; "
+                                                      "smallest positive " + QString(63, u'0') + "1 = 1; "
+                                                      "most negative 1" + QString(63, u'0') + " = "
+                                                      "-9223372036854775807; 18446744073709551616 patterns, "
+                                                      "18446744073709551615 values";
+    QTest::newRow("range bcd:2") << named("bcd:2") << int(Direction::Range) << ""
+                                 << "largest 1001 1001 = 99; smallest positive 0000 0001 = 1; most negative none; "
+                                    "256 patterns, 100 values";
+    QTest::newRow("range bcd") << bcd << int(Direction::Range) << ""
+                               << "largest none: bcd grows with the number, 4 bits a digit; smallest positive "
+                                  "0001 = 1; most negative none; bcd:D holds 0 to 10^D - 1";
 }
 
 void TestWorkbench::workedExamples()
@@ -315,6 +362,34 @@ void TestWorkbench::refusals_data()
     QTest::newRow("normalise an integer") << integer(false, 8) << int(Direction::Normalise) << "1" << "floating";
     QTest::newRow("lowest exponent") << f84 << int(Direction::Normalise) << "00010000 1000"
                                      << "cannot be normalised";
+    const Format sm8 = named("int-signmag:8"), ones8 = named("int-ones:8"), bcd = named("bcd");
+    QTest::newRow("sign and magnitude 128") << sm8 << toBinary << "128"
+                                            << "128 does not fit: 8-bit sign and magnitude holds \u2212127 to 127";
+    QTest::newRow("sign and magnitude -128") << sm8 << toBinary << "-128" << "holds \u2212127 to 127";
+    QTest::newRow("sign and magnitude fraction") << sm8 << toBinary << "-2.5" << "not a whole number";
+    QTest::newRow("sign and magnitude count") << sm8 << toDenary << "1010" << "needs 8 bits; 4 were typed";
+    QTest::newRow("one's complement -128") << ones8 << toBinary << "-128"
+                                           << "\u2212128 does not fit: 8-bit one's complement holds \u2212127 to 127";
+    QTest::newRow("one's complement not bits") << ones8 << toDenary << "1111 111a" << "\u201Ca\u201D";
+    QTest::newRow("bcd nibble above 1001") << bcd << toDenary << "0001 1010"
+                                           << "The second nibble, 1010, is 10, not a denary digit.";
+    QTest::newRow("bcd first nibble") << bcd << toDenary << "1111" << "The first nibble, 1111, is 15";
+    QTest::newRow("bcd tenth nibble") << bcd << toDenary << QString(36, u'0') + "1011" << "The tenth nibble, 1011";
+    QTest::newRow("bcd 12th nibble") << bcd << toDenary << QString(44, u'0') + "1100" << "The 12th nibble";
+    QTest::newRow("bcd 22nd nibble") << bcd << toDenary << QString(84, u'0') + "1100" << "The 22nd nibble";
+    QTest::newRow("bcd has no sign") << bcd << toBinary << "-5" << "BCD here has no sign";
+    QTest::newRow("bcd fraction") << bcd << toBinary << "2.5" << "2.5 is not a whole number: BCD holds only whole";
+    QTest::newRow("bcd not whole nibbles") << bcd << toDenary << "0101 100"
+                                           << "whole nibbles of 4 bits, one for each digit; 7 bits is not a "
+                                              "multiple of 4";
+    QTest::newRow("bcd six bits") << bcd << toDenary << "0101 10" << "6 bits is not a multiple of 4";
+    QTest::newRow("bcd no bits") << bcd << toDenary << " " << "No bits were typed";
+    QTest::newRow("bcd:3 too many digits") << named("bcd:3") << toBinary << "2024"
+                                           << "2024 has 4 digits: 3-digit BCD holds 0 to 999.";
+    QTest::newRow("bcd:2 count") << named("bcd:2") << toDenary << "0001 0010 0011"
+                                 << "2-digit BCD needs 8 bits, 4 for each digit; 12 were typed.";
+    QTest::newRow("bcd:2 far too large") << named("bcd:2") << toBinary << "1e5000" << "holds 0 to 99";
+    QTest::newRow("bcd far too large") << bcd << toBinary << "1e5000" << "too many digits";
 }
 
 void TestWorkbench::refusals()
@@ -327,6 +402,69 @@ void TestWorkbench::refusals()
     QVERIFY(a.refused);
     QVERIFY2(a.text.contains(reason), qPrintable(a.text));
     compareWithApproved(format, Direction(direction), input, a);
+}
+
+void TestWorkbench::workingShowsTheMethod_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("phrases");
+    const Format sm8 = named("int-signmag:8"), ones8 = named("int-ones:8");
+    QTest::newRow("sign in front") << sm8 << int(Direction::ToBinary) << "-37"
+                                   << QStringList{"37 \u2212 32 = 5, 5 \u2212 4 = 1, 1 \u2212 1 = 0",
+                                                  "the other 7 bits hold the magnitude",
+                                                  "The sign bit 1 (negative) goes in front of the magnitude's bits "
+                                                  "0100101: 10100101."};
+    QTest::newRow("zero written +0") << sm8 << int(Direction::ToBinary) << "0"
+                                     << QStringList{"0 is written as +0, 00000000", "10000000, negative zero"};
+    QTest::newRow("negative zero read") << sm8 << int(Direction::ToDenary) << "10000000"
+                                        << QStringList{"10000000 is negative zero", "two patterns for 0"};
+    QTest::newRow("positive zero read") << sm8 << int(Direction::ToDenary) << "00000000"
+                                        << QStringList{"So 00000000 in 8-bit sign and magnitude is 0."};
+    QTest::newRow("sign and magnitude read") << sm8 << int(Direction::ToDenary) << "10100101"
+                                             << QStringList{"the number is negative", "32 + 4 + 1 = 37",
+                                                            "So 10100101 in 8-bit sign and magnitude is \u221237."};
+    QTest::newRow("sign and magnitude counts") << sm8 << int(Direction::Range) << ""
+                                               << QStringList{"8 bits make 256 patterns, but they hold 255 values: "
+                                                              "00000000 (+0) and 10000000 (\u22120)"};
+    QTest::newRow("inverted, not 1 added") << ones8 << int(Direction::ToBinary) << "-37"
+                                           << QStringList{"So the one's complement is 11011010.",
+                                                          "two's complement of the same number would be 11011011",
+                                                          "00000000 (+0) and 11111111 (\u22120)",
+                                                          "\u2212127 to 127, where two's complement holds \u2212128 to "
+                                                          "127",
+                                                          "end-around carry"};
+    QTest::newRow("one's negative read") << ones8 << int(Direction::ToDenary) << "11011010"
+                                         << QStringList{"Invert every bit to find its magnitude", "00100101",
+                                                        "as two's complement, 11011010 would be \u221238"};
+    QTest::newRow("one's negative zero") << ones8 << int(Direction::ToDenary) << "11111111"
+                                         << QStringList{"11111111 is negative zero"};
+    QTest::newRow("bcd digits and why") << named("bcd") << int(Direction::ToBinary) << "2024"
+                                        << QStringList{"place values 8 4 2 1", "clocks, calculators and money",
+                                                       "2024 needs 16 bits in BCD, 4 for each digit, but 11 bits in "
+                                                       "binary (11111101000)"};
+    QTest::newRow("bcd padded") << named("bcd:6") << int(Direction::ToBinary) << "2024"
+                                << QStringList{"6-digit BCD writes 6 digits: 2024 is padded with leading 0s to 002024"};
+    QTest::newRow("bcd read back") << named("bcd") << int(Direction::ToDenary) << "0101 1001 0011"
+                                   << QStringList{"4 + 1", "8 + 1", "2 + 1", "Read together, the digits 5, 9, 3 make 593."};
+    QTest::newRow("bcd range") << named("bcd:3") << int(Direction::Range) << ""
+                               << QStringList{"Largest value: 1001 1001 1001 = 999",
+                                              "12 bits make 4096 patterns (16^3), but only 1000 of them (10^3) are "
+                                              "valid"};
+    QTest::newRow("bcd grows") << named("bcd") << int(Direction::Range) << ""
+                               << QStringList{"BCD grows with the number", "16^D patterns, of which 10^D are valid"};
+}
+
+void TestWorkbench::workingShowsTheMethod()
+{
+    QFETCH(Format, format);
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    QFETCH(QStringList, phrases);
+    const QString text = plain(solve(format, Direction(direction), input).workingHtml);
+    for (const QString &phrase : phrases)
+        QVERIFY2(text.contains(phrase), qPrintable(phrase + QStringLiteral(" in: ") + text));
 }
 
 void TestWorkbench::readsDecimalsExactly_data()
@@ -461,6 +599,87 @@ void TestWorkbench::normalisingKeepsTheValue()
         QVERIFY2(mantissa.at(0) != mantissa.at(1) || !mantissa.contains(u'1'), qPrintable(n.text));
         const QString before = solve(f, Direction::ToDenary, pattern).text;
         QCOMPARE(solve(f, Direction::ToDenary, n.text).text, before);
+    }
+}
+
+// Sign and magnitude and one's complement of random widths, and BCD of
+// random digits: every number in the range comes back from its bits, and
+// one past either end is refused.
+void TestWorkbench::codesComeBack()
+{
+    QRandomGenerator g(20260314);
+    for (int k = 0; k < 2000; ++k) {
+        const int kind = g.bounded(3);
+        Format f;
+        Number low, high;
+        if (kind < 2) {
+            const int n = g.bounded(1, 65);
+            f = named(qPrintable(QStringLiteral("%1:%2").arg(kind == 0 ? "int-signmag" : "int-ones").arg(n)));
+            high = Number::power2(n - 1) - Number(1);
+            low = -high;
+        } else {
+            const int d = g.bounded(0, 65);
+            f = d == 0 ? named("bcd") : named(qPrintable(QStringLiteral("bcd:%1").arg(d)));
+            high = d == 0 ? Number() : value(QString(d, u'9'));
+        }
+        // A value at an end, or anywhere between.
+        Number v;
+        const int where = g.bounded(4);
+        if (where == 0)
+            v = low;
+        else if (where == 1 && (kind < 2 || f.digits > 0))
+            v = high;
+        else {
+            QString digits = QString::number(g.bounded(1, 10));
+            const int most = kind < 2 ? high.toDecimal().size() : (f.digits == 0 ? 40 : f.digits);
+            for (int i = g.bounded(1, most + 1); i > 1; --i)
+                digits += QChar(u'0' + g.bounded(10));
+            v = value(digits);
+            if (v > high && (kind < 2 || f.digits > 0))
+                v = high;
+            if (kind < 2 && g.bounded(2))
+                v = -v;
+        }
+        const Answer bits = solve(f, Direction::ToBinary, v.toDecimal());
+        QVERIFY2(!bits.refused, qPrintable(formatName(f) + u' ' + v.toDecimal() + u' ' + bits.text));
+        const Answer back = solve(f, Direction::ToDenary, bits.text);
+        QCOMPARE(back.text, v.toDecimal());
+        const qsizetype count = kind < 2 ? f.bits : 4 * std::max<qsizetype>(f.digits, v.toDecimal().size());
+        QCOMPARE(unspaced(bits.text).size(), count);
+        // One past each end.
+        if (kind < 2 || f.digits > 0)
+            QVERIFY(solve(f, Direction::ToBinary, (high + Number(1)).toDecimal()).refused);
+        QVERIFY(solve(f, Direction::ToBinary, (low - Number(1)).toDecimal()).refused);
+    }
+}
+
+// Every pattern reads as a value whose bits are the pattern again, but for
+// negative zero, which is written +0; BCD's patterns with a nibble above
+// 1001 are refused.
+void TestWorkbench::codePatternsComeBack()
+{
+    QRandomGenerator g(99);
+    for (int k = 0; k < 2000; ++k) {
+        const int kind = g.bounded(3);
+        const int n = kind < 2 ? g.bounded(1, 65) : 4 * g.bounded(1, 17);
+        const Format f = named(qPrintable(kind == 0 ? QStringLiteral("int-signmag:%1").arg(n)
+                                              : kind == 1 ? QStringLiteral("int-ones:%1").arg(n)
+                                                          : QStringLiteral("bcd:%1").arg(n / 4)));
+        QString pattern = randomBits(g, n);
+        if (g.bounded(8) == 0)  // negative zero
+            pattern = kind == 0 ? u'1' + QString(n - 1, u'0') : QString(n, u'1');
+        const Answer denary = solve(f, Direction::ToDenary, pattern);
+        bool digits = true;
+        for (int i = 0; i < n; i += 4)
+            digits = digits && pattern.mid(i, 4).toInt(nullptr, 2) <= 9;
+        if (kind == 2 && !digits) {
+            QVERIFY2(denary.refused && denary.text.contains("not a denary digit"), qPrintable(denary.text));
+            continue;
+        }
+        QVERIFY2(!denary.refused, qPrintable(pattern + u' ' + denary.text));
+        const QString written = unspaced(solve(f, Direction::ToBinary, denary.text).text);
+        const bool negativeZero = kind < 2 && denary.text == "0" && pattern.startsWith(u'1');
+        QCOMPARE(written, negativeZero ? QString(n, u'0') : pattern);
     }
 }
 

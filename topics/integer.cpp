@@ -87,6 +87,39 @@ public:
             .arg(practice::count(at));
     }
 
+    // Unsigned: also a number written in BCD, each digit in its own 4 bits,
+    // tried after every other slip.
+    std::vector<practice::Candidate> candidates(const practice::BitsMarking &m) const override
+    {
+        std::vector<practice::Candidate> c = PlaceValueTopic::candidates(m);
+        if (m_twos || m.direction != Direction::ToBinary)
+            return c;
+        const exact::Reading x = exact::readDecimal(m.question);
+        if (x.kind != exact::Reading::Kind::Exact || x.value.sign() < 0 || !x.value.isInteger())
+            return c;
+        QString bcd = patterns::bcdBits(x.value.toDecimal());
+        bcd.remove(0, bcd.indexOf(u'1') < 0 ? bcd.size() : bcd.indexOf(u'1'));
+        if (bcd.size() <= m.format.bits)
+            c.push_back({practice::Mistake::BcdGiven, QString(m.format.bits - bcd.size(), u'0') + bcd});
+        return c;
+    }
+    QString sentence(const practice::BitsMarking &m, practice::Mistake mistake) const override
+    {
+        if (mistake != practice::Mistake::BcdGiven)
+            return PlaceValueTopic::sentence(m, mistake);
+        return practice::Words::tr("Your answer %1 is %2 in binary-coded decimal (BCD), each denary digit in its own "
+                                   "4 bits; this format is pure binary: the whole number by place values.")
+            .arg(m.s, practice::shown(exact::readDecimal(m.question).value));
+    }
+    qsizetype stepFor(const practice::BitsMarking &m, practice::Mistake mistake) const override
+    {
+        if (mistake != practice::Mistake::BcdGiven)
+            return PlaceValueTopic::stepFor(m, mistake);
+        return findStep<step::Subtractions>(m.steps);
+    }
+    using PlaceValueTopic::sentence;
+    using PlaceValueTopic::stepFor;
+
 protected:
     Worked toBinary(const Format &f, const exact::Reading &r, const Typed &typed, Steps steps) const override
     {

@@ -13,6 +13,9 @@ const Topic &twosIntegerTopic();
 const Topic &unsignedFixedTopic();
 const Topic &twosFixedTopic();
 const Topic &floatingTopic();
+const Topic &signMagnitudeTopic();
+const Topic &onesComplementTopic();
+const Topic &bcdTopic();
 
 const std::vector<const Topic *> &topics()
 {
@@ -22,6 +25,9 @@ const std::vector<const Topic *> &topics()
         &unsignedFixedTopic(),
         &twosFixedTopic(),
         &floatingTopic(),
+        &signMagnitudeTopic(),
+        &onesComplementTopic(),
+        &bcdTopic(),
     };
     return all;
 }
@@ -42,6 +48,8 @@ std::optional<Format> parseFormat(QStringView name, QString *why)
     for (const Topic *t : topics()) {
         const std::string_view id = t->representation().id;
         if (kind == QLatin1StringView(id.data(), qsizetype(id.size()))) {
+            if (colon < 0 && t->widthsOptional())
+                return t->parse(QStringView(), why);
             if (colon < 0) {
                 *why = Words::tr("the format %1 needs its widths: %2").arg(name.toString(), t->usage());
                 return std::nullopt;

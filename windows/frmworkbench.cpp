@@ -67,6 +67,10 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->spnMantissa->setValue(start.mantissa);
     ui->spnExponent->setRange(limits::minExponent, limits::maxExponent);
     ui->spnExponent->setValue(start.exponent);
+    // 0 digits: as many as the number has.
+    ui->spnDigits->setRange(0, limits::maxDigits);
+    ui->spnDigits->setSpecialValueText(tr("as needed"));
+    ui->spnDigits->setValue(start.digits);
 
     // Bits line up in a fixed-width font; a pasted bit string of any length
     // is kept whole.
@@ -112,7 +116,8 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     // An answer worked in another format would mislead once the format
     // changes; what was typed stays.
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
-    for (QSpinBox *width : {ui->spnBits, ui->spnWhole, ui->spnFraction, ui->spnMantissa, ui->spnExponent})
+    for (QSpinBox *width :
+         {ui->spnBits, ui->spnWhole, ui->spnFraction, ui->spnMantissa, ui->spnExponent, ui->spnDigits})
         connect(width, &QSpinBox::valueChanged, this, &frmWorkbench::clearAnswer);
 
     showWidths();
@@ -132,6 +137,7 @@ Format frmWorkbench::format() const
     f.fraction = ui->spnFraction->value();
     f.mantissa = ui->spnMantissa->value();
     f.exponent = ui->spnExponent->value();
+    f.digits = ui->spnDigits->value();
     return f;
 }
 
@@ -149,6 +155,7 @@ void frmWorkbench::showWidths()
     show({ui->lblFraction, ui->spnFraction}, widths.contains(Width::Fraction));
     show({ui->lblMantissa, ui->spnMantissa}, widths.contains(Width::Mantissa));
     show({ui->lblExponent, ui->spnExponent}, widths.contains(Width::Exponent));
+    show({ui->lblDigits, ui->spnDigits}, widths.contains(Width::Digits));
 
     const QList<Operation> operations = topic.operations();
     const std::pair<QPushButton *, Operation> buttons[] = {{ui->cmdToBinary, Operation::ToBinary},
