@@ -32,11 +32,18 @@ ReadBits readBits(int width, const QString &input, int fraction)
     if (const std::optional<hex::Text> text = hex::read(input)) {
         const Step s = hex::pattern(input, *text, width, fraction, &r.bits);
         r.ok = r.hex = as<step::HexRead>(s) != nullptr;
-        if (r.ok)
-            r.steps.push_back(s);
-        else
-            r.refusal = s;
-        return r;
+        // Unmarked hex that does not fit, made only of 0s, 1s and letters, is
+        // more likely bits with a slip in them: they are said as bits.
+        const bool bitsWithASlip = text->form == step::HexRead::Form::Bare
+            && std::none_of(input.begin(), input.end(), [](QChar c) { return c >= u'2' && c <= u'9'; });
+        if (r.ok || !bitsWithASlip) {
+            if (r.ok)
+                r.steps.push_back(s);
+            else
+                r.refusal = s;
+            return r;
+        }
+        r.bits.clear();
     }
     QStringList others;
     int points = 0;
