@@ -342,6 +342,36 @@ void Workbench_hex_10000_digits(benchmark::State &state)
                                            wb::Direction::ToDenary, text));
 }
 BENCHMARK(Workbench_hex_10000_digits)->Unit(benchmark::kMillisecond);
+
+// The other integer codes' worked examples with their working (goal: under
+// 50 µs each), and a 10,000-digit number in BCD (goal: under 10 ms).
+const Format signMagnitude8{.representation = {"int-signmag"}, .bits = 8};
+const Format onesComplement8{.representation = {"int-ones"}, .bits = 8};
+const Format bcd{.representation = {"bcd"}, .digits = 0};
+BENCHMARK_CAPTURE(Workbench, signmag_minus37, signMagnitude8, wb::Direction::ToBinary, "-37")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, signmag_negative_zero, signMagnitude8, wb::Direction::ToDenary, "10000000")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ones_minus37, onesComplement8, wb::Direction::ToBinary, "-37")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ones_negative_zero, onesComplement8, wb::Direction::ToDenary, "11111111")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, bcd_2024, bcd, wb::Direction::ToBinary, "2024")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, bcd_593, bcd, wb::Direction::ToDenary, "0101 1001 0011")->Unit(benchmark::kMicrosecond);
+void Workbench_bcd_10000_digits(benchmark::State &state, wb::Direction direction)
+{
+    QString digits;
+    for (int i = 0; i < 10000; ++i)
+        digits += QChar(u'1' + i % 9);
+    QString nibbles;
+    for (QChar d : digits)
+        nibbles += QString::number(d.digitValue(), 2).rightJustified(4, u'0');
+    const QString text = direction == wb::Direction::ToBinary ? digits : nibbles;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wb::solve(bcd, direction, text));
+}
+BENCHMARK_CAPTURE(Workbench_bcd_10000_digits, to_binary, wb::Direction::ToBinary)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Workbench_bcd_10000_digits, to_denary, wb::Direction::ToDenary)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Workbench_100000_digits, f6412, benchFloating(64, 12))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Workbench_100000_digits, fixed3232,
                   Format{.representation = Representation::TwosFixed, .whole = 32, .fraction = 32})
