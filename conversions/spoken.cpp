@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "conversions/spoken.h"
 
+#include "conversions/practice.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -101,7 +103,21 @@ QString said(QString text)
     text.replace(beforeStop, QStringLiteral("\\1"));
     text = text.trimmed();
     // A point alone, as in a column of an addition.
-    return text == u"." ? QStringLiteral("point") : text;
+    if (text == u".")
+        return QStringLiteral("point");
+    // A point with no whole part before it (".101"), which a reader would
+    // pass over: "point" and the digits, spelt out when they are bits.
+    static const QRegularExpression bare(QStringLiteral("(?<![\\w.])\\.(\\d+)"));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = bare.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString digits = m.captured(1);
+        out += text.mid(from, m.capturedStart() - from) + QStringLiteral("point ")
+            + (isBits(digits) ? spelt({digits}) : digits);
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
 }
 
 QString entity(const QString &name)
@@ -443,6 +459,26 @@ QStringList htmlParts(const QString &html)
 QString html(const QString &text)
 {
     return htmlParts(text).join(u'\n');
+}
+
+QString asked(const Format &format, workbench::Direction direction)
+{
+    QString what;
+    switch (direction) {
+    case workbench::Direction::ToBinary:
+        what = QStringLiteral("New question: write this number in bits.");
+        break;
+    case workbench::Direction::ToDenary:
+        what = QStringLiteral("New question: write the value of these bits as a denary number.");
+        break;
+    case workbench::Direction::Normalise:
+        what = QStringLiteral("New question: normalise this mantissa and exponent.");
+        break;
+    case workbench::Direction::Range:
+        what = QStringLiteral("New question: give the range of this format.");
+        break;
+    }
+    return what + u' ' + practice::formatTitle(format) + u'.';
 }
 
 }  // namespace quorvex::spoken

@@ -5,6 +5,9 @@
 // cell beside its heading, powers and minus signs in words.
 #pragma once
 
+#include "conversions/format.h"
+#include "conversions/workbench.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -39,5 +42,10 @@ QString pattern(const QString &text);
 QStringList htmlParts(const QString &html);
 // The parts, a line break apart.
 QString html(const QString &html);
+
+// What a new practice question asks, to say after the question itself:
+// "New question: write this number in bits. Floating point: 8-bit two's
+// complement mantissa, 4-bit exponent."
+QString asked(const Format &format, workbench::Direction direction);
 
 }  // namespace quorvex::spoken

@@ -2,6 +2,7 @@
 #include "windows/frmworkbench.h"
 
 #include "conversions/spoken.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 #include "windows/worksheetdialog.h"
@@ -158,9 +159,15 @@ void frmWorkbench::answer(Direction direction)
         ui->txtAnswer->setCursorPosition(0);  // a long answer shows its start
         // Bits are spelt out for a screen reader; a denary answer is not.
         const bool bits = !a.refused && (direction == Direction::ToBinary || direction == Direction::Normalise);
-        ui->txtAnswer->setAccessibleDescription(bits ? spoken::pattern(a.text) : QString());
+        speakAs(ui->txtAnswer, bits ? spoken::pattern(a.text) : QString());
         m_working->showHtml(a.workingHtml);
     });
+    // A screen reader speaks what has the focus: the answer (or why there
+    // is none), as a converter window's result is.
+    if (QAccessible::isActive() && !ui->txtAnswer->text().isEmpty()) {
+        ui->txtAnswer->setFocus(Qt::OtherFocusReason);
+        ui->txtAnswer->selectAll();
+    }
 }
 
 void frmWorkbench::check()
@@ -178,7 +185,7 @@ void frmWorkbench::check()
         ui->txtAnswer->setText(right);
         ui->txtAnswer->setCursorPosition(0);
         const bool bits = verdict.mistake != practice::Mistake::QuestionRefused && m_lastAsked != Direction::ToDenary;
-        ui->txtAnswer->setAccessibleDescription(bits ? spoken::pattern(right) : QString());
+        speakAs(ui->txtAnswer, bits ? spoken::pattern(right) : QString());
         if (m_tally.asked > 0)
             ui->lblTally->setText(m_tally.text());
         showVerdict(verdict.text);
@@ -208,6 +215,7 @@ void frmWorkbench::newQuestion()
     // The question is heard with a screen reader; otherwise the student
     // writes the answer straight away.
     if (QAccessible::isActive()) {
+        describeUntilEdited(ui->txtInput, spoken::asked(format(), asked));
         ui->txtInput->setFocus(Qt::OtherFocusReason);
         ui->txtInput->selectAll();
     } else {
@@ -224,14 +232,15 @@ void frmWorkbench::writeWorksheet()
 void frmWorkbench::clearAnswer()
 {
     ui->txtAnswer->clear();
-    ui->txtAnswer->setAccessibleDescription(QString());
+    speakAs(ui->txtAnswer, QString());
     showVerdict(QString());
     m_working->showHtml(openingHtml());
 }
 
 // The verdict is a Tab stop, to read and select, only while there is one;
-// its row takes no room until the first check. Its accessible name says what
-// it is; the description, what it says.
+// its row takes no room until the first check. Its accessible name is what
+// it says with the score after it, for a screen reader reads a label's name
+// (and never its description).
 void frmWorkbench::showVerdict(const QString &text)
 {
     const bool hadFocus = ui->lblVerdict->hasFocus();
@@ -240,7 +249,7 @@ void frmWorkbench::showVerdict(const QString &text)
     const QString tally = ui->lblTally->text();
     ui->lblVerdict->setVisible(!text.isEmpty() || !tally.isEmpty());
     ui->lblTally->setVisible(!tally.isEmpty());
-    ui->lblVerdict->setAccessibleDescription(text.isEmpty() || tally.isEmpty() ? text : text + u' ' + tally + u'.');
+    ui->lblVerdict->setAccessibleName(text.isEmpty() || tally.isEmpty() ? text : text + u' ' + tally + u'.');
     if (hadFocus && text.isEmpty())
         ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
 }
