@@ -321,7 +321,15 @@ private:
                 m_codeText.clear();
             } else if (m_code >= 0) {
                 m_code = -1;
-                text(codeSaid(m_codeText));
+                QString bitsSaid = codeSaid(m_codeText);
+                // A point just before bits in code (".<code>101</code>") is
+                // theirs; alone it would be taken for a full stop.
+                const qsizetype n = m_text.size();
+                if (bitsSaid != m_codeText && n > 0 && m_text.endsWith(u'.') && (n == 1 || m_text.at(n - 2).isSpace())) {
+                    m_text.chop(1);
+                    bitsSaid.prepend(QStringLiteral(" point,"));
+                }
+                text(bitsSaid);
             }
         } else if (name == u"b" || name == u"strong") {
             if (m_inCell && !closing)

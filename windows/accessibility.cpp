@@ -782,12 +782,12 @@ public:
     explicit AccessibleComboBox(QComboBox *combo) : QAccessibleWidget(combo, QAccessible::ComboBox)
     {
         addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
-        auto shown = std::make_shared<QString>(combo->currentText());
-        QObject::connect(combo, &QComboBox::currentTextChanged, combo, [combo, shown](const QString &text) {
-            const QString was = std::exchange(*shown, text);
-            if (!combo->hasFocus() || !QAccessible::isActive())
+        // Told as text put in, not as text replaced: the old item's text
+        // going would be said as a selection deleted.
+        QObject::connect(combo, &QComboBox::currentTextChanged, combo, [combo](const QString &text) {
+            if (!combo->hasFocus() || !QAccessible::isActive() || text.isEmpty())
                 return;
-            QAccessibleTextUpdateEvent changed(combo, 0, was, text);
+            QAccessibleTextInsertEvent changed(combo, 0, text);
             QAccessible::updateAccessibility(&changed);
         });
     }
@@ -1161,6 +1161,19 @@ void describeUntilEdited(QLineEdit *box, const QString &description)
         QObject::connect(
             box, &QLineEdit::textChanged, box, [box] { box->setAccessibleDescription(QString()); },
             Qt::SingleShotConnection);
+}
+
+void applyAccessibleRoles(QWidget *window)
+{
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!widget->property("accessibleRole").isValid())
+            continue;
+        // An interface made while the layout was being built (Qt makes one
+        // as a widget is created) is made again, with the role.
+        if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(widget);
+            made && made->role() != QAccessible::Separator && made->role() != QAccessible::Grouping)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
 }
 
 void installReturnPressesButtons()

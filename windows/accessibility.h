@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QTextBrowser;
+class QWidget;
 
 namespace quorvex {
 
@@ -35,6 +36,10 @@ namespace quorvex {
 // text events only once the reader has been told the control has the
 // focus, so that a control is heard whole, once, when it takes the focus.
 void installAccessibility();
+
+// Gives the widgets of `window` whose "accessibleRole" property is set (in
+// its layout file) that role; call it once the layout is set up.
+void applyAccessibleRoles(QWidget *window);
 
 // Return (and Enter) presses the focused button of any window but a dialog,
 // as Space does; a Return that a text box takes stays the box's. Safe to

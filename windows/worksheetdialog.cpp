@@ -2,6 +2,7 @@
 #include "windows/worksheetdialog.h"
 
 #include "conversions/practice.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "windows/worksheet.h"
 #include "ui_worksheetdialog.h"
@@ -26,6 +27,7 @@ WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::WorksheetDialog>()), m_format(format)
 {
     ui->setupUi(this);
+    applyAccessibleRoles(this);
     ui->lblFormat->setText(practice::formatTitle(format));
 
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
