@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversions/spoken.h"
 
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -101,7 +102,21 @@ QString said(QString text)
     text.replace(beforeStop, QStringLiteral("\\1"));
     text = text.trimmed();
     // A point alone, as in a column of an addition.
-    return text == u"." ? QStringLiteral("point") : text;
+    if (text == u".")
+        return QStringLiteral("point");
+    // A point with no whole part before it (".101"), which a reader would
+    // pass over: "point" and the digits, spelt out when they are bits.
+    static const QRegularExpression bare(QStringLiteral("(?<![\\w.])\\.(\\d+)"));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = bare.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString digits = m.captured(1);
+        out += text.mid(from, m.capturedStart() - from) + QStringLiteral("point ")
+            + (isBits(digits) ? spelt({digits}) : digits);
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
 }
 
 QString entity(const QString &name)
@@ -305,7 +320,15 @@ private:
                 m_codeText.clear();
             } else if (m_code >= 0) {
                 m_code = -1;
-                text(codeSaid(m_codeText));
+                QString bitsSaid = codeSaid(m_codeText);
+                // A point just before bits in code (".<code>101</code>") is
+                // theirs; alone it would be taken for a full stop.
+                const qsizetype n = m_text.size();
+                if (bitsSaid != m_codeText && n > 0 && m_text.endsWith(u'.') && (n == 1 || m_text.at(n - 2).isSpace())) {
+                    m_text.chop(1);
+                    bitsSaid.prepend(QStringLiteral(" point,"));
+                }
+                text(bitsSaid);
             }
         } else if (name == u"b" || name == u"strong") {
             if (m_inCell && !closing)

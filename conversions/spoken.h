@@ -5,6 +5,8 @@
 // cell beside its heading, powers and minus signs in words.
 #pragma once
 
+#include "conversions/format.h"
+
 #include <QString>
 #include <QStringList>
 

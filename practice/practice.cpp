@@ -452,6 +452,29 @@ QString formatTitle(const Format &f)
     return topic ? topic->heading(f) : QString();
 }
 
+QString asked(const Format &format, Direction direction)
+{
+    QString what;
+    switch (direction) {
+    case Direction::ToBinary:
+        what = Words::tr("New question: write this number in bits.");
+        break;
+    case Direction::ToDenary:
+        what = Words::tr("New question: write the value of these bits as a denary number.");
+        break;
+    case Direction::Normalise:
+        what = Words::tr("New question: normalise this mantissa and exponent.");
+        break;
+    case Direction::ToHex:
+        what = Words::tr("New question: write this in hexadecimal.");
+        break;
+    case Direction::Range:
+        what = Words::tr("New question: give the range of this format.");
+        break;
+    }
+    return what + u' ' + formatTitle(format) + u'.';
+}
+
 QString instruction(Direction direction)
 {
     switch (direction) {

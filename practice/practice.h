@@ -84,6 +84,10 @@ std::vector<Question> sheetQuestions(const Format &format, const QList<Direction
 // The format as a heading: "Floating point: 8-bit two's complement
 // mantissa, 4-bit exponent".
 QString formatTitle(const Format &format);
+// What a new question asks, to say after the question itself: "New
+// question: write this number in bits. Floating point: 8-bit two's
+// complement mantissa, 4-bit exponent."
+QString asked(const Format &format, Direction direction);
 // What a group of questions asks: "Write each number in this format."
 QString instruction(Direction direction);
 

@@ -15,6 +15,7 @@
 #include <QTextBrowser>
 
 #include <condition_variable>
+#include <optional>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -74,6 +75,49 @@ private:
     std::thread m_thread;
 };
 
+// What reaches the platform's screen reader bridge: the program's handler
+// passes on to the one installed before it, this one.
+struct Heard {
+    QAccessible::Event type;
+    QPointer<QObject> object;
+    int caret = -1;  // of a caret event
+    QString text;    // of a text insertion
+};
+QList<Heard> heardEvents;
+void hear(QAccessibleEvent *event)
+{
+    Heard h{event->type(), event->object(), -1, {}};
+    if (event->type() == QAccessible::TextCaretMoved)
+        h.caret = static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition();
+    if (event->type() == QAccessible::TextInserted)
+        h.text = static_cast<QAccessibleTextInsertEvent *>(event)->textInserted();
+    heardEvents << h;
+}
+// The text, caret and selection events told of `object`.
+QList<Heard> textEventsOf(const QObject *object)
+{
+    QList<Heard> told;
+    for (const Heard &h : std::as_const(heardEvents)) {
+        if (h.object == object && h.type != QAccessible::Focus && h.type != QAccessible::NameChanged
+            && h.type != QAccessible::DescriptionChanged && h.type != QAccessible::StateChanged)
+            told << h;
+    }
+    return told;
+}
+qsizetype focusEventOf(const QObject *object)
+{
+    for (qsizetype k = 0; k < heardEvents.size(); ++k) {
+        if (heardEvents[k].type == QAccessible::Focus && heardEvents[k].object == object)
+            return k;
+    }
+    return -1;
+}
+QString heardText(QWidget *w)
+{
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(w)->textInterface();
+    return text->text(0, text->characterCount());
+}
+
 const QList<QAccessible::TextBoundaryType> boundaries = {
     QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
     QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary};
@@ -128,6 +172,7 @@ class TestAccessibility : public QObject {
 private slots:
     void initTestCase()
     {
+        QAccessible::installUpdateHandler(hear);
         installAccessibility();
         applyAppearance();
     }
@@ -155,6 +200,21 @@ private slots:
     void convertFocusesTheFirstNewResult();
     void workingIsReadAsSentences_data();
     void workingIsReadAsSentences();
+    void bitBoxesAreHeardSpeltOut_data();
+    void bitBoxesAreHeardSpeltOut();
+    void attributeRunsReachTheLastCharacter_data();
+    void attributeRunsReachTheLastCharacter();
+    void resultHeardOnlyOnceFocused_data();
+    void resultHeardOnlyOnceFocused();
+    void workingPaneDownReadsEachLine_data();
+    void workingPaneDownReadsEachLine();
+    void comboBoxSaysItsItem();
+    void decorationsAndGroups_data();
+    void decorationsAndGroups();
+    void actualValueReachableWithAScreenReader_data();
+    void actualValueReachableWithAScreenReader();
+    void pointBeforeBitsIsSaid_data();
+    void pointBeforeBitsIsSaid();
 
 private:
     std::unique_ptr<frmBinaryMenu> menu;
@@ -207,7 +267,7 @@ void TestAccessibility::windowNames_data()
         {"cmdConvert", "Convert", R::Button},
         {"txtWhole", "Integer part", R::EditableText},
         {"txtFraction", "Fractional part", R::EditableText},
-        {"txtFixedPoint", "Fixed Point Binary", R::EditableText},
+        {"txtFixedPoint", "Fixed point binary number", R::EditableText},
         {"Frame1", "Actual Value", R::Grouping}};
     QTest::newRow("floating point") << 2 << QList<Expected>{
         {"txtDenary", "Enter decimal number", R::EditableText},
@@ -559,9 +619,14 @@ void TestAccessibility::resultBoxDescribesItsBits()
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(mantissa);
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Mantissa"));
         QCOMPARE(a->text(QAccessible::Value), QStringLiteral("1001101100"));
-        QCOMPARE(a->text(QAccessible::Description),
+        // The bits are read spelt out as the box's text, not said again as
+        // its description.
+        QAccessibleTextInterface *text = a->textInterface();
+        QCOMPARE(text->text(0, text->characterCount()),
                  QStringLiteral("mantissa 1 0 0 1, 1 0 1 1, 0 0, exponent 0 0 0 1, 0 0"));
-        QCOMPARE(w->findChild<QLineEdit *>("txtFixed")->accessibleDescription(),
+        QVERIFY(a->text(QAccessible::Description).isEmpty());
+        QAccessibleInterface *fixed = QAccessible::queryAccessibleInterface(w->findChild<QLineEdit *>("txtFixed"));
+        QCOMPARE(fixed->textInterface()->text(0, fixed->textInterface()->characterCount()),
                  QStringLiteral("whole part 1 1 0 0, point, fraction 1 0 1"));
     }));
 }
@@ -658,6 +723,323 @@ void TestAccessibility::workingIsReadAsSentences()
         QCOMPARE(text->cursorPosition(), 0);
         QVERIFY(pane->textInteractionFlags() & Qt::TextSelectableByKeyboard);
     }));
+}
+
+void TestAccessibility::bitBoxesAreHeardSpeltOut_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<int>("place");  // in the box's text
+    QTest::addColumn<QString>("character");  // heard at that place
+    QTest::newRow("200 in 16 bits") << 0 << "200" << "txtBinary" << "0 0 0 0, 0 0 0 0, 1 1 0 0, 1 0 0 0" << 8
+                                    << "1";
+    QTest::newRow("two's complement, last bit") << 0 << "200" << "txtTwos"
+                                                << "1 1 1 1, 1 1 1 1, 0 0 1 1, 1 0 0 0" << 15 << "0";
+    QTest::newRow("fixed point, the point") << 1 << "5.75" << "txtFixedPoint"
+                                            << "whole part 1 0 1, point, fraction 1 1 0 0, 0 0 0 0, 0 0" << 3 << "p";
+    QTest::newRow("fixed point, after the point") << 1 << "5.75" << "txtFixedPoint"
+                                                  << "whole part 1 0 1, point, fraction 1 1 0 0, 0 0 0 0, 0 0" << 4
+                                                  << "1";
+    QTest::newRow("exponent of the pair") << 2 << "-12.625" << "txtExponent"
+                                          << "mantissa 1 0 0 1, 1 0 1 1, 0 0, exponent 0 0 0 1, 0 0" << 3 << "1";
+    QTest::newRow("denary is heard as shown") << 3 << "1101" << "txtDenary" << "13" << 1 << "3";
+}
+
+// A box of bits is read spelt out; its caret, selection and characters map
+// to the spelt text, the last one included.
+void TestAccessibility::bitBoxesAreHeardSpeltOut()
+{
+    QFETCH(int, index);
+    QFETCH(QString, input);
+    QFETCH(QString, box);
+    QFETCH(QString, said);
+    QFETCH(int, place);
+    QFETCH(QString, character);
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        type(w, input);
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        auto *edit = w->findChild<QLineEdit *>(box);
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(edit)->textInterface();
+        QCOMPARE(heardText(edit), said);
+        edit->setCursorPosition(place);
+        int start = 0, end = 0;
+        QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::CharBoundary, &start, &end), character);
+        // And back: the caret set in the heard text's terms.
+        text->setCursorPosition(text->cursorPosition());
+        QCOMPARE(edit->cursorPosition(), place);
+        edit->selectAll();
+        text->selection(0, &start, &end);
+        QCOMPARE(text->text(start, end), said);
+        const int last = text->characterCount() - 1;
+        QCOMPARE(text->textAtOffset(last, QAccessible::CharBoundary, &start, &end), said.right(1));
+        QVERIFY(!text->characterRect(last).isEmpty());
+        checkEveryBoundary(text, said);
+    }));
+}
+
+void TestAccessibility::attributeRunsReachTheLastCharacter_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("a box of eight 1s") << 3 << "txtBinary" << "11111111";
+    QTest::newRow("a fraction") << 2 << "txtDenary" << "-8.25";
+    QTest::newRow("one character") << 0 << "txtDenary" << "7";
+    QTest::newRow("the working") << 3 << "txtWorking" << "";
+}
+
+// A reader reads a line run of attributes by run: every run holds the
+// character it was asked for and ends at the text's end.
+void TestAccessibility::attributeRunsReachTheLastCharacter()
+{
+    QFETCH(int, index);
+    QFETCH(QString, control);
+    QFETCH(QString, typed);
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        type(w, typed);
+        QAccessibleTextInterface *text =
+            QAccessible::queryAccessibleInterface(w->findChild<QWidget *>(control))->textInterface();
+        const int count = text->characterCount();
+        QVERIFY(count > 0);
+        for (int offset = 0; offset < count; ++offset) {
+            int start = -1, end = -1;
+            text->attributes(offset, &start, &end);
+            QVERIFY2(start <= offset && end > offset, qPrintable(QString::number(offset)));
+            QCOMPARE(end, count);
+        }
+    }));
+}
+
+void TestAccessibility::resultHeardOnlyOnceFocused_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("binary integers") << 0 << "200" << "txtBinary";
+    QTest::newRow("floating point") << 2 << "-12.625" << "txtFixed";
+    QTest::newRow("binary to decimal") << 3 << "1101" << "txtDenary";
+}
+
+// Convert fills the result, moves the focus to it and selects it: the
+// screen reader is told of the focus first and of no text before it, so it
+// reads the box with its name, once; the box left tells nothing more.
+void TestAccessibility::resultHeardOnlyOnceFocused()
+{
+    QFETCH(int, index);
+    QFETCH(QString, input);
+    QFETCH(QString, result);
+    AssistiveTechnology listening;
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        type(w, input);
+        heardEvents.clear();
+        key(w, Qt::Key_Tab);
+        if (index == 0)
+            key(w, Qt::Key_Tab);  // past the width options
+        key(w, Qt::Key_Space);
+        auto *box = w->findChild<QLineEdit *>(result);
+        QCOMPARE(focusIn(w), box);
+        const qsizetype focusAt = focusEventOf(box);
+        QVERIFY(focusAt >= 0);
+        const QList<Heard> before = heardEvents.mid(0, focusAt);
+        for (const Heard &h : before)
+            QVERIFY2(h.object != box || h.type == QAccessible::NameChanged || h.type == QAccessible::DescriptionChanged
+                         || h.type == QAccessible::StateChanged,
+                     "told of the text before the focus");
+        // Tab on: the box left says nothing of its selection going.
+        heardEvents.clear();
+        key(w, Qt::Key_Tab);
+        QVERIFY(textEventsOf(box).isEmpty());
+        // Its caret, moved, is told in the heard text's terms.
+        key(w, Qt::Key_Tab, Qt::ShiftModifier);
+        heardEvents.clear();
+        key(w, Qt::Key_Home);
+        key(w, Qt::Key_Right);
+        const QList<Heard> told = textEventsOf(box);
+        QVERIFY(!told.isEmpty());
+        QCOMPARE(told.last().caret, QAccessible::queryAccessibleInterface(box)->textInterface()->cursorPosition());
+    }));
+}
+
+void TestAccessibility::workingPaneDownReadsEachLine_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("input");
+    QTest::newRow("binary integers") << 0 << "200";
+    QTest::newRow("fixed point") << 1 << "5.75";
+    QTest::newRow("floating point") << 2 << "-12.625";
+}
+
+// With a screen reader, Down moves the pane's caret to the start of each
+// heard line in turn, blank lines passed over, and Up comes back; each move
+// is told at the heard offset.
+void TestAccessibility::workingPaneDownReadsEachLine()
+{
+    QFETCH(int, index);
+    QFETCH(QString, input);
+    AssistiveTechnology listening;
+    auto *button = menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index));
+    QVERIFY(openModal(button, [&](QWidget *w) {
+        type(w, input);
+        click(w->findChild<QAbstractButton *>("cmdConvert"));
+        auto *show = w->findChild<QAbstractButton *>("chkShowWorking");
+        if (!show->isChecked())
+            click(show);
+        auto *pane = w->findChild<QTextBrowser *>("txtWorking");
+        pane->setFocus();
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(pane)->textInterface();
+        const QString said = text->text(0, text->characterCount());
+        QList<int> starts{0};
+        for (qsizetype k = said.indexOf(u'\n'); k >= 0; k = said.indexOf(u'\n', k + 1)) {
+            if (k + 1 < said.size() && said.at(k + 1) != u'\n')
+                starts << int(k + 1);
+        }
+        QVERIFY(starts.size() > 3);
+        key(w, Qt::Key_Home, Qt::ControlModifier);
+        for (int line = 1; line < starts.size(); ++line) {
+            heardEvents.clear();
+            key(w, Qt::Key_Down);
+            QCOMPARE(text->cursorPosition(), starts[line]);
+            QVERIFY(!textEventsOf(pane).isEmpty());
+            QCOMPARE(textEventsOf(pane).last().caret, starts[line]);
+        }
+        key(w, Qt::Key_Down);  // on the last line: stays
+        QCOMPARE(text->cursorPosition(), starts.last());
+        key(w, Qt::Key_Up);
+        QCOMPARE(text->cursorPosition(), starts[starts.size() - 2]);
+        // Shift+Down selects the line, in the heard text.
+        key(w, Qt::Key_Down, Qt::ShiftModifier);
+        int start = 0, end = 0;
+        text->selection(0, &start, &end);
+        QCOMPARE(QPair(start, end), QPair(starts[starts.size() - 2], starts.last()));
+    }));
+    // Without a screen reader the keys are the document's own.
+}
+
+// A closed combo box is named by its label, says its item as its value and
+// text, and tells a new item as text put in, all of it selected.
+void TestAccessibility::comboBoxSaysItsItem()
+{
+    AssistiveTechnology listening;
+    QVERIFY(openModal(menu->findChild<QAbstractButton *>("cmdMenu_4"), [&](QWidget *w) {
+        auto *combo = w->findChild<QComboBox *>("cboFormat");
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(combo);
+        QCOMPARE(a->role(), QAccessible::ComboBox);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Format"));
+        QCOMPARE(a->text(QAccessible::Value), QStringLiteral("Unsigned integer"));
+        QCOMPARE(heardText(combo), QStringLiteral("Unsigned integer"));
+        QVERIFY(a->childCount() == 1 && a->child(0)->childCount() == combo->count());
+        QVERIFY(a->child(0)->child(0)->text(QAccessible::Name) != a->text(QAccessible::Name));
+        combo->setFocus();
+        heardEvents.clear();
+        key(w, Qt::Key_Down);
+        QStringList inserted;
+        for (const Heard &h : textEventsOf(combo)) {
+            if (h.type == QAccessible::TextInserted)
+                inserted << h.text;
+        }
+        QCOMPARE(inserted, QStringList{QStringLiteral("Two's complement integer")});
+        int start = 0, end = 0;
+        a->textInterface()->selection(0, &start, &end);
+        QCOMPARE(a->textInterface()->text(start, end), QStringLiteral("Two's complement integer"));
+        QVERIFY(a->state().collapsed && !a->state().expanded);
+    }));
+}
+
+void TestAccessibility::decorationsAndGroups_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the binary point") << 1 << "Label1" << int(QAccessible::Separator) << "binary point";
+    QTest::newRow("the widths' group") << 0 << "frBits" << int(QAccessible::Grouping) << "Number of bits to use";
+    QTest::newRow("an option in it") << 0 << "optBits_0" << int(QAccessible::RadioButton) << "24 bits (16777215)";
+    QTest::newRow("the verdict, before a check") << 4 << "lblVerdict" << int(QAccessible::StaticText) << "";
+}
+
+// Said once each: a decoration is a separator, a group's title is the
+// group's name and not its options' label too.
+void TestAccessibility::decorationsAndGroups()
+{
+    QFETCH(int, index);
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QVERIFY(openModal(menu->findChild<QAbstractButton *>(QStringLiteral("cmdMenu_%1").arg(index)), [&](QWidget *w) {
+        QWidget *widget = w->findChild<QWidget *>(control);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+        QCOMPARE(int(a->role()), role);
+        QCOMPARE(a->text(QAccessible::Name), name);
+        for (const auto &relation : a->relations(QAccessible::Label))
+            QVERIFY2(relation.first->object() != widget->parent(), "labelled by its group");
+        if (role == QAccessible::RadioButton) {
+            QVERIFY(a->state().checkable);
+            a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QVERIFY(static_cast<QAbstractButton *>(widget)->isChecked());
+        }
+    }));
+}
+
+void TestAccessibility::actualValueReachableWithAScreenReader_data()
+{
+    QTest::addColumn<bool>("listening");
+    QTest::addColumn<QStringList>("focusOrder");  // from Convert, by Tab
+    QTest::newRow("with a screen reader") << true
+                                          << QStringList{"txtWhole", "txtFraction", "lblActual", "txtFixedPoint"};
+    QTest::newRow("without one") << false << QStringList{"txtWhole", "txtFraction", "txtFixedPoint", "chkShowWorking"};
+}
+
+// The value the bits hold is a Tab stop after the fraction only for a
+// screen reader, heard with its group's title; the Tab order is otherwise
+// the window's own.
+void TestAccessibility::actualValueReachableWithAScreenReader()
+{
+    QFETCH(bool, listening);
+    QFETCH(QStringList, focusOrder);
+    std::optional<AssistiveTechnology> on;
+    if (listening)
+        on.emplace();
+    QVERIFY(openModal(menu->findChild<QAbstractButton *>("cmdMenu_1"), [&](QWidget *w) {
+        type(w, "5.75");
+        key(w, Qt::Key_Tab);
+        key(w, Qt::Key_Space);
+        w->findChild<QWidget *>("cmdConvert")->setFocus();
+        QStringList walked;
+        for (int i = 0; i < focusOrder.size(); ++i) {
+            key(w, Qt::Key_Tab);
+            walked << focusIn(w)->objectName();
+        }
+        QCOMPARE(walked, focusOrder);
+        QAccessibleInterface *actual = QAccessible::queryAccessibleInterface(w->findChild<QWidget *>("lblActual"));
+        QCOMPARE(actual->text(QAccessible::Name), QStringLiteral("5.75"));
+        const auto labels = actual->relations(QAccessible::Label);
+        QVERIFY(!labels.isEmpty());
+        QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("Actual Value"));
+    }));
+}
+
+void TestAccessibility::pointBeforeBitsIsSaid_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("point before code") << "<p>the fraction is exactly .<code>101</code>.</p>"
+                                       << "the fraction is exactly point, 1 0 1.";
+    QTest::newRow("point in plain text") << "<p>exactly .101 here</p>" << "exactly point 1 0 1 here";
+    QTest::newRow("a decimal fraction") << "<p>about .25 of it</p>" << "about point 25 of it";
+    QTest::newRow("a full stop stays") << "<p>It is 5. <code>101</code> next.</p>" << "It is 5. 1 0 1 next.";
+    QTest::newRow("a number with its point") << "<p>0.625 doubled</p>" << "0.625 doubled";
+}
+
+void TestAccessibility::pointBeforeBitsIsSaid()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, said);
+    QCOMPARE(spoken::html(html), said);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -7,9 +7,11 @@
 #include "app/frmbinarymenu.h"
 #include "assistive.h"
 #include "guitest.h"
+#include "windows/accessibility.h"
 #include "windows/frmworkbench.h"
 #include "windows/workingpane.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -24,7 +26,11 @@ using namespace quorvex;
 class TestWorkbench : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { applyAppearance(); }
+    void initTestCase()
+    {
+        installAccessibility();
+        applyAppearance();
+    }
     void init() { h = std::make_unique<Harness<frmWorkbench>>(); }
     void cleanup()
     {
@@ -44,6 +50,10 @@ private slots:
     void paneTakesTheGrowth();
     void checkMarksAndCounts();
     void verdictHeardWithAScreenReader();
+    void answerHeardWithAScreenReader_data();
+    void answerHeardWithAScreenReader();
+    void newQuestionHeardWithWhatIsAsked();
+    void worksheetKindsAndProblemHeard();
     void newQuestionIsAnswerable_data();
     void newQuestionIsAnswerable();
     void changingTheFormatClearsTheAnswer();
@@ -214,7 +224,8 @@ void TestWorkbench::answersAndEnterAsksAgain()
     QCOMPARE(ask(nullptr, "01100110 0100"), QStringLiteral("12.75"));
     // To hex, and hex read where bits are asked; spelt out for a screen reader.
     QCOMPARE(ask("cmdToHex", "-8.25"), QStringLiteral("BE4"));
-    QCOMPARE(get("txtAnswer")->accessibleDescription(), QStringLiteral("B E 4"));
+    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(get("txtAnswer"));
+    QCOMPARE(spoken->textInterface()->text(0, spoken->textInterface()->characterCount()), QStringLiteral("B E 4"));
     QCOMPARE(ask("cmdToDenary", "0xBE4"), QStringLiteral("-8.25"));
     // The widest floating-point answer fits the box at the window's first size.
     for (auto [spin, width] : {std::pair{"spnMantissa", "64"}, {"spnExponent", "12"}}) {
@@ -304,8 +315,87 @@ void TestWorkbench::verdictHeardWithAScreenReader()
     retype(&w(), "5");
     check("0000 0101");
     QCOMPARE(h->focus(), get("lblVerdict"));
-    QCOMPARE(get("lblVerdict")->accessibleName(), QStringLiteral("Verdict"));
-    QCOMPARE(get("lblVerdict")->accessibleDescription(), QStringLiteral("Right. 1 of 1 right."));
+    // A label is heard by its name: the verdict and the score.
+    QCOMPARE(QAccessible::queryAccessibleInterface(get("lblVerdict"))->text(QAccessible::Name),
+             QStringLiteral("Right. 1 of 1 right."));
+    QCOMPARE(QAccessible::queryAccessibleInterface(get("lblTally"))->text(QAccessible::Name),
+             QStringLiteral("1 of 1 right"));
+    check("0000 0110");
+    QCOMPARE(QAccessible::queryAccessibleInterface(get("lblTally"))->text(QAccessible::Name),
+             QStringLiteral("1 of 2 right"));
+}
+
+void TestWorkbench::answerHeardWithAScreenReader_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("button");  // none: Return in the input
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("heard");  // the answer box's text, as read
+    QTest::newRow("to binary") << 4 << "cmdToBinary" << "-8.25" << "mantissa 1 0 1 1, 1 1 1 0, exponent 0 1 0 0";
+    QTest::newRow("to denary, as shown") << 4 << "cmdToDenary" << "10111110 0100" << "-8.25";
+    QTest::newRow("normalise") << 4 << "cmdNormalise" << "00101110 0101"
+                               << "mantissa 0 1 0 1, 1 1 0 0, exponent 0 1 0 0";
+    QTest::newRow("Return asks again") << 0 << "" << "12" << "0 0 0 0, 1 1 0 0";
+    QTest::newRow("a refusal") << 0 << "" << "-8.25" << "";
+}
+
+// With a screen reader listening, the answer (or why there is none) takes
+// the focus, selected, so that it is heard; bits are heard spelt out.
+void TestWorkbench::answerHeardWithAScreenReader()
+{
+    QFETCH(int, index);
+    QFETCH(QString, button);
+    QFETCH(QString, input);
+    QFETCH(QString, heard);
+    AssistiveTechnology listening;
+    choose(index);
+    const QString shown = ask(button.isEmpty() ? nullptr : qPrintable(button), input);
+    auto *answer = get<QLineEdit>("txtAnswer");
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(h->focus(), answer);
+    QCOMPARE(answer->selectedText(), shown);
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(answer)->textInterface();
+    QCOMPARE(text->text(0, text->characterCount()), heard.isEmpty() ? shown : heard);
+}
+
+// The new question is heard with what it asks, until the student edits it.
+void TestWorkbench::newQuestionHeardWithWhatIsAsked()
+{
+    AssistiveTechnology listening;
+    choose(4);
+    click(get("cmdNewQuestion"));
+    auto *input = get<QLineEdit>("txtInput");
+    QCOMPARE(h->focus(), input);
+    QCOMPARE(input->accessibleDescription(),
+             QStringLiteral("New question: write this number in bits. Floating point: 8-bit two's complement "
+                            "mantissa, 4-bit exponent."));
+    ask("cmdToDenary", "0110 0110 0100");
+    click(get("cmdNewQuestion"));
+    QVERIFY(input->accessibleDescription().startsWith("New question: write the value of these bits"));
+    retype(&w(), "1");
+    QVERIFY(input->accessibleDescription().isEmpty());
+}
+
+// The kinds of question are a group named by their caption; a problem is
+// a stop only while there is one, and is heard when OK finds it.
+void TestWorkbench::worksheetKindsAndProblemHeard()
+{
+    AssistiveTechnology listening;
+    QVERIFY(openModal(get<QAbstractButton>("cmdWorksheet"), [&](QWidget *dialog) {
+        QWidget *kinds = dialog->findChild<QWidget *>("grpKinds");
+        QAccessibleInterface *group = QAccessible::queryAccessibleInterface(kinds);
+        QCOMPARE(group->role(), QAccessible::Grouping);
+        QCOMPARE(group->text(QAccessible::Name), QStringLiteral("Kinds"));
+        QCOMPARE(dialog->findChild<QLabel *>("lblKinds")->buddy(), kinds);
+        auto *problem = dialog->findChild<QLabel *>("lblProblem");
+        QCOMPARE(problem->focusPolicy(), Qt::NoFocus);
+        dialog->findChild<QLineEdit *>("txtFile")->clear();
+        key(dialog, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(focusIn(dialog), problem);
+        QCOMPARE(QAccessible::queryAccessibleInterface(problem)->text(QAccessible::Name), problem->text());
+        key(dialog, Qt::Key_Escape);
+    }));
 }
 
 void TestWorkbench::newQuestionIsAnswerable_data()

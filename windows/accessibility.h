@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QTextBrowser;
+class QWidget;
 
 namespace quorvex {
 
@@ -21,8 +22,24 @@ namespace quorvex {
 //   readers pass over, instead of an unnamed frame;
 // - the working pane a text made for listening (see spoken::html): its
 //   tables as sentences, powers and minus signs in words. The caret and
-//   the selection map between the pane and that text a paragraph at a time.
+//   the selection map between the pane and that text a paragraph at a time;
+//   with a screen reader listening, the arrow keys move through that text
+//   a line (or character) at a time;
+// - a combo box that is not editable its label as name and its item as
+//   value and text, and the item told when it changes;
+// - a radio button in a titled group box no label but its own text (the
+//   group's title is the group's name);
+// - a widget whose "accessibleRole" property says "separator" or
+//   "grouping" that role;
+// - every text the attributes of one run from its start to its end;
+// and it lets through to a screen reader a control's caret, selection and
+// text events only once the reader has been told the control has the
+// focus, so that a control is heard whole, once, when it takes the focus.
 void installAccessibility();
+
+// Gives the widgets of `window` whose "accessibleRole" property is set (in
+// its layout file) that role; call it once the layout is set up.
+void applyAccessibleRoles(QWidget *window);
 
 // Return (and Enter) presses the focused button of any window but a dialog,
 // as Space does; a Return that a text box takes stays the box's. Safe to
@@ -33,12 +50,24 @@ void installReturnPressesButtons();
 // accessible text says.
 void showWorkingHtml(QTextBrowser *pane, const QString &html);
 
-// Keeps the accessible description of a box that shows bits spelling them
-// out (see spoken.h) whenever its text changes; the name stays its label.
+// A screen reader reads `box` as `spoken` while the box shows the text it
+// shows now (an empty `spoken`: as shown). The caret, the selection and the
+// place of each character map between the two: a digit shown to the same
+// digit said, counting from `from` in `spoken`.
+void speakAs(QLineEdit *box, const QString &spoken, int from = 0);
+
+// A box that shows bits is read with them spelt out (see spoken.h), whatever
+// it comes to show; the name stays its label. Text that is not bits is
+// read as shown.
 enum class BitsShown { Integer, Fraction, FixedPoint, Pattern };
 void speakBits(QLineEdit *box, BitsShown shown);
-// A mantissa box and an exponent box, each described as the pair.
+// A mantissa and an exponent box, each read as the pair.
 void speakMantissaAndExponent(QLineEdit *mantissa, QLineEdit *exponent);
+
+// The accessible description of `box` until its text next changes: what a
+// screen reader says after the box's name and text when the box takes the
+// focus (what is asked of a question shown there).
+void describeUntilEdited(QLineEdit *box, const QString &description);
 
 // The segment of `text` of the given boundary type (QAccessible::TextBoundaryType)
 // at, before or after `offset`, as a line edit's accessible text interface

@@ -68,6 +68,7 @@ void ConverterWindow::finishSetup()
             box->setMaxLength(std::numeric_limits<int>::max());
     }
     m_working = new WorkingPane(this);
+    applyAccessibleRoles(this);
 }
 
 namespace {

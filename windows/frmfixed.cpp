@@ -8,6 +8,7 @@
 
 using quorvex::guarded;
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -19,6 +20,15 @@ frmFixed::frmFixed(QWidget *parent) : ConverterWindow(parent), ui(std::make_uniq
     quorvex::speakBits(ui->txtWhole, quorvex::BitsShown::Integer);
     quorvex::speakBits(ui->txtFraction, quorvex::BitsShown::Fraction);
     quorvex::speakBits(ui->txtFixedPoint, quorvex::BitsShown::FixedPoint);
+    // A screen reader reaches the value the bits hold by Tab, after the
+    // fraction as the outputs come; without one the Tab order is the
+    // window's own.
+    if (QAccessible::isActive()) {
+        ui->lblActual->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        ui->lblActual->setFocusPolicy(Qt::TabFocus);
+        setTabOrder(ui->txtFraction, ui->lblActual);
+        setTabOrder(ui->lblActual, ui->txtFixedPoint);
+    }
     connect(ui->cmdConvert, &QPushButton::clicked, this, &frmFixed::cmdConvert_Click);
     ui->txtDenary->setFocus();
 }

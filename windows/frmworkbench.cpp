@@ -4,6 +4,7 @@
 #include "conversions/spoken.h"
 #include "topics/registry.h"
 #include "windows/fixedfont.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "windows/workingpane.h"
 #include "windows/worksheetdialog.h"
@@ -214,11 +215,15 @@ void frmWorkbench::answer(Direction direction)
         // Bits are spelt out for a screen reader; a denary answer is not.
         const bool bits = !a.refused && (direction == Direction::ToBinary || direction == Direction::Normalise);
         const bool hex = !a.refused && direction == Direction::ToHex;
-        ui->txtAnswer->setAccessibleDescription(bits  ? spoken::pattern(a.text)
-                                                : hex ? spoken::hexDigits(a.text)
-                                                      : QString());
+        speakAs(ui->txtAnswer, bits ? spoken::pattern(a.text) : hex ? spoken::hexDigits(a.text) : QString());
         m_working->showHtml(a.workingHtml);
     });
+    // A screen reader speaks what has the focus: the answer (or why there
+    // is none), as a converter window's result is.
+    if (QAccessible::isActive() && !ui->txtAnswer->text().isEmpty()) {
+        ui->txtAnswer->setFocus(Qt::OtherFocusReason);
+        ui->txtAnswer->selectAll();
+    }
 }
 
 void frmWorkbench::check()
@@ -238,9 +243,7 @@ void frmWorkbench::check()
         const bool answered = verdict.mistake != practice::Mistake::QuestionRefused;
         const bool bits = answered && m_lastAsked != Direction::ToDenary && m_lastAsked != Direction::ToHex;
         const bool hex = answered && m_lastAsked == Direction::ToHex;
-        ui->txtAnswer->setAccessibleDescription(bits  ? spoken::pattern(right)
-                                                : hex ? spoken::hexDigits(right)
-                                                      : QString());
+        speakAs(ui->txtAnswer, bits ? spoken::pattern(right) : hex ? spoken::hexDigits(right) : QString());
         if (m_tally.asked > 0)
             ui->lblTally->setText(m_tally.text());
         showVerdict(verdict.text);
@@ -270,6 +273,7 @@ void frmWorkbench::newQuestion()
     // The question is heard with a screen reader; otherwise the student
     // writes the answer straight away.
     if (QAccessible::isActive()) {
+        describeUntilEdited(ui->txtInput, practice::asked(format(), asked));
         ui->txtInput->setFocus(Qt::OtherFocusReason);
         ui->txtInput->selectAll();
     } else {
@@ -286,14 +290,15 @@ void frmWorkbench::writeWorksheet()
 void frmWorkbench::clearAnswer()
 {
     ui->txtAnswer->clear();
-    ui->txtAnswer->setAccessibleDescription(QString());
+    speakAs(ui->txtAnswer, QString());
     showVerdict(QString());
     m_working->showHtml(openingHtml());
 }
 
 // The verdict is a Tab stop, to read and select, only while there is one;
-// its row takes no room until the first check. Its accessible name says what
-// it is; the description, what it says.
+// its row takes no room until the first check. Its accessible name is what
+// it says with the score after it, for a screen reader reads a label's name
+// (and never its description).
 void frmWorkbench::showVerdict(const QString &text)
 {
     const bool hadFocus = ui->lblVerdict->hasFocus();
@@ -302,7 +307,7 @@ void frmWorkbench::showVerdict(const QString &text)
     const QString tally = ui->lblTally->text();
     ui->lblVerdict->setVisible(!text.isEmpty() || !tally.isEmpty());
     ui->lblTally->setVisible(!tally.isEmpty());
-    ui->lblVerdict->setAccessibleDescription(text.isEmpty() || tally.isEmpty() ? text : text + u' ' + tally + u'.');
+    ui->lblVerdict->setAccessibleName(text.isEmpty() || tally.isEmpty() ? text : text + u' ' + tally + u'.');
     if (hadFocus && text.isEmpty())
         ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
 }

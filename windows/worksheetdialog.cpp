@@ -3,10 +3,12 @@
 
 #include "practice/practice.h"
 #include "topics/registry.h"
+#include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
 #include "windows/worksheet.h"
 #include "ui_worksheetdialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -26,6 +28,7 @@ WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::WorksheetDialog>()), m_format(format)
 {
     ui->setupUi(this);
+    applyAccessibleRoles(this);
     ui->lblFormat->setText(practice::formatTitle(format));
 
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -50,6 +53,7 @@ WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
         connect(kind, &QCheckBox::toggled, this, &WorksheetDialog::allowWritingIfAsked);
     connect(ui->buttons, &QDialogButtonBox::accepted, this, &WorksheetDialog::accept);
     connect(ui->buttons, &QDialogButtonBox::rejected, this, &WorksheetDialog::reject);
+    showProblem(QString(), false);
     ui->txtFile->setFocus();
     ui->txtFile->selectAll();
 }
@@ -67,12 +71,22 @@ void WorksheetDialog::browse()
     ui->txtFile->setText(QDir::toNativeSeparators(m_confirmedFile));
 }
 
+// The problem is a Tab stop, to read and select, only while there is one. A
+// screen reader speaks what has the focus: a problem found on OK takes it.
+void WorksheetDialog::showProblem(const QString &problem, bool onOk)
+{
+    ui->lblProblem->setText(problem);
+    ui->lblProblem->setFocusPolicy(problem.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+    if (onOk && !problem.isEmpty() && QAccessible::isActive())
+        ui->lblProblem->setFocus(Qt::OtherFocusReason);
+}
+
 // At least one kind of question.
 void WorksheetDialog::allowWritingIfAsked()
 {
     const bool any = ui->chkToBinary->isChecked() || ui->chkToDenary->isChecked() || ui->chkNormalise->isChecked();
     ui->buttons->button(QDialogButtonBox::Ok)->setEnabled(any);
-    ui->lblProblem->setText(any ? QString() : tr("Choose at least one kind of question."));
+    showProblem(any ? QString() : tr("Choose at least one kind of question."), false);
 }
 
 void WorksheetDialog::accept()
@@ -94,7 +108,7 @@ void WorksheetDialog::accept()
     if (problem.isEmpty() && file.isEmpty())
         problem = tr("Name the file to write.");
     if (!problem.isEmpty()) {
-        ui->lblProblem->setText(problem);
+        showProblem(problem, true);
         return;
     }
     if (QFileInfo(file).suffix().isEmpty())
@@ -112,7 +126,7 @@ void WorksheetDialog::accept()
     const bool written = quorvex::writeWorksheet(options, file, &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
-        ui->lblProblem->setText(tr("The worksheet could not be written: %1").arg(error));
+        showProblem(tr("The worksheet could not be written: %1").arg(error), true);
         return;
     }
     QDialog::accept();

@@ -30,6 +30,7 @@ public:
 private:
     void browse();
     void allowWritingIfAsked();
+    void showProblem(const QString &problem, bool onOk);
 
     std::unique_ptr<Ui::WorksheetDialog> ui;
     Format m_format;
