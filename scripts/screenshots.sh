@@ -50,13 +50,13 @@ shoot fixed 1 "Fixed Point Binary" "1022.999" "Tab space"
 shoot floating 2 "Decimal To Floating Point Binary" "-12.625" "Tab space"
 shoot decint 3 "Binary Integers To Decimal \\(Unvalidated\\)" "1101" "Tab space"
 shoot working 2 "Decimal To Floating Point Binary" "-12.625" "Tab space alt+w"
-# The workbench: floating point (the last format), 8-bit mantissa and 4-bit
+# The workbench: floating point (the fifth format), 8-bit mantissa and 4-bit
 # exponent as it starts, -8.25 to binary with Enter (End leaves the input
 # unselected).
-shoot workbench 4 "Workbench" "-8.25" "alt+f End alt+u Return End"
+shoot workbench 4 "Workbench" "-8.25" "alt+f Home Down Down Down Down alt+u Return End"
 # Practice: 0110 0110 0100 to denary (Alt+D, whose click comes a moment
 # later, so the script waits), answered 28.5 in My answer (Alt+A) as if the
 # mantissa had a hidden leading 1, and checked with Enter.
-shoot practice 4 "Workbench" "0110 0110 0100" "alt+f End alt+u alt+d sleep 0.5 key alt+a 2 8 period 5 Return"
+shoot practice 4 "Workbench" "0110 0110 0100" "alt+f Home Down Down Down Down alt+u alt+d sleep 0.5 key alt+a 2 8 period 5 Return"
 rm -f "$out/.shoot.sh"
 ls "$out"/*.png
