@@ -29,6 +29,26 @@ QString plain(QString text)
     return text;
 }
 
+QString sharedSentence(const BitsMarking &m, Mistake mistake, const QString &lead)
+{
+    switch (mistake) {
+    case Mistake::SignAndMagnitude:
+        return Words::tr("%1: a 1 for the minus sign in front of the size's bits is sign and magnitude; this "
+                         "format uses two's complement.")
+            .arg(lead);
+    case Mistake::Rounded:
+        return Words::tr("%1: the last bit was rounded up; the method cuts the bits off after the last place, and "
+                         "does not round.")
+            .arg(lead);
+    case Mistake::Reversed:
+        return Words::tr("%1: the bits are in reverse order; the leftmost bit is the largest place.").arg(lead);
+    default:
+        break;
+    }
+    return Words::tr("%1, not %2; it follows none of the usual mistakes: compare it with the working, step by step.")
+        .arg(lead, shown(m.rv));
+}
+
 StudentBits readStudentBits(const QString &text)
 {
     StudentBits s;

@@ -97,6 +97,11 @@ struct BitsMarking {
     exact::Number sv, rv;            // their values
 };
 
+// The words of the slips every topic of bits shares (a sign bit in front of
+// the size, rounded where the method cuts, the bits reversed) and of an
+// answer that follows none, after `lead` ("Your answer 0101 stands for 5").
+QString sharedSentence(const BitsMarking &m, Mistake mistake, const QString &lead);
+
 // A faulty reading of a pattern; `part` tells which for the words:
 // 0 the pattern or its mantissa, 1 the exponent, 2 both, or a distance.
 struct Misreading {

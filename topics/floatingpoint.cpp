@@ -904,10 +904,6 @@ QString FloatingTopic::sentence(const BitsMarking &m, Mistake mistake) const
         return pw::Words::tr("%1, the size of the number: the mantissa's two's complement was not taken. For a "
                              "negative number, invert every bit of the size's mantissa, then add 1.")
             .arg(lead);
-    case Mistake::SignAndMagnitude:
-        return pw::Words::tr("%1: a 1 for the minus sign in front of the size's bits is sign and magnitude; this "
-                             "format uses two's complement.")
-            .arg(lead);
     case Mistake::InvertedOnly:
         return pw::Words::tr("%1: the mantissa's bits were inverted but 1 was not added.").arg(lead);
     case Mistake::ExponentWrongWay:
@@ -944,18 +940,10 @@ QString FloatingTopic::sentence(const BitsMarking &m, Mistake mistake) const
         return pw::Words::tr("%1: the mantissa and the exponent are swapped; the mantissa (%2) comes first, then "
                              "the exponent (%3).")
             .arg(lead, pw::count(f.mantissa), pw::count(f.exponent));
-    case Mistake::Rounded:
-        return pw::Words::tr("%1: the last bit was rounded up; the method cuts the bits off after the last place, "
-                             "and does not round.")
-            .arg(lead);
-    case Mistake::Reversed:
-        return pw::Words::tr("%1: the bits are in reverse order; the leftmost bit is the largest place.").arg(lead);
     default:
         break;
     }
-    return pw::Words::tr("%1, not %2; it follows none of the usual mistakes: compare it with the working, step by "
-                         "step.")
-        .arg(lead, shown(m.rv));
+    return practice::sharedSentence(m, mistake, lead);
 }
 
 qsizetype FloatingTopic::stepFor(const BitsMarking &m, Mistake mistake) const

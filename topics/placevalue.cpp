@@ -199,24 +199,12 @@ QString PlaceValueTopic::sentence(const BitsMarking &m, Mistake mistake) const
         return pw::Words::tr("%1, the size of the number: the two's complement was not taken. For a negative "
                              "number, invert every bit of the size's pattern, then add 1.")
             .arg(lead);
-    case Mistake::SignAndMagnitude:
-        return pw::Words::tr("%1: a 1 for the minus sign in front of the size's bits is sign and magnitude; this "
-                             "format uses two's complement.")
-            .arg(lead);
     case Mistake::InvertedOnly:
         return pw::Words::tr("%1: the bits were inverted but 1 was not added.").arg(lead);
-    case Mistake::Rounded:
-        return pw::Words::tr("%1: the last bit was rounded up; the method cuts the bits off after the last place, "
-                             "and does not round.")
-            .arg(lead);
-    case Mistake::Reversed:
-        return pw::Words::tr("%1: the bits are in reverse order; the leftmost bit is the largest place.").arg(lead);
     default:
         break;
     }
-    return pw::Words::tr("%1, not %2; it follows none of the usual mistakes: compare it with the working, step by "
-                         "step.")
-        .arg(lead, shown(m.rv));
+    return practice::sharedSentence(m, mistake, lead);
 }
 
 qsizetype PlaceValueTopic::stepFor(const BitsMarking &m, Mistake mistake) const
