@@ -24,6 +24,12 @@ constexpr Named names[] = {
     {Operation::ToHex, u"to-hex", 1, false, true},
     {Operation::Normalise, u"normalise", 1, false, true},
     {Operation::Range, u"range", 0, false, true},
+    {Operation::Add, u"add", 2, false, false},
+    {Operation::Subtract, u"subtract", 2, false, false},
+    {Operation::And, u"and", 2, false, false},
+    {Operation::Or, u"or", 2, false, false},
+    {Operation::Xor, u"xor", 2, false, false},
+    {Operation::Not, u"not", 1, false, false},
 };
 
 const Named &named(Operation operation)
@@ -50,6 +56,7 @@ QString operationName(Operation operation) { return QString::fromUtf16(named(ope
 int operandCount(Operation operation) { return named(operation).operands; }
 bool takesPlaces(Operation operation) { return named(operation).places; }
 bool hasButton(Operation operation) { return named(operation).button; }
+bool isCalculation(Operation operation) { return int(operation) >= int(Operation::Add); }
 
 QString operationTitle(Operation operation)
 {
@@ -62,6 +69,18 @@ QString operationTitle(Operation operation)
         return Words::tr("Normalise");
     case Operation::ToHex:
         return Words::tr("To hex");
+    case Operation::Add:
+        return Words::tr("Add");
+    case Operation::Subtract:
+        return Words::tr("Subtract");
+    case Operation::And:
+        return Words::tr("AND");
+    case Operation::Or:
+        return Words::tr("OR");
+    case Operation::Xor:
+        return Words::tr("XOR");
+    case Operation::Not:
+        return Words::tr("NOT");
     case Operation::Range:
         break;
     }
@@ -89,6 +108,14 @@ QString operandsOf(Operation operation)
         return Words::tr("a pattern of bits, or hex");
     case Operation::ToHex:
         return Words::tr("a pattern of bits, or a denary number");
+    case Operation::Add:
+    case Operation::Subtract:
+    case Operation::And:
+    case Operation::Or:
+    case Operation::Xor:
+        return Words::tr("two patterns of bits, hex or denary numbers");
+    case Operation::Not:
+        return Words::tr("a pattern of bits, hex or a denary number");
     case Operation::Range:
         break;
     }
