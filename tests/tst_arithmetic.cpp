@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: MIT
+// Arithmetic by hand on integer patterns: addition with its carries and
+// overflow, subtraction as adding the two's complement, masks bit by bit;
+// through the engine and the command line, and as properties over random
+// widths and operands.
+#include "app/commandline.h"
+#include "engine/bitpattern.h"
+#include "formats.h"
+#include "topics/workbench.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextStream>
+
+using namespace quorvex;
+using workbench::Operation;
+
+namespace {
+
+QString plain(const QString &html)
+{
+    QString text = html;
+    text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    return text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+}
+
+int run(QStringList arguments, QString *out, const QString &input = QString())
+{
+    arguments.prepend(QStringLiteral("quorvex"));
+    QString in = input, err;
+    QTextStream i(&in), o(out), e(&err);
+    const int status = commandLine(arguments, i, o, e);
+    o.flush();
+    return status;
+}
+
+// The value n bits hold, unsigned or in two's complement, as a 128-bit
+// whole number, with no floating point.
+__int128 heldBy(quint64 bits, int n, bool twos)
+{
+    bits &= patterns::lowBits(n);
+    if (twos && (bits >> (n - 1)) & 1)
+        return __int128(bits) - (__int128(1) << n);
+    return __int128(bits);
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(workbench::Operation)
+
+class TestArithmetic : public QObject {
+    Q_OBJECT
+private slots:
+    void answers_data();
+    void answers();
+    void commandLine_data();
+    void commandLine();
+    void working_data();
+    void working();
+    void refusals_data();
+    void refusals();
+    void resultIsTheTrueResultModuloTheWidth();
+    void subtractThenAddGivesTheFirstBack();
+};
+
+void TestArithmetic::answers_data()
+{
+    QTest::addColumn<bool>("twos");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<QString>("answer");
+    // 182 + 109 = 291 needs 9 bits: 291 - 256 = 35 is kept.
+    QTest::newRow("unsigned carry out") << false << Operation::Add << QStringList{"10110110", "01101101"}
+                                        << "00100011, overflow";
+    // 90 + 71 = 161 > 127: two positives give a negative.
+    QTest::newRow("two positives overflow") << true << Operation::Add << QStringList{"01011010", "01000111"}
+                                            << "10100001, overflow";
+    // -20 + -11 = -31: a carry out, dropped, and no overflow.
+    QTest::newRow("carry out but no overflow") << true << Operation::Add << QStringList{"11101100", "11110101"}
+                                               << "11100001, no overflow";
+    QTest::newRow("unsigned, no carry") << false << Operation::Add << QStringList{"00000011", "00000101"}
+                                        << "00001000, no overflow";
+    // Two negatives giving a positive: -128 + -1 = -129.
+    QTest::newRow("two negatives overflow") << true << Operation::Add << QStringList{"10000000", "11111111"}
+                                            << "01111111, overflow";
+    QTest::newRow("denary operands") << true << Operation::Add << QStringList{"-20", "-11"} << "11100001, no overflow";
+    QTest::newRow("hex operands") << false << Operation::Add << QStringList{"0xB6", "0x6D"} << "00100011, overflow";
+    // 45 - 67 = -22: 00101101 + 10111101 = 11101010.
+    QTest::newRow("45 - 67") << true << Operation::Subtract << QStringList{"45", "67"} << "11101010, no overflow";
+    QTest::newRow("85 - 51") << true << Operation::Subtract << QStringList{"01010101", "00110011"}
+                             << "00100010, no overflow";
+    QTest::newRow("85 - 51 unsigned") << false << Operation::Subtract << QStringList{"01010101", "00110011"}
+                                      << "00100010, no overflow";
+    QTest::newRow("unsigned below 0") << false << Operation::Subtract << QStringList{"45", "67"} << "11101010, below 0";
+    // -128 - 1 = -129 does not fit.
+    QTest::newRow("subtraction overflows") << true << Operation::Subtract << QStringList{"-128", "1"}
+                                           << "01111111, overflow";
+    // 0 - 0: the two's complement of 0 carries off the end; 0 is not below 0.
+    QTest::newRow("unsigned 0 - 0") << false << Operation::Subtract << QStringList{"00000000", "00000000"}
+                                    << "00000000, no overflow";
+    QTest::newRow("AND") << false << Operation::And << QStringList{"10110101", "00001111"} << "00000101";
+    QTest::newRow("OR") << false << Operation::Or << QStringList{"10110101", "00001111"} << "10111111";
+    QTest::newRow("XOR") << false << Operation::Xor << QStringList{"10110101", "00001111"} << "10111010";
+    QTest::newRow("NOT") << true << Operation::Not << QStringList{"10110101"} << "01001010";
+}
+
+void TestArithmetic::answers()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(QString, answer);
+    const workbench::Answer a = workbench::solve(testformats::integer(twos, 8), operation, operands, 0);
+    QVERIFY2(!a.refused, qPrintable(a.text));
+    QCOMPARE(a.text, answer);
+}
+
+void TestArithmetic::commandLine_data() { answers_data(); }
+
+// The same answers from the command line, one at a time and as a batch.
+void TestArithmetic::commandLine()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(QString, answer);
+    const QStringList question{"--format", twos ? "int-signed:8" : "int:8", "--solve",
+                               workbench::operationName(operation)};
+    QString out;
+    QCOMPARE(run(question + QStringList{"--"} + operands, &out), 0);
+    QCOMPARE(out, answer + u'\n');
+    QString batch;
+    QCOMPARE(run(question + QStringList{"-"}, &batch, operands.join(u'\t') + u'\n'), 0);
+    QCOMPARE(batch, answer + u'\n');
+}
+
+// What the working says: the carries, the dropped carry, the facts.
+void TestArithmetic::working_data()
+{
+    QTest::addColumn<bool>("twos");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("unsigned overflow") << false << Operation::Add << QStringList{"10110110", "01101101"}
+                                       << "182 + 109 = 291 does not fit in 0 to 255";
+    QTest::newRow("the carry dropped") << true << Operation::Add << QStringList{"11101100", "11110101"}
+                                       << "A carry out of the leftmost bit alone is not an overflow";
+    QTest::newRow("the range") << true << Operation::Add << QStringList{"01011010", "01000111"}
+                               << "90 + 71 = 161 does not fit in \u2212128 to 127";
+    QTest::newRow("the negative of b") << true << Operation::Subtract << QStringList{"45", "67"}
+                                       << "two's complement of the second number, 01000011";
+    QTest::newRow("below 0") << false << Operation::Subtract << QStringList{"45", "67"}
+                             << "45 \u2212 67 = \u221222 is below 0";
+    QTest::newRow("AND clears") << false << Operation::And << QStringList{"10110101", "00001111"}
+                                << "keeps the bits where it has a 1 and clears the rest";
+    QTest::newRow("XOR toggles") << false << Operation::Xor << QStringList{"10110101", "00001111"} << "toggles";
+}
+
+void TestArithmetic::working()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(QString, said);
+    const QString text = plain(workbench::solve(testformats::integer(twos, 8), operation, operands, 0).workingHtml);
+    QVERIFY2(text.contains(said), qPrintable(text));
+}
+
+void TestArithmetic::refusals_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::newRow("too few bits") << "int:8" << Operation::Add << QStringList{"1011", "00000001"};
+    QTest::newRow("out of range") << "int-signed:8" << Operation::Add << QStringList{"200", "1"};
+    QTest::newRow("not a number") << "int:8" << Operation::Subtract << QStringList{"00000001", "pear"};
+    QTest::newRow("no topic calculates it") << "float:8:4" << Operation::Add << QStringList{"1", "2"};
+}
+
+void TestArithmetic::refusals()
+{
+    QFETCH(QString, format);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    const workbench::Answer a = workbench::solve(testformats::named(qPrintable(format)), operation, operands, 0);
+    QVERIFY(a.refused);
+    QVERIFY(!a.text.isEmpty());
+}
+
+// For random widths and patterns: the answer's bits are the true sum or
+// difference modulo 2^n, and "overflow" is said exactly when the true
+// result is outside the format's range.
+void TestArithmetic::resultIsTheTrueResultModuloTheWidth()
+{
+    QRandomGenerator g(20261209);
+    for (int i = 0; i < 3000; ++i) {
+        const int n = g.bounded(1, 65);
+        const bool twos = g.bounded(2) == 1;
+        const bool subtract = g.bounded(2) == 1;
+        const quint64 a = g.generate64() & patterns::lowBits(n), b = g.generate64() & patterns::lowBits(n);
+        const workbench::Worked w =
+            workbench::work(testformats::integer(twos, n), subtract ? Operation::Subtract : Operation::Add,
+                            {patterns::toBits(a, n), patterns::toBits(b, n)}, 0);
+        QVERIFY(!w.refused);
+        const QString bits = w.text.section(u',', 0, 0);
+        const QString fact = w.text.section(u',', 1).trimmed();
+        const __int128 x = heldBy(a, n, twos), y = heldBy(b, n, twos);
+        const __int128 truth = subtract ? x - y : x + y;
+        const __int128 low = twos ? -(__int128(1) << (n - 1)) : 0;
+        const __int128 high = (twos ? (__int128(1) << (n - 1)) : (__int128(1) << n)) - 1;
+        const QString why = QStringLiteral("%1 bits: %2").arg(n).arg(w.text);
+        QVERIFY2(bits.size() == n, qPrintable(why));
+        QVERIFY2(patterns::fromBits(bits) == (quint64(truth) & patterns::lowBits(n)), qPrintable(why));
+        const bool outside = truth < low || truth > high;
+        QVERIFY2((fact != QLatin1StringView("no overflow")) == outside, qPrintable(why));
+    }
+}
+
+// a - b + b gives a back, in every width, however either overflowed.
+void TestArithmetic::subtractThenAddGivesTheFirstBack()
+{
+    QRandomGenerator g(7);
+    for (int i = 0; i < 1000; ++i) {
+        const int n = g.bounded(1, 65);
+        const Format f = testformats::integer(g.bounded(2) == 1, n);
+        const QString a = patterns::toBits(g.generate64(), n), b = patterns::toBits(g.generate64(), n);
+        const QString difference = workbench::work(f, Operation::Subtract, {a, b}, 0).text.section(u',', 0, 0);
+        const QString back = workbench::work(f, Operation::Add, {difference, b}, 0).text.section(u',', 0, 0);
+        QCOMPARE(back, a);
+    }
+}
+
+QTEST_MAIN(TestArithmetic)
+#include "tst_arithmetic.moc"

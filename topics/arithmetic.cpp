@@ -1,0 +1,340 @@
+// SPDX-License-Identifier: MIT
+#include "topics/arithmetic.h"
+
+#include "engine/bitpattern.h"
+#include "engine/methods.h"
+#include "engine/words.h"
+
+namespace quorvex::workbench {
+
+using exact::Number;
+
+namespace step {
+
+// An operand as the calculation takes it: its bits and what they hold.
+struct Operand {
+    int index;  // 1 for the first
+    QString bits;
+    Number value;
+};
+// Column addition: carries[i] is the carry written above column i (the
+// last one, carries[0], the carry out of the leftmost column, which is
+// dropped: the sum keeps the format's width).
+struct ColumnAddition {
+    QString a, b, carries, sum;
+    bool carryOut = false;
+};
+// What the sum means: overflow, or, for unsigned subtraction, a result
+// below 0.
+struct SumFacts {
+    bool twos = false;
+    bool subtract = false;
+    Number a, b, result;  // the true result
+    Number low, high;     // the format's range
+    Number held;          // what the answer's bits hold
+    bool carryOut = false;
+    bool outside = false;
+};
+// a - b is worked as a + (the two's complement of b).
+struct AddTheNegative {
+    QString b;
+};
+// A mask applied bit by bit.
+struct Bitwise {
+    Operation operation;
+    QString a, b, result;
+};
+
+}  // namespace step
+
+QUORVEX_STEP(step::Operand)
+QUORVEX_STEP(step::ColumnAddition)
+QUORVEX_STEP(step::SumFacts)
+QUORVEX_STEP(step::AddTheNegative)
+QUORVEX_STEP(step::Bitwise)
+
+template <>
+void StepOf<step::Operand>::say(Words &w) const
+{
+    const QString which = value.index == 1 ? Words::tr("The first number") : Words::tr("The second number");
+    w.para(Words::tr("%1 is %2, which holds %3.").arg(which, w.bits(value.bits), w.num(value.value)));
+}
+
+template <>
+void StepOf<step::ColumnAddition>::say(Words &w) const
+{
+    const qsizetype n = value.sum.size();
+    std::vector<QStringList> rows;
+    QStringList carries{Words::tr("Carries")}, a{QString()}, b{QStringLiteral("+")}, sum{Words::tr("Sum")};
+    for (qsizetype i = 0; i <= n; ++i) {
+        carries << (value.carries.at(i) == u'1' ? QStringLiteral("1") : QString());
+        a << (i == 0 ? QString() : QString(value.a.at(i - 1)));
+        b << (i == 0 ? QString() : QString(value.b.at(i - 1)));
+        sum << (i == 0 ? (value.carryOut ? QStringLiteral("(1)") : QString()) : QString(value.sum.at(i - 1)));
+    }
+    w.para(Words::tr("Add in columns from the right: each column's two bits and the carry written above it; "
+                     "a column adding to 2 writes 0 and carries 1, to 3 writes 1 and carries 1."));
+    rows.push_back(carries);
+    rows.push_back(a);
+    rows.push_back(b);
+    rows.push_back(sum);
+    w.table(rows, false);
+    if (value.carryOut)
+        w.para(Words::tr("The leftmost column carries 1 out; the sum keeps %1, so that carry is dropped: %2.")
+                   .arg(Words::count(n), w.bits(value.sum)));
+    else
+        w.para(Words::tr("No carry comes out of the leftmost column: the sum is %1.").arg(w.bits(value.sum)));
+}
+
+template <>
+void StepOf<step::SumFacts>::say(Words &w) const
+{
+    const QString sign = value.subtract ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ");
+    const QString sum = w.num(value.a) + sign + w.num(value.b) + QStringLiteral(" = ") + w.num(value.result);
+    if (!value.twos) {
+        if (value.subtract && value.outside)
+            w.para(Words::tr("%1 is below 0: the first number is the smaller, so the subtraction borrows out of "
+                             "the leftmost column (no carry comes out of it). An unsigned pattern cannot hold a "
+                             "number below 0: the bits kept hold %2, not the difference.")
+                       .arg(sum, w.num(value.held)));
+        else if (value.outside)
+            w.para(Words::tr("Overflow: %1 does not fit in %2 to %3; the carry out of the leftmost column is the "
+                             "bit the sum needs, and the %4 kept hold only %5.")
+                       .arg(sum, w.num(value.low), w.num(value.high), Words::count(w.format().bits),
+                            w.num(value.held)));
+        else
+            w.para(Words::tr("No overflow: %1 fits in %2 to %3.").arg(sum, w.num(value.low), w.num(value.high)));
+        return;
+    }
+    if (value.outside)
+        w.para(Words::tr("Overflow: %1 does not fit in %2 to %3. Two numbers of the same sign have given a result "
+                         "of the other sign: the pattern holds %4.")
+                   .arg(sum, w.num(value.low), w.num(value.high), w.num(value.held)));
+    else
+        w.para(Words::tr("No overflow: %1 fits in %2 to %3.").arg(sum, w.num(value.low), w.num(value.high)));
+    if (value.carryOut && !value.outside)
+        w.para(Words::tr("A carry out of the leftmost bit alone is not an overflow in two's complement: it is "
+                         "dropped, and the result is right."));
+}
+
+template <>
+void StepOf<step::AddTheNegative>::say(Words &w) const
+{
+    w.para(Words::tr("Subtract by adding the negative: take the two's complement of the second number, %1 "
+                     "(invert every bit, add 1), and add it to the first.")
+               .arg(w.bits(value.b)));
+}
+
+template <>
+void StepOf<step::Bitwise>::say(Words &w) const
+{
+    QString rule;
+    switch (value.operation) {
+    case Operation::And:
+        rule = Words::tr("AND gives 1 only where both bits are 1: the mask %1 keeps the bits where it has a 1 and "
+                         "clears the rest to 0.");
+        break;
+    case Operation::Or:
+        rule = Words::tr("OR gives 1 where either bit is 1: the mask %1 sets to 1 the bits where it has a 1 and "
+                         "keeps the rest.");
+        break;
+    case Operation::Xor:
+        rule = Words::tr("XOR gives 1 where the bits differ: the mask %1 toggles the bits where it has a 1 and "
+                         "keeps the rest.");
+        break;
+    default:
+        rule = Words::tr("NOT inverts every bit: each 0 becomes 1 and each 1 becomes 0.");
+        break;
+    }
+    w.para(rule.contains(QStringLiteral("%1")) ? rule.arg(w.bits(value.b)) : rule);
+    std::vector<QStringList> rows;
+    const auto row = [](const QString &title, const QString &bits) {
+        QStringList r{title};
+        for (QChar c : bits)
+            r << QString(c);
+        return r;
+    };
+    rows.push_back(row(QString(), value.a));
+    if (value.operation != Operation::Not)
+        rows.push_back(row(operationTitle(value.operation), value.b));
+    rows.push_back(row(Words::tr("Result"), value.result));
+    w.table(rows, false);
+}
+
+namespace arithmetic {
+
+namespace {
+
+struct Read {
+    bool ok = false;
+    QString bits;
+    Steps steps;
+    Step refusal;
+};
+
+bool onlyBits(const QString &s, int width)
+{
+    int count = 0;
+    for (QChar c : s) {
+        if (c == u'0' || c == u'1')
+            ++count;
+        else if (!c.isSpace())
+            return false;
+    }
+    return count == width;
+}
+
+// Bits of the format's width, hex, or a denary number written in the
+// format by the topic's method (whose steps come along).
+Read operand(const Topic &topic, const Format &f, const QString &typed)
+{
+    Read r;
+    const exact::Reading d = exact::readDecimal(typed);
+    const bool denary = !onlyBits(typed, f.bits) && d.kind != exact::Reading::Kind::NotANumber
+        && !typed.contains(u'x', Qt::CaseInsensitive) && !typed.contains(u'&');
+    if (denary) {
+        Worked w = topic.solve(f, Operation::ToBinary, typed);
+        if (w.refused) {
+            r.refusal = w.steps.back();
+            return r;
+        }
+        r.ok = true;
+        r.bits = w.text;
+        r.steps = std::move(w.steps);
+        return r;
+    }
+    ReadBits b = readBits(f.bits, typed);
+    r.ok = b.ok;
+    r.bits = b.bits;
+    r.steps = std::move(b.steps);
+    r.refusal = b.refusal;
+    return r;
+}
+
+Number held(const Format &f, const QString &bits)
+{
+    return f.isSigned() ? patterns::twosValue(bits) : patterns::unsignedValue(bits);
+}
+
+// Both operands read, their steps kept; a refusal of either stops it.
+bool readBoth(const Topic &topic, const Format &f, const QStringList &operands, int count, QString bits[2],
+              Steps &steps, Worked &refused)
+{
+    for (int i = 0; i < count; ++i) {
+        Read r = operand(topic, f, operands.value(i));
+        for (Step &s : r.steps)
+            steps.push_back(std::move(s));
+        if (!r.ok) {
+            refused = refuse(std::move(steps), r.refusal);
+            return false;
+        }
+        bits[i] = r.bits;
+        steps.push_back(make(step::Operand{i + 1, r.bits, held(f, r.bits)}));
+    }
+    return true;
+}
+
+step::ColumnAddition columns(const QString &a, const QString &b)
+{
+    const qsizetype n = a.size();
+    step::ColumnAddition c{a, b, QString(n + 1, u'0'), QString(n, u'0')};
+    int carry = 0;
+    for (qsizetype i = n - 1; i >= 0; --i) {
+        const int total = (a.at(i) == u'1') + (b.at(i) == u'1') + carry;
+        c.sum[i] = total % 2 ? u'1' : u'0';
+        carry = total / 2;
+        c.carries[i] = carry ? u'1' : u'0';  // written above the next column left
+    }
+    c.carryOut = carry == 1;
+    return c;
+}
+
+Worked summed(const Format &f, Steps steps, const QString &a, const QString &b, const Number &trueResult,
+              bool subtract, const Number &first, const Number &second)
+{
+    step::ColumnAddition c = columns(a, b);
+    const QString sum = c.sum;
+    const bool carryOut = c.carryOut;
+    steps.push_back(make(std::move(c)));
+    const int n = f.bits;
+    const bool twos = f.isSigned();
+    const Number low = twos ? -Number::power2(n - 1) : Number();
+    const Number high = (twos ? Number::power2(n - 1) : Number::power2(n)) - Number(1);
+    const bool outside = trueResult < low || trueResult > high;
+    steps.push_back(make(step::SumFacts{twos, subtract, first, second, trueResult, low, high, held(f, sum),
+                                        carryOut, outside}));
+    QString text = sum + QStringLiteral(", ");
+    if (!outside)
+        text += QStringLiteral("no overflow");
+    else if (subtract && !twos)
+        text += QStringLiteral("below 0");
+    else
+        text += QStringLiteral("overflow");
+    return {false, text, std::move(steps), std::nullopt};
+}
+
+}  // namespace
+
+Worked add(const Topic &topic, const Format &f, const QStringList &operands)
+{
+    Steps steps;
+    QString bits[2];
+    Worked refused;
+    if (!readBoth(topic, f, operands, 2, bits, steps, refused))
+        return refused;
+    const Number a = held(f, bits[0]), b = held(f, bits[1]);
+    return summed(f, std::move(steps), bits[0], bits[1], a + b, false, a, b);
+}
+
+Worked subtract(const Topic &topic, const Format &f, const QStringList &operands)
+{
+    Steps steps;
+    QString bits[2];
+    Worked refused;
+    if (!readBoth(topic, f, operands, 2, bits, steps, refused))
+        return refused;
+    const Number a = held(f, bits[0]), b = held(f, bits[1]);
+    step::TwosComplement t = twosComplement(bits[1], step::TwosComplement::Of::Number);
+    const QString negated = t.result;
+    steps.push_back(make(step::AddTheNegative{bits[1]}));
+    steps.push_back(make(std::move(t)));
+    return summed(f, std::move(steps), bits[0], negated, a - b, true, a, b);
+}
+
+Worked mask(const Topic &topic, const Format &f, Operation operation, const QStringList &operands)
+{
+    Steps steps;
+    QString bits[2];
+    Worked refused;
+    const int count = operation == Operation::Not ? 1 : 2;
+    if (!readBoth(topic, f, operands, count, bits, steps, refused))
+        return refused;
+    const QString &a = bits[0];
+    QString result(a.size(), u'0');
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const bool x = a.at(i) == u'1';
+        const bool y = count == 2 && bits[1].at(i) == u'1';
+        bool r = false;
+        switch (operation) {
+        case Operation::And:
+            r = x && y;
+            break;
+        case Operation::Or:
+            r = x || y;
+            break;
+        case Operation::Xor:
+            r = x != y;
+            break;
+        default:
+            r = !x;
+            break;
+        }
+        result[i] = r ? u'1' : u'0';
+    }
+    steps.push_back(make(step::Bitwise{operation, a, bits[1], result}));
+    return {false, result, std::move(steps), std::nullopt};
+}
+
+}  // namespace arithmetic
+
+}  // namespace quorvex::workbench
