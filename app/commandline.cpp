@@ -323,6 +323,16 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         }
         if (parser.isSet(places) && !workbench::takesPlaces(*operation))
             return run.usageError(Words::tr("--places goes with an operation that moves bits, not %1").arg(name));
+        int count = 0;
+        if (workbench::takesPlaces(*operation)) {
+            bool ok = false;
+            count = parser.value(places).toInt(&ok);
+            if (!parser.isSet(places))
+                return run.usageError(Words::tr("%1 needs --places COUNT").arg(name));
+            if (!ok || count < 0)
+                return run.usageError(
+                    Words::tr("--places takes a whole number from 0, not '%1'").arg(parser.value(places)));
+        }
         if (parser.isSet(to))
             return run.usageError(Words::tr("--to goes with an operation between two formats, not %1").arg(name));
         if (parser.isSet(rounding) && parser.value(rounding) != u"cut")
@@ -331,12 +341,12 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         if (operands == QStringList{QStringLiteral("-")}) {
             if (parser.isSet(working))
                 return run.usageError(Words::tr("--working goes with one question, not a batch"));
-            return run.batch(*chosen, *operation, 0);
+            return run.batch(*chosen, *operation, count);
         }
         const int wanted = workbench::operandCount(*operation);
         if (operands.size() != wanted)
             return run.usageError(takesOperands(*operation) + u' ' + Words::tr("(%1 given)").arg(operands.size()));
-        return run.solve(*chosen, *operation, operands, 0, parser.isSet(working));
+        return run.solve(*chosen, *operation, operands, count, parser.isSet(working));
     }
 
     if (!operands.isEmpty())

@@ -30,6 +30,10 @@ constexpr Named names[] = {
     {Operation::Or, u"or", 2, false, false},
     {Operation::Xor, u"xor", 2, false, false},
     {Operation::Not, u"not", 1, false, false},
+    {Operation::ShiftLeft, u"shift-left", 1, true, false},
+    {Operation::ShiftRight, u"shift-right", 1, true, false},
+    {Operation::RotateLeft, u"rotate-left", 1, true, false},
+    {Operation::RotateRight, u"rotate-right", 1, true, false},
 };
 
 const Named &named(Operation operation)
@@ -81,6 +85,14 @@ QString operationTitle(Operation operation)
         return Words::tr("XOR");
     case Operation::Not:
         return Words::tr("NOT");
+    case Operation::ShiftLeft:
+        return Words::tr("Shift left");
+    case Operation::ShiftRight:
+        return Words::tr("Shift right");
+    case Operation::RotateLeft:
+        return Words::tr("Rotate left");
+    case Operation::RotateRight:
+        return Words::tr("Rotate right");
     case Operation::Range:
         break;
     }
@@ -116,6 +128,11 @@ QString operandsOf(Operation operation)
         return Words::tr("two patterns of bits, hex or denary numbers");
     case Operation::Not:
         return Words::tr("a pattern of bits, hex or a denary number");
+    case Operation::ShiftLeft:
+    case Operation::ShiftRight:
+    case Operation::RotateLeft:
+    case Operation::RotateRight:
+        return Words::tr("a pattern of bits, hex or a denary number, and --places");
     case Operation::Range:
         break;
     }

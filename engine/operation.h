@@ -13,7 +13,8 @@ namespace quorvex::workbench {
 
 // Add onwards are calculated from more than one operand, or from one and a
 // count of places (Topic::calculate).
-enum class Direction { ToBinary, ToDenary, Normalise, Range, ToHex, Add, Subtract, And, Or, Xor, Not };
+enum class Direction { ToBinary, ToDenary, Normalise, Range, ToHex, Add, Subtract, And, Or, Xor, Not,
+                       ShiftLeft, ShiftRight, RotateLeft, RotateRight };
 using Operation = Direction;
 
 // Every operation, in the order the help lists them.

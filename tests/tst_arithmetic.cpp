@@ -60,6 +60,11 @@ private slots:
     void working();
     void refusals_data();
     void refusals();
+    void shifts_data();
+    void shifts();
+    void shiftWorking_data();
+    void shiftWorking();
+    void shiftLeftThenRightKeepsWhatWasNotLost();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
 };
@@ -228,6 +233,108 @@ void TestArithmetic::subtractThenAddGivesTheFirstBack()
         const QString difference = workbench::work(f, Operation::Subtract, {a, b}, 0).text.section(u',', 0, 0);
         const QString back = workbench::work(f, Operation::Add, {difference, b}, 0).text.section(u',', 0, 0);
         QCOMPARE(back, a);
+    }
+}
+
+void TestArithmetic::shifts_data()
+{
+    QTest::addColumn<bool>("twos");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<int>("places");
+    QTest::addColumn<QString>("operand");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("logical left 3") << false << Operation::ShiftLeft << 3 << "10110101" << "10101000";
+    QTest::newRow("logical right 2") << false << Operation::ShiftRight << 2 << "10110101" << "00101101";
+    // -75 >> 2: the sign copied in, -19.
+    QTest::newRow("arithmetic right 2") << true << Operation::ShiftRight << 2 << "10110101" << "11101101";
+    QTest::newRow("arithmetic right of a positive") << true << Operation::ShiftRight << 2 << "01110101"
+                                                    << "00011101";
+    QTest::newRow("rotate left 3") << false << Operation::RotateLeft << 3 << "10110101" << "10101101";
+    QTest::newRow("rotate right 2") << true << Operation::RotateRight << 2 << "10110101" << "01101101";
+    QTest::newRow("rotate all the way") << false << Operation::RotateLeft << 8 << "10110101" << "10110101";
+    QTest::newRow("no places") << false << Operation::ShiftLeft << 0 << "10110101" << "10110101";
+    QTest::newRow("every place") << true << Operation::ShiftRight << 8 << "10110101" << "11111111";
+    QTest::newRow("a denary operand") << true << Operation::ShiftRight << 2 << "-75" << "11101101";
+}
+
+void TestArithmetic::shifts()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(int, places);
+    QFETCH(QString, operand);
+    QFETCH(QString, answer);
+    const workbench::Answer a = workbench::solve(testformats::integer(twos, 8), operation, {operand}, places);
+    QVERIFY2(!a.refused, qPrintable(a.text));
+    QCOMPARE(a.text, answer);
+    QString out;
+    QCOMPARE(run({"--format", twos ? "int-signed:8" : "int:8", "--solve", workbench::operationName(operation),
+                  "--places", QString::number(places), "--", operand},
+                 &out),
+             0);
+    QCOMPARE(out, answer + u'\n');
+}
+
+// The bits lost, what they were worth, and what the shift did.
+void TestArithmetic::shiftWorking_data()
+{
+    QTest::addColumn<bool>("twos");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<int>("places");
+    QTest::addColumn<QString>("operand");
+    QTest::addColumn<QString>("said");
+    // 101 would have stood at 2^10, 2^9, 2^8: 5 x 256.
+    QTest::newRow("lost off the left") << false << Operation::ShiftLeft << 3 << "10110101"
+                                       << "Lost off the left: 101, which would have been worth 1280";
+    QTest::newRow("a 1 lost") << false << Operation::ShiftLeft << 3 << "10110101" << "A 1 was lost off the left";
+    QTest::newRow("times 2") << false << Operation::ShiftLeft << 1 << "00010110" << "22 \u00D7 21 = 44";
+    QTest::newRow("negative times 2") << true << Operation::ShiftLeft << 1 << "11000000"
+                                      << "\u221264 \u00D7 21 = \u2212128";
+    QTest::newRow("the sign changed") << true << Operation::ShiftLeft << 1 << "01000000" << "The sign changed";
+    QTest::newRow("not a copy of the sign") << true << Operation::ShiftLeft << 2 << "10110101"
+                                            << "not a copy of the sign was lost";
+    QTest::newRow("a positive's 1 lost") << true << Operation::ShiftLeft << 2 << "01010101"
+                                         << "not a copy of the sign was lost";
+    QTest::newRow("the remainder") << false << Operation::ShiftRight << 2 << "10110101"
+                                   << "181 \u00F7 22 = 45 remainder 1";
+    QTest::newRow("rounded down") << true << Operation::ShiftRight << 2 << "10110101"
+                                  << "\u221275 \u00F7 22 = \u221219 remainder 1: an arithmetic shift rounds";
+    QTest::newRow("round the end") << false << Operation::RotateRight << 2 << "10110101"
+                                   << "The bits 01 went round from the right end to the left";
+}
+
+void TestArithmetic::shiftWorking()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(int, places);
+    QFETCH(QString, operand);
+    QFETCH(QString, said);
+    const QString text =
+        plain(workbench::solve(testformats::integer(twos, 8), operation, {operand}, places).workingHtml);
+    QVERIFY2(text.contains(said), qPrintable(text));
+}
+
+// Shifting left then right by k gives the pattern back with its top k bits
+// cleared (unsigned) or copies of the new sign bit (two's complement);
+// rotating left then right gives it back whole. Too many places is refused.
+void TestArithmetic::shiftLeftThenRightKeepsWhatWasNotLost()
+{
+    QRandomGenerator g(11);
+    for (int i = 0; i < 2000; ++i) {
+        const int n = g.bounded(1, 65);
+        const int k = g.bounded(0, n + 1);
+        const bool twos = g.bounded(2) == 1;
+        const Format f = testformats::integer(twos, n);
+        const quint64 a = g.generate64() & patterns::lowBits(n);
+        const QString bits = patterns::toBits(a, n);
+        const QString left = workbench::work(f, Operation::ShiftLeft, {bits}, k).text;
+        const QString back = workbench::work(f, Operation::ShiftRight, {left}, k).text;
+        const QChar fill = twos && k < n ? bits.at(k) : u'0';
+        QCOMPARE(back, QString(k, fill) + bits.mid(k));
+        const QString turned = workbench::work(f, Operation::RotateLeft, {bits}, k).text;
+        QCOMPARE(workbench::work(f, Operation::RotateRight, {turned}, k).text, bits);
+        QVERIFY(workbench::work(f, Operation::ShiftLeft, {bits}, n + 1).refused);
     }
 }
 

@@ -5,6 +5,8 @@
 #include "engine/methods.h"
 #include "engine/words.h"
 
+#include <algorithm>
+
 namespace quorvex::workbench {
 
 using exact::Number;
@@ -39,6 +41,22 @@ struct SumFacts {
 struct AddTheNegative {
     QString b;
 };
+// Bits moved by `places`: what comes in, what is lost and what it was
+// worth, and what the move did to the value.
+struct Shift {
+    Operation operation;
+    QString before, after, lost;
+    int places = 0;
+    bool twos = false;
+    Number from, to;
+    Number lostWorth;  // left: what the lost bits were worth; right: the remainder
+    bool signChanged = false;
+    bool significantLost = false;  // left: a bit that was not just a copy of the sign
+};
+// More places than the pattern has bits.
+struct TooManyPlaces {
+    int places, width;
+};
 // A mask applied bit by bit.
 struct Bitwise {
     Operation operation;
@@ -52,6 +70,81 @@ QUORVEX_STEP(step::ColumnAddition)
 QUORVEX_STEP(step::SumFacts)
 QUORVEX_STEP(step::AddTheNegative)
 QUORVEX_STEP(step::Bitwise)
+QUORVEX_STEP(step::Shift)
+QUORVEX_REFUSAL(step::TooManyPlaces)
+
+template <>
+QString StepOf<step::TooManyPlaces>::why(const Words &) const
+{
+    return Words::tr("The bits move 0 to %1 places, not %2.").arg(value.width).arg(value.places);
+}
+template <>
+void StepOf<step::TooManyPlaces>::say(Words &w) const
+{
+    w.para(why(w));
+}
+
+template <>
+void StepOf<step::Shift>::say(Words &w) const
+{
+    const int k = value.places;
+    const qsizetype n = value.before.size();
+    const bool left = value.operation == Operation::ShiftLeft || value.operation == Operation::RotateLeft;
+    const bool rotate = value.operation == Operation::RotateLeft || value.operation == Operation::RotateRight;
+    const QString where = left ? Words::tr("left") : Words::tr("right");
+    if (rotate)
+        w.para(Words::tr("Rotate %1 by %2: each bit moves %2 %1, and the bits off one end come in at the other.")
+                   .arg(where, w.places(k)));
+    else if (!left && value.twos)
+        w.para(Words::tr("Arithmetic shift right by %1: each bit moves %1 right, and copies of the sign bit, %2, "
+                         "come in at the left, so that the sign is kept.")
+                   .arg(w.places(k), QString(value.before.at(0))));
+    else
+        w.para(Words::tr("Logical shift %1 by %2: each bit moves %2 %1, and 0s come in at the %3.")
+                   .arg(where, w.places(k), left ? Words::tr("right") : Words::tr("left")));
+    const auto row = [](const QString &title, const QString &bits) {
+        QStringList r{title};
+        for (QChar c : bits)
+            r << QString(c);
+        return r;
+    };
+    w.table({row(Words::tr("Before"), value.before), row(Words::tr("After"), value.after)}, false);
+    if (rotate) {
+        if (k % n != 0)
+            w.para(Words::tr("The bits %1 went round from the %2 end to the %3.")
+                       .arg(w.bits(value.lost), where, left ? Words::tr("right") : Words::tr("left")));
+        w.para(Words::tr("A rotate loses no bit: %1 becomes %2.").arg(w.bits(value.before), w.bits(value.after)));
+        return;
+    }
+    if (k == 0) {
+        w.para(Words::tr("Nothing moves: the value stays %1.").arg(w.num(value.from)));
+        return;
+    }
+    if (left) {
+        w.para(Words::tr("Lost off the left: %1, which would have been worth %2.")
+                   .arg(w.bits(value.lost), w.num(value.lostWorth)));
+        if (value.signChanged)
+            w.para(Words::tr("The sign changed, so the result %1 is not %2 \u00D7 %3.")
+                       .arg(w.num(value.to), w.num(value.from), w.power(k)));
+        else if (value.significantLost)
+            w.para((value.twos ? Words::tr("A bit that was not a copy of the sign was lost off the left, so the "
+                                           "result %1 is not %2 \u00D7 %3.")
+                               : Words::tr("A 1 was lost off the left, so the result %1 is not %2 \u00D7 %3."))
+                       .arg(w.num(value.to), w.num(value.from), w.power(k)));
+        else
+            w.para(Words::tr("Nothing significant was lost: %1 \u00D7 %2 = %3.")
+                       .arg(w.num(value.from), w.power(k), w.num(value.to)));
+        return;
+    }
+    w.para(Words::tr("Lost off the right: %1, worth %2: the remainder.").arg(w.bits(value.lost), w.num(value.lostWorth)));
+    if (value.from.sign() < 0 && !value.lostWorth.isZero())
+        w.para(Words::tr("%1 \u00F7 %2 = %3 remainder %4: an arithmetic shift rounds a negative number down, "
+                         "not towards 0.")
+                   .arg(w.num(value.from), w.power(k), w.num(value.to), w.num(value.lostWorth)));
+    else
+        w.para(Words::tr("%1 \u00F7 %2 = %3 remainder %4; the remainder is lost.")
+                   .arg(w.num(value.from), w.power(k), w.num(value.to), w.num(value.lostWorth)));
+}
 
 template <>
 void StepOf<step::Operand>::say(Words &w) const
@@ -332,6 +425,54 @@ Worked mask(const Topic &topic, const Format &f, Operation operation, const QStr
         result[i] = r ? u'1' : u'0';
     }
     steps.push_back(make(step::Bitwise{operation, a, bits[1], result}));
+    return {false, result, std::move(steps), std::nullopt};
+}
+
+Worked shift(const Topic &topic, const Format &f, Operation operation, const QStringList &operands, int places)
+{
+    Steps steps;
+    QString bits[2];
+    Worked refused;
+    if (!readBoth(topic, f, operands, 1, bits, steps, refused))
+        return refused;
+    const int n = f.bits;
+    if (places < 0 || places > n)
+        return refuse(std::move(steps), make(step::TooManyPlaces{places, n}));
+    const QString &a = bits[0];
+    const int k = places;
+    const bool twos = f.isSigned();
+    step::Shift s{operation, a, QString(), QString(), k, twos, held(f, a), Number(), Number()};
+    switch (operation) {
+    case Operation::ShiftLeft:
+        s.after = a.mid(k) + QString(k, u'0');
+        s.lost = a.left(k);
+        break;
+    case Operation::RotateLeft:
+        s.after = a.mid(k % n) + a.left(k % n);
+        s.lost = a.left(k % n);
+        break;
+    case Operation::RotateRight:
+        s.after = a.right(k % n) + a.left(n - k % n);
+        s.lost = a.right(k % n);
+        break;
+    default:  // shift right
+        s.after = QString(k, twos ? a.at(0) : u'0') + a.left(n - k);
+        s.lost = a.right(k);
+        break;
+    }
+    s.to = held(f, s.after);
+    if (operation == Operation::ShiftLeft) {
+        s.lostWorth = patterns::unsignedValue(s.lost).times2(n);
+        // In two's complement the bits lost must be copies of the sign the
+        // result keeps; unsigned, they must be 0s.
+        const QChar keep = twos ? s.after.at(0) : u'0';
+        s.significantLost = std::any_of(s.lost.begin(), s.lost.end(), [&](QChar c) { return c != keep; });
+        s.signChanged = twos && s.after.at(0) != a.at(0);
+    } else if (operation == Operation::ShiftRight) {
+        s.lostWorth = patterns::unsignedValue(s.lost);
+    }
+    const QString result = s.after;
+    steps.push_back(make(std::move(s)));
     return {false, result, std::move(steps), std::nullopt};
 }
 

@@ -124,11 +124,18 @@ public:
     // Arithmetic by hand on patterns of the format's width.
     QList<Operation> calculations() const override
     {
-        return {Operation::Add, Operation::Subtract, Operation::And, Operation::Or, Operation::Xor, Operation::Not};
+        return {Operation::Add,      Operation::Subtract,   Operation::ShiftLeft, Operation::ShiftRight,
+                Operation::RotateLeft, Operation::RotateRight, Operation::And,       Operation::Or,
+                Operation::Xor,      Operation::Not};
     }
-    Worked calculate(const Format &f, Operation operation, const QStringList &operands, int) const override
+    Worked calculate(const Format &f, Operation operation, const QStringList &operands, int places) const override
     {
         switch (operation) {
+        case Operation::ShiftLeft:
+        case Operation::ShiftRight:
+        case Operation::RotateLeft:
+        case Operation::RotateRight:
+            return arithmetic::shift(*this, f, operation, operands, places);
         case Operation::Add:
             return arithmetic::add(*this, f, operands);
         case Operation::Subtract:
