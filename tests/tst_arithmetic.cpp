@@ -60,10 +60,6 @@ private slots:
     void working();
     void refusals_data();
     void refusals();
-    void shifts_data();
-    void shifts();
-    void shiftWorking_data();
-    void shiftWorking();
     void shiftLeftThenRightKeepsWhatWasNotLost();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
@@ -74,40 +70,57 @@ void TestArithmetic::answers_data()
     QTest::addColumn<bool>("twos");
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<int>("places");
     QTest::addColumn<QString>("answer");
     // 182 + 109 = 291 needs 9 bits: 291 - 256 = 35 is kept.
-    QTest::newRow("unsigned carry out") << false << Operation::Add << QStringList{"10110110", "01101101"}
+    QTest::newRow("unsigned carry out") << false << Operation::Add << QStringList {"10110110", "01101101"} << 0
                                         << "00100011, overflow";
     // 90 + 71 = 161 > 127: two positives give a negative.
-    QTest::newRow("two positives overflow") << true << Operation::Add << QStringList{"01011010", "01000111"}
-                                            << "10100001, overflow";
+    QTest::newRow("two positives overflow")
+        << true << Operation::Add << QStringList {"01011010", "01000111"} << 0 << "10100001, overflow";
     // -20 + -11 = -31: a carry out, dropped, and no overflow.
-    QTest::newRow("carry out but no overflow") << true << Operation::Add << QStringList{"11101100", "11110101"}
-                                               << "11100001, no overflow";
-    QTest::newRow("unsigned, no carry") << false << Operation::Add << QStringList{"00000011", "00000101"}
+    QTest::newRow("carry out but no overflow")
+        << true << Operation::Add << QStringList {"11101100", "11110101"} << 0 << "11100001, no overflow";
+    QTest::newRow("unsigned, no carry") << false << Operation::Add << QStringList {"00000011", "00000101"} << 0
                                         << "00001000, no overflow";
     // Two negatives giving a positive: -128 + -1 = -129.
-    QTest::newRow("two negatives overflow") << true << Operation::Add << QStringList{"10000000", "11111111"}
-                                            << "01111111, overflow";
-    QTest::newRow("denary operands") << true << Operation::Add << QStringList{"-20", "-11"} << "11100001, no overflow";
-    QTest::newRow("hex operands") << false << Operation::Add << QStringList{"0xB6", "0x6D"} << "00100011, overflow";
+    QTest::newRow("two negatives overflow")
+        << true << Operation::Add << QStringList {"10000000", "11111111"} << 0 << "01111111, overflow";
+    QTest::newRow("denary operands") << true << Operation::Add << QStringList {"-20", "-11"} << 0
+                                     << "11100001, no overflow";
+    QTest::newRow("hex operands") << false << Operation::Add << QStringList {"0xB6", "0x6D"} << 0
+                                  << "00100011, overflow";
     // 45 - 67 = -22: 00101101 + 10111101 = 11101010.
-    QTest::newRow("45 - 67") << true << Operation::Subtract << QStringList{"45", "67"} << "11101010, no overflow";
-    QTest::newRow("85 - 51") << true << Operation::Subtract << QStringList{"01010101", "00110011"}
+    QTest::newRow("45 - 67") << true << Operation::Subtract << QStringList {"45", "67"} << 0 << "11101010, no overflow";
+    QTest::newRow("85 - 51") << true << Operation::Subtract << QStringList {"01010101", "00110011"} << 0
                              << "00100010, no overflow";
-    QTest::newRow("85 - 51 unsigned") << false << Operation::Subtract << QStringList{"01010101", "00110011"}
+    QTest::newRow("85 - 51 unsigned") << false << Operation::Subtract << QStringList {"01010101", "00110011"} << 0
                                       << "00100010, no overflow";
-    QTest::newRow("unsigned below 0") << false << Operation::Subtract << QStringList{"45", "67"} << "11101010, below 0";
+    QTest::newRow("unsigned below 0") << false << Operation::Subtract << QStringList {"45", "67"} << 0
+                                      << "11101010, below 0";
     // -128 - 1 = -129 does not fit.
-    QTest::newRow("subtraction overflows") << true << Operation::Subtract << QStringList{"-128", "1"}
-                                           << "01111111, overflow";
+    QTest::newRow("subtraction overflows")
+        << true << Operation::Subtract << QStringList {"-128", "1"} << 0 << "01111111, overflow";
     // 0 - 0: the two's complement of 0 carries off the end; 0 is not below 0.
-    QTest::newRow("unsigned 0 - 0") << false << Operation::Subtract << QStringList{"00000000", "00000000"}
+    QTest::newRow("unsigned 0 - 0") << false << Operation::Subtract << QStringList {"00000000", "00000000"} << 0
                                     << "00000000, no overflow";
-    QTest::newRow("AND") << false << Operation::And << QStringList{"10110101", "00001111"} << "00000101";
-    QTest::newRow("OR") << false << Operation::Or << QStringList{"10110101", "00001111"} << "10111111";
-    QTest::newRow("XOR") << false << Operation::Xor << QStringList{"10110101", "00001111"} << "10111010";
-    QTest::newRow("NOT") << true << Operation::Not << QStringList{"10110101"} << "01001010";
+    QTest::newRow("AND") << false << Operation::And << QStringList {"10110101", "00001111"} << 0 << "00000101";
+    QTest::newRow("OR") << false << Operation::Or << QStringList {"10110101", "00001111"} << 0 << "10111111";
+    QTest::newRow("XOR") << false << Operation::Xor << QStringList {"10110101", "00001111"} << 0 << "10111010";
+    QTest::newRow("NOT") << true << Operation::Not << QStringList {"10110101"} << 0 << "01001010";
+    QTest::newRow("logical left 3") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3 << "10101000";
+    QTest::newRow("logical right 2") << false << Operation::ShiftRight << QStringList {"10110101"} << 2 << "00101101";
+    // -75 >> 2: the sign copied in, -19.
+    QTest::newRow("arithmetic right 2") << true << Operation::ShiftRight << QStringList {"10110101"} << 2 << "11101101";
+    QTest::newRow("arithmetic right of a positive")
+        << true << Operation::ShiftRight << QStringList {"01110101"} << 2 << "00011101";
+    QTest::newRow("rotate left 3") << false << Operation::RotateLeft << QStringList {"10110101"} << 3 << "10101101";
+    QTest::newRow("rotate right 2") << true << Operation::RotateRight << QStringList {"10110101"} << 2 << "01101101";
+    QTest::newRow("rotate all the way") << false << Operation::RotateLeft << QStringList {"10110101"} << 8
+                                        << "10110101";
+    QTest::newRow("no places") << false << Operation::ShiftLeft << QStringList {"10110101"} << 0 << "10110101";
+    QTest::newRow("every place") << true << Operation::ShiftRight << QStringList {"10110101"} << 8 << "11111111";
+    QTest::newRow("a denary operand") << true << Operation::ShiftRight << QStringList {"-75"} << 2 << "11101101";
 }
 
 void TestArithmetic::answers()
@@ -115,8 +128,9 @@ void TestArithmetic::answers()
     QFETCH(bool, twos);
     QFETCH(Operation, operation);
     QFETCH(QStringList, operands);
+    QFETCH(int, places);
     QFETCH(QString, answer);
-    const workbench::Answer a = workbench::solve(testformats::integer(twos, 8), operation, operands, 0);
+    const workbench::Answer a = workbench::solve(testformats::integer(twos, 8), operation, operands, places);
     QVERIFY2(!a.refused, qPrintable(a.text));
     QCOMPARE(a.text, answer);
 }
@@ -129,9 +143,11 @@ void TestArithmetic::commandLine()
     QFETCH(bool, twos);
     QFETCH(Operation, operation);
     QFETCH(QStringList, operands);
+    QFETCH(int, places);
     QFETCH(QString, answer);
-    const QStringList question{"--format", twos ? "int-signed:8" : "int:8", "--solve",
-                               workbench::operationName(operation)};
+    QStringList question{"--format", twos ? "int-signed:8" : "int:8", "--solve", workbench::operationName(operation)};
+    if (workbench::takesPlaces(operation))
+        question << "--places" << QString::number(places);
     QString out;
     QCOMPARE(run(question + QStringList{"--"} + operands, &out), 0);
     QCOMPARE(out, answer + u'\n');
@@ -146,20 +162,41 @@ void TestArithmetic::working_data()
     QTest::addColumn<bool>("twos");
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<int>("places");
     QTest::addColumn<QString>("said");
-    QTest::newRow("unsigned overflow") << false << Operation::Add << QStringList{"10110110", "01101101"}
+    QTest::newRow("unsigned overflow") << false << Operation::Add << QStringList {"10110110", "01101101"} << 0
                                        << "182 + 109 = 291 does not fit in 0 to 255";
-    QTest::newRow("the carry dropped") << true << Operation::Add << QStringList{"11101100", "11110101"}
+    QTest::newRow("the carry dropped") << true << Operation::Add << QStringList {"11101100", "11110101"} << 0
                                        << "A carry out of the leftmost bit alone is not an overflow";
-    QTest::newRow("the range") << true << Operation::Add << QStringList{"01011010", "01000111"}
+    QTest::newRow("the range") << true << Operation::Add << QStringList {"01011010", "01000111"} << 0
                                << "90 + 71 = 161 does not fit in \u2212128 to 127";
-    QTest::newRow("the negative of b") << true << Operation::Subtract << QStringList{"45", "67"}
+    QTest::newRow("the negative of b") << true << Operation::Subtract << QStringList {"45", "67"} << 0
                                        << "two's complement of the second number, 01000011";
-    QTest::newRow("below 0") << false << Operation::Subtract << QStringList{"45", "67"}
+    QTest::newRow("below 0") << false << Operation::Subtract << QStringList {"45", "67"} << 0
                              << "45 \u2212 67 = \u221222 is below 0";
-    QTest::newRow("AND clears") << false << Operation::And << QStringList{"10110101", "00001111"}
+    QTest::newRow("AND clears") << false << Operation::And << QStringList {"10110101", "00001111"} << 0
                                 << "keeps the bits where it has a 1 and clears the rest";
-    QTest::newRow("XOR toggles") << false << Operation::Xor << QStringList{"10110101", "00001111"} << "toggles";
+    QTest::newRow("XOR toggles") << false << Operation::Xor << QStringList {"10110101", "00001111"} << 0 << "toggles";
+    // 101 would have stood at 2^10, 2^9, 2^8: 5 x 256.
+    QTest::newRow("lost off the left") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3
+                                       << "Lost off the left: 101, which would have been worth 1280";
+    QTest::newRow("a 1 lost") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3
+                              << "A 1 was lost off the left";
+    QTest::newRow("times 2") << false << Operation::ShiftLeft << QStringList {"00010110"} << 1 << "22 \u00D7 21 = 44";
+    QTest::newRow("negative times 2") << true << Operation::ShiftLeft << QStringList {"11000000"} << 1
+                                      << "\u221264 \u00D7 21 = \u2212128";
+    QTest::newRow("the sign changed") << true << Operation::ShiftLeft << QStringList {"01000000"} << 1
+                                      << "The sign changed";
+    QTest::newRow("not a copy of the sign")
+        << true << Operation::ShiftLeft << QStringList {"10110101"} << 2 << "not a copy of the sign was lost";
+    QTest::newRow("a positive's 1 lost") << true << Operation::ShiftLeft << QStringList {"01010101"} << 2
+                                         << "not a copy of the sign was lost";
+    QTest::newRow("the remainder") << false << Operation::ShiftRight << QStringList {"10110101"} << 2
+                                   << "181 \u00F7 22 = 45 remainder 1";
+    QTest::newRow("rounded down") << true << Operation::ShiftRight << QStringList {"10110101"} << 2
+                                  << "\u221275 \u00F7 22 = \u221219 remainder 1: an arithmetic shift rounds";
+    QTest::newRow("round the end") << false << Operation::RotateRight << QStringList {"10110101"} << 2
+                                   << "The bits 01 went round from the right end to the left";
 }
 
 void TestArithmetic::working()
@@ -167,8 +204,10 @@ void TestArithmetic::working()
     QFETCH(bool, twos);
     QFETCH(Operation, operation);
     QFETCH(QStringList, operands);
+    QFETCH(int, places);
     QFETCH(QString, said);
-    const QString text = plain(workbench::solve(testformats::integer(twos, 8), operation, operands, 0).workingHtml);
+    const Format f = testformats::integer(twos, 8);
+    const QString text = plain(workbench::solve(f, operation, operands, places).workingHtml);
     QVERIFY2(text.contains(said), qPrintable(text));
 }
 
@@ -234,85 +273,6 @@ void TestArithmetic::subtractThenAddGivesTheFirstBack()
         const QString back = workbench::work(f, Operation::Add, {difference, b}, 0).text.section(u',', 0, 0);
         QCOMPARE(back, a);
     }
-}
-
-void TestArithmetic::shifts_data()
-{
-    QTest::addColumn<bool>("twos");
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<int>("places");
-    QTest::addColumn<QString>("operand");
-    QTest::addColumn<QString>("answer");
-    QTest::newRow("logical left 3") << false << Operation::ShiftLeft << 3 << "10110101" << "10101000";
-    QTest::newRow("logical right 2") << false << Operation::ShiftRight << 2 << "10110101" << "00101101";
-    // -75 >> 2: the sign copied in, -19.
-    QTest::newRow("arithmetic right 2") << true << Operation::ShiftRight << 2 << "10110101" << "11101101";
-    QTest::newRow("arithmetic right of a positive") << true << Operation::ShiftRight << 2 << "01110101"
-                                                    << "00011101";
-    QTest::newRow("rotate left 3") << false << Operation::RotateLeft << 3 << "10110101" << "10101101";
-    QTest::newRow("rotate right 2") << true << Operation::RotateRight << 2 << "10110101" << "01101101";
-    QTest::newRow("rotate all the way") << false << Operation::RotateLeft << 8 << "10110101" << "10110101";
-    QTest::newRow("no places") << false << Operation::ShiftLeft << 0 << "10110101" << "10110101";
-    QTest::newRow("every place") << true << Operation::ShiftRight << 8 << "10110101" << "11111111";
-    QTest::newRow("a denary operand") << true << Operation::ShiftRight << 2 << "-75" << "11101101";
-}
-
-void TestArithmetic::shifts()
-{
-    QFETCH(bool, twos);
-    QFETCH(Operation, operation);
-    QFETCH(int, places);
-    QFETCH(QString, operand);
-    QFETCH(QString, answer);
-    const workbench::Answer a = workbench::solve(testformats::integer(twos, 8), operation, {operand}, places);
-    QVERIFY2(!a.refused, qPrintable(a.text));
-    QCOMPARE(a.text, answer);
-    QString out;
-    QCOMPARE(run({"--format", twos ? "int-signed:8" : "int:8", "--solve", workbench::operationName(operation),
-                  "--places", QString::number(places), "--", operand},
-                 &out),
-             0);
-    QCOMPARE(out, answer + u'\n');
-}
-
-// The bits lost, what they were worth, and what the shift did.
-void TestArithmetic::shiftWorking_data()
-{
-    QTest::addColumn<bool>("twos");
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<int>("places");
-    QTest::addColumn<QString>("operand");
-    QTest::addColumn<QString>("said");
-    // 101 would have stood at 2^10, 2^9, 2^8: 5 x 256.
-    QTest::newRow("lost off the left") << false << Operation::ShiftLeft << 3 << "10110101"
-                                       << "Lost off the left: 101, which would have been worth 1280";
-    QTest::newRow("a 1 lost") << false << Operation::ShiftLeft << 3 << "10110101" << "A 1 was lost off the left";
-    QTest::newRow("times 2") << false << Operation::ShiftLeft << 1 << "00010110" << "22 \u00D7 21 = 44";
-    QTest::newRow("negative times 2") << true << Operation::ShiftLeft << 1 << "11000000"
-                                      << "\u221264 \u00D7 21 = \u2212128";
-    QTest::newRow("the sign changed") << true << Operation::ShiftLeft << 1 << "01000000" << "The sign changed";
-    QTest::newRow("not a copy of the sign") << true << Operation::ShiftLeft << 2 << "10110101"
-                                            << "not a copy of the sign was lost";
-    QTest::newRow("a positive's 1 lost") << true << Operation::ShiftLeft << 2 << "01010101"
-                                         << "not a copy of the sign was lost";
-    QTest::newRow("the remainder") << false << Operation::ShiftRight << 2 << "10110101"
-                                   << "181 \u00F7 22 = 45 remainder 1";
-    QTest::newRow("rounded down") << true << Operation::ShiftRight << 2 << "10110101"
-                                  << "\u221275 \u00F7 22 = \u221219 remainder 1: an arithmetic shift rounds";
-    QTest::newRow("round the end") << false << Operation::RotateRight << 2 << "10110101"
-                                   << "The bits 01 went round from the right end to the left";
-}
-
-void TestArithmetic::shiftWorking()
-{
-    QFETCH(bool, twos);
-    QFETCH(Operation, operation);
-    QFETCH(int, places);
-    QFETCH(QString, operand);
-    QFETCH(QString, said);
-    const QString text =
-        plain(workbench::solve(testformats::integer(twos, 8), operation, {operand}, places).workingHtml);
-    QVERIFY2(text.contains(said), qPrintable(text));
 }
 
 // Shifting left then right by k gives the pattern back with its top k bits

@@ -136,7 +136,8 @@ void StepOf<step::Shift>::say(Words &w) const
                        .arg(w.num(value.from), w.power(k), w.num(value.to)));
         return;
     }
-    w.para(Words::tr("Lost off the right: %1, worth %2: the remainder.").arg(w.bits(value.lost), w.num(value.lostWorth)));
+    w.para(Words::tr("Lost off the right: %1, worth %2: the remainder.")
+               .arg(w.bits(value.lost), w.num(value.lostWorth)));
     if (value.from.sign() < 0 && !value.lostWorth.isZero())
         w.para(Words::tr("%1 \u00F7 %2 = %3 remainder %4: an arithmetic shift rounds a negative number down, "
                          "not towards 0.")
