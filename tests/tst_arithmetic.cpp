@@ -176,6 +176,10 @@ void TestArithmetic::working_data()
                              << "45 \u2212 67 = \u221222 is below 0";
     QTest::newRow("AND clears") << false << Operation::And << QStringList {"10110101", "00001111"} << 0
                                 << "keeps the bits where it has a 1 and clears the rest";
+    QTest::newRow("the low four bits") << false << Operation::And << QStringList{"10110101", "00001111"} << 0
+                                       << "So AND with 00001111 keeps the low 4 bits and clears the rest.";
+    QTest::newRow("the high two bits") << false << Operation::Or << QStringList{"10110101", "11000000"} << 0
+                                       << "So OR with 11000000 sets the high 2 bits to 1 and keeps the rest.";
     QTest::newRow("XOR toggles") << false << Operation::Xor << QStringList {"10110101", "00001111"} << 0 << "toggles";
     // 101 would have stood at 2^10, 2^9, 2^8: 5 x 256.
     QTest::newRow("lost off the left") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3

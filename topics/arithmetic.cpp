@@ -241,6 +241,20 @@ void StepOf<step::Bitwise>::say(Words &w) const
         break;
     }
     w.para(rule.contains(QStringLiteral("%1")) ? rule.arg(w.bits(value.b)) : rule);
+    // A mask of one run of 1s at an end is said as teachers say it.
+    const qsizetype ones = value.b.count(u'1');
+    const qsizetype n = value.b.size();
+    if (value.operation != Operation::Not && ones > 0 && ones < n) {
+        const bool low = value.b == QString(n - ones, u'0') + QString(ones, u'1');
+        const bool high = value.b == QString(ones, u'1') + QString(n - ones, u'0');
+        const QString what = value.operation == Operation::And ? Words::tr("keeps %1 and clears the rest")
+            : value.operation == Operation::Or                 ? Words::tr("sets %1 to 1 and keeps the rest")
+                                                               : Words::tr("toggles %1 and keeps the rest");
+        const QString bitsOf = low ? Words::tr("the low %1 bits").arg(ones) : Words::tr("the high %1 bits").arg(ones);
+        if (low || high)
+            w.para(Words::tr("So %1 with %2 %3.")
+                       .arg(operationTitle(value.operation), w.bits(value.b), what.arg(bitsOf)));
+    }
     std::vector<QStringList> rows;
     const auto row = [](const QString &title, const QString &bits) {
         QStringList r{title};
