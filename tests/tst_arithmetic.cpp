@@ -60,6 +60,8 @@ private slots:
     void working();
     void refusals_data();
     void refusals();
+    void commandLineRefuses_data();
+    void commandLineRefuses();
     void shiftLeftThenRightKeepsWhatWasNotLost();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
@@ -234,6 +236,32 @@ void TestArithmetic::refusals()
     const workbench::Answer a = workbench::solve(testformats::named(qPrintable(format)), operation, operands, 0);
     QVERIFY(a.refused);
     QVERIFY(!a.text.isEmpty());
+}
+
+// Status 2 for a question put wrongly, 1 for one the method refuses.
+void TestArithmetic::commandLineRefuses_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("a shift without places") << QStringList{"--format", "int:8", "--solve", "shift-left", "1"} << 2;
+    QTest::newRow("places not a number")
+        << QStringList{"--format", "int:8", "--solve", "shift-left", "--places", "two", "1"} << 2;
+    QTest::newRow("more places than bits")
+        << QStringList{"--format", "int:8", "--solve", "shift-left", "--places", "9", "1"} << 1;
+    QTest::newRow("places for an addition")
+        << QStringList{"--format", "int:8", "--solve", "add", "--places", "1", "1", "2"} << 2;
+    QTest::newRow("one operand for two") << QStringList{"--format", "int:8", "--solve", "add", "1"} << 2;
+    QTest::newRow("a format without arithmetic") << QStringList{"--format", "float:8:4", "--solve", "xor", "1", "2"}
+                                                 << 2;
+}
+
+void TestArithmetic::commandLineRefuses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QString out;
+    QCOMPARE(run(arguments, &out), status);
+    QVERIFY(out.isEmpty());
 }
 
 // For random widths and patterns: the answer's bits are the true sum or
