@@ -19,9 +19,10 @@ struct Operand {
     QString bits;
     Number value;
 };
-// Column addition: carries[i] is the carry written above column i (the
-// last one, carries[0], the carry out of the leftmost column, which is
-// dropped: the sum keeps the format's width).
+// Column addition: carries[i] is the carry out of bit i (from the left),
+// written above bit i - 1; carries[0], the carry out of the leftmost bit,
+// is dropped, since the sum keeps the format's width, and carries[n] is
+// always 0.
 struct ColumnAddition {
     QString a, b, carries, sum;
     bool carryOut = false;

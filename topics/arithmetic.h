@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Arithmetic on patterns by hand, for the integer formats: addition in
 // columns with every carry written above its column, subtraction as adding
-// the two's complement, masks bit by bit, and shifts and rotates. Each reads its operands as
-// bits, hex or a denary number (written in the format first by the topic's
-// own method), records its steps, and says the facts a mark scheme asks
-// for: the result cut to the width, and whether it overflowed.
+// the two's complement, masks bit by bit, and shifts and rotates. Each
+// reads its operands as bits of the format's width, hex, or otherwise a
+// denary number (written in the format first by the topic's own method),
+// records its steps, and says the facts a mark scheme asks for: the result
+// cut to the width, and whether it overflowed.
 #pragma once
 
 #include "engine/topic.h"
