@@ -174,6 +174,10 @@ void TestArithmetic::working_data()
                                << "90 + 71 = 161 does not fit in \u2212128 to 127";
     QTest::newRow("the negative of b") << true << Operation::Subtract << QStringList {"45", "67"} << 0
                                        << "two's complement of the second number, 01000011";
+    QTest::newRow("the check") << true << Operation::Subtract << QStringList{"45", "67"} << 0
+                               << "Check in denary: \u221222 + 67 = 45.";
+    QTest::newRow("the check, unsigned") << false << Operation::Subtract << QStringList{"01010101", "00110011"} << 0
+                                         << "Check in denary: 34 + 51 = 85.";
     QTest::newRow("below 0") << false << Operation::Subtract << QStringList {"45", "67"} << 0
                              << "45 \u2212 67 = \u221222 is below 0";
     QTest::newRow("AND clears") << false << Operation::And << QStringList {"10110101", "00001111"} << 0

@@ -186,6 +186,11 @@ void StepOf<step::SumFacts>::say(Words &w) const
 {
     const QString sign = value.subtract ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ");
     const QString sum = w.num(value.a) + sign + w.num(value.b) + QStringLiteral(" = ") + w.num(value.result);
+    // A difference that fits is checked by adding back what was taken away.
+    const auto check = [&] {
+        if (value.subtract && !value.outside)
+            w.para(Words::tr("Check in denary: %1 + %2 = %3.").arg(w.num(value.held), w.num(value.b), w.num(value.a)));
+    };
     if (!value.twos) {
         if (value.subtract && value.outside)
             w.para(Words::tr("%1 is below 0: the first number is the smaller, so the subtraction borrows out of "
@@ -199,6 +204,7 @@ void StepOf<step::SumFacts>::say(Words &w) const
                             w.num(value.held)));
         else
             w.para(Words::tr("No overflow: %1 fits in %2 to %3.").arg(sum, w.num(value.low), w.num(value.high)));
+        check();
         return;
     }
     if (value.outside)
@@ -210,6 +216,7 @@ void StepOf<step::SumFacts>::say(Words &w) const
     if (value.carryOut && !value.outside)
         w.para(Words::tr("A carry out of the leftmost bit alone is not an overflow in two's complement: it is "
                          "dropped, and the result is right."));
+    check();
 }
 
 template <>
