@@ -104,7 +104,7 @@ QString registryHelp()
     for (Operation operation : workbench::allOperations()) {
         QStringList kinds;
         for (const workbench::Topic *t : workbench::topics()) {
-            if (t->operations().contains(operation))
+            if (t->operations().contains(operation) || t->calculations().contains(operation))
                 kinds << t->usage().section(u':', 0, 0);
         }
         text += QStringLiteral("  %1  %2 (%3)\n")
@@ -137,9 +137,9 @@ public:
     }
 
     // One question: the answer's first line, then the working when asked.
-    int solve(const Format &format, Operation operation, const QStringList &operands, bool working)
+    int solve(const Format &format, Operation operation, const QStringList &operands, int places, bool working)
     {
-        const workbench::Answer a = workbench::solve(format, operation, operands.value(0));
+        const workbench::Answer a = workbench::solve(format, operation, operands, places);
         if (a.refused) {
             m_err << "quorvex: " << a.text << Qt::endl;
             return 1;
@@ -153,7 +153,7 @@ public:
 
     // One question a line, its operands separated by tabs; one answer a
     // line, a refused one as "refused: " and why.
-    int batch(const Format &format, Operation operation)
+    int batch(const Format &format, Operation operation, int places)
     {
         const int wanted = workbench::operandCount(operation);
         bool refusedAny = false;
@@ -167,7 +167,7 @@ public:
                 answer = QStringLiteral("refused: ") + takesOperands(operation) + u' '
                     + Words::tr("(%1 on this line), separated by tabs").arg(operands.size());
             } else {
-                const workbench::Worked w = workbench::work(format, operation, operands.value(0));
+                const workbench::Worked w = workbench::work(format, operation, operands, places);
                 answer = w.refused ? QStringLiteral("refused: ") + workbench::refusalText(format, w.steps.back())
                                    : w.text;
             }
@@ -314,15 +314,25 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
                 Words::tr("unknown operation '%1': use %2").arg(name, names.join(QStringLiteral(", "))));
         }
         const workbench::Topic *topic = workbench::topicOf(*chosen);
-        if (!topic->operations().contains(*operation)) {
+        if (!topic->operations().contains(*operation) && !topic->calculations().contains(*operation)) {
             QStringList names;
-            for (Operation o : topic->operations())
+            for (Operation o : topic->operations() + topic->calculations())
                 names << workbench::operationName(o);
             return run.usageError(Words::tr("%1 has no operation %2; it has %3")
                                       .arg(topic->name(*chosen), name, names.join(QStringLiteral(", "))));
         }
         if (parser.isSet(places) && !workbench::takesPlaces(*operation))
             return run.usageError(Words::tr("--places goes with an operation that moves bits, not %1").arg(name));
+        int count = 0;
+        if (workbench::takesPlaces(*operation)) {
+            bool ok = false;
+            count = parser.value(places).toInt(&ok);
+            if (!parser.isSet(places))
+                return run.usageError(Words::tr("%1 needs --places COUNT").arg(name));
+            if (!ok || count < 0)
+                return run.usageError(
+                    Words::tr("--places takes a whole number from 0, not '%1'").arg(parser.value(places)));
+        }
         if (parser.isSet(to))
             return run.usageError(Words::tr("--to goes with an operation between two formats, not %1").arg(name));
         if (parser.isSet(rounding) && parser.value(rounding) != u"cut")
@@ -331,12 +341,12 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         if (operands == QStringList{QStringLiteral("-")}) {
             if (parser.isSet(working))
                 return run.usageError(Words::tr("--working goes with one question, not a batch"));
-            return run.batch(*chosen, *operation);
+            return run.batch(*chosen, *operation, count);
         }
         const int wanted = workbench::operandCount(*operation);
         if (operands.size() != wanted)
             return run.usageError(takesOperands(*operation) + u' ' + Words::tr("(%1 given)").arg(operands.size()));
-        return run.solve(*chosen, *operation, operands, parser.isSet(working));
+        return run.solve(*chosen, *operation, operands, count, parser.isSet(working));
     }
 
     if (!operands.isEmpty())

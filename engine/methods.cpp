@@ -26,6 +26,11 @@ Worked refuse(Steps steps, Step why)
     return {true, QString(), std::move(steps), std::nullopt};
 }
 
+Worked Topic::calculate(const Format &, Operation, const QStringList &, int) const
+{
+    return refuse({}, make(step::BadFormat{}));
+}
+
 ReadBits readBits(int width, const QString &input, int fraction)
 {
     ReadBits r;

@@ -24,6 +24,16 @@ constexpr Named names[] = {
     {Operation::ToHex, u"to-hex", 1, false, true},
     {Operation::Normalise, u"normalise", 1, false, true},
     {Operation::Range, u"range", 0, false, true},
+    {Operation::Add, u"add", 2, false, false},
+    {Operation::Subtract, u"subtract", 2, false, false},
+    {Operation::And, u"and", 2, false, false},
+    {Operation::Or, u"or", 2, false, false},
+    {Operation::Xor, u"xor", 2, false, false},
+    {Operation::Not, u"not", 1, false, false},
+    {Operation::ShiftLeft, u"shift-left", 1, true, false},
+    {Operation::ShiftRight, u"shift-right", 1, true, false},
+    {Operation::RotateLeft, u"rotate-left", 1, true, false},
+    {Operation::RotateRight, u"rotate-right", 1, true, false},
 };
 
 const Named &named(Operation operation)
@@ -50,6 +60,7 @@ QString operationName(Operation operation) { return QString::fromUtf16(named(ope
 int operandCount(Operation operation) { return named(operation).operands; }
 bool takesPlaces(Operation operation) { return named(operation).places; }
 bool hasButton(Operation operation) { return named(operation).button; }
+bool isCalculation(Operation operation) { return int(operation) >= int(Operation::Add); }
 
 QString operationTitle(Operation operation)
 {
@@ -62,6 +73,26 @@ QString operationTitle(Operation operation)
         return Words::tr("Normalise");
     case Operation::ToHex:
         return Words::tr("To hex");
+    case Operation::Add:
+        return Words::tr("Add");
+    case Operation::Subtract:
+        return Words::tr("Subtract");
+    case Operation::And:
+        return Words::tr("AND");
+    case Operation::Or:
+        return Words::tr("OR");
+    case Operation::Xor:
+        return Words::tr("XOR");
+    case Operation::Not:
+        return Words::tr("NOT");
+    case Operation::ShiftLeft:
+        return Words::tr("Shift left");
+    case Operation::ShiftRight:
+        return Words::tr("Shift right");
+    case Operation::RotateLeft:
+        return Words::tr("Rotate left");
+    case Operation::RotateRight:
+        return Words::tr("Rotate right");
     case Operation::Range:
         break;
     }
@@ -89,6 +120,19 @@ QString operandsOf(Operation operation)
         return Words::tr("a pattern of bits, or hex");
     case Operation::ToHex:
         return Words::tr("a pattern of bits, or a denary number");
+    case Operation::Add:
+    case Operation::Subtract:
+    case Operation::And:
+    case Operation::Or:
+    case Operation::Xor:
+        return Words::tr("two patterns of bits, hex or denary numbers");
+    case Operation::Not:
+        return Words::tr("a pattern of bits, hex or a denary number");
+    case Operation::ShiftLeft:
+    case Operation::ShiftRight:
+    case Operation::RotateLeft:
+    case Operation::RotateRight:
+        return Words::tr("a pattern of bits, hex or a denary number, and --places");
     case Operation::Range:
         break;
     }

@@ -11,7 +11,10 @@
 
 namespace quorvex::workbench {
 
-enum class Direction { ToBinary, ToDenary, Normalise, Range, ToHex };
+// Add onwards are calculated from more than one operand, or from one and a
+// count of places (Topic::calculate).
+enum class Direction { ToBinary, ToDenary, Normalise, Range, ToHex, Add, Subtract, And, Or, Xor, Not,
+                       ShiftLeft, ShiftRight, RotateLeft, RotateRight };
 using Operation = Direction;
 
 // Every operation, in the order the help lists them.
@@ -29,6 +32,8 @@ bool takesPlaces(Operation operation);
 // Whether the workbench has a button of its own for it; the others are
 // chosen by name (operationTitle) and calculated.
 bool hasButton(Operation operation);
+// Whether it is answered by Topic::calculate rather than Topic::solve.
+bool isCalculation(Operation operation);
 QString operationTitle(Operation operation);
 
 }  // namespace quorvex::workbench

@@ -15,6 +15,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -66,6 +67,9 @@ public:
     // Whether the widths are ones the workbench offers.
     virtual bool offered(const Format &format) const = 0;
     virtual QList<Operation> operations() const = 0;
+    // The operations worked by calculate(), listed apart from operations()
+    // since they take other operands.
+    virtual QList<Operation> calculations() const { return {}; }
 
     // ---- Words --------------------------------------------------------------------
     // The format in a sentence: "8-bit two's complement".
@@ -85,6 +89,11 @@ public:
     // ---- The method ---------------------------------------------------------------
     // Answers `input` (a denary number, or bits) in an offered format.
     virtual Worked solve(const Format &format, Operation operation, const QString &input) const = 0;
+    // Works a calculation on its operands (bits, hex or denary numbers),
+    // moving bits by `places` where the operation takes them. A topic with
+    // no calculations refuses.
+    virtual Worked calculate(const Format &format, Operation operation, const QStringList &operands,
+                             int places) const;
 
     // ---- Marking ------------------------------------------------------------------
     // The exact value a pattern of the format's width holds.

@@ -471,6 +471,9 @@ QString asked(const Format &format, Direction direction)
     case Direction::Range:
         what = Words::tr("New question: give the range of this format.");
         break;
+    default:
+        what = Words::tr("New question: work this out.");
+        break;
     }
     return what + u' ' + formatTitle(format) + u'.';
 }
@@ -488,6 +491,8 @@ QString instruction(Direction direction)
         return Words::tr("Write each in hexadecimal.");
     case Direction::Range:
         break;
+    default:
+        return Words::tr("Work out each.");
     }
     return Words::tr("Give the range of this format.");
 }

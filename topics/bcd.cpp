@@ -391,6 +391,8 @@ public:
         case Operation::Normalise:
         case Operation::ToHex:  // BCD's nibbles are its digits already
             return refuse({}, make(step::BadFormat{true}));
+        default:  // a calculation: Topic::calculate
+            return refuse({}, make(step::BadFormat{}));
         case Operation::Range:
             break;
         }

@@ -507,6 +507,8 @@ public:
             return normaliseBits(f, input);
         case Operation::ToHex:
             return hexAnswer(*this, f, input);
+        default:  // a calculation: Topic::calculate
+            return refuse({}, make(step::BadFormat{}));
         case Operation::Range:
             break;
         }
@@ -1180,6 +1182,7 @@ QString FloatingTopic::newQuestion(const Format &f, Operation operation, QRandom
         const Number value = heldValue(f, rng, rng.bounded(2) == 1);
         return printed(f, pw::plain(solve(f, Operation::ToBinary, value.toDecimal()).text));
     }
+    default:
     case Operation::Range:
         break;
     }

@@ -7,6 +7,7 @@
 #include "engine/bitpattern.h"
 #include "engine/methods.h"
 #include "engine/words.h"
+#include "topics/arithmetic.h"
 
 #include <QRegularExpression>
 
@@ -119,6 +120,36 @@ public:
     }
     using PlaceValueTopic::sentence;
     using PlaceValueTopic::stepFor;
+
+    // Arithmetic by hand on patterns of the format's width.
+    QList<Operation> calculations() const override
+    {
+        return {Operation::Add,      Operation::Subtract,   Operation::ShiftLeft, Operation::ShiftRight,
+                Operation::RotateLeft, Operation::RotateRight, Operation::And,       Operation::Or,
+                Operation::Xor,      Operation::Not};
+    }
+    Worked calculate(const Format &f, Operation operation, const QStringList &operands, int places) const override
+    {
+        switch (operation) {
+        case Operation::ShiftLeft:
+        case Operation::ShiftRight:
+        case Operation::RotateLeft:
+        case Operation::RotateRight:
+            return arithmetic::shift(*this, f, operation, operands, places);
+        case Operation::Add:
+            return arithmetic::add(*this, f, operands);
+        case Operation::Subtract:
+            return arithmetic::subtract(*this, f, operands);
+        case Operation::And:
+        case Operation::Or:
+        case Operation::Xor:
+        case Operation::Not:
+            return arithmetic::mask(*this, f, operation, operands);
+        default:
+            break;
+        }
+        return Topic::calculate(f, operation, operands, 0);
+    }
 
 protected:
     Worked toBinary(const Format &f, const exact::Reading &r, const Typed &typed, Steps steps) const override

@@ -144,6 +144,8 @@ Worked PlaceValueTopic::solve(const Format &f, Operation operation, const QStrin
         return refuse({}, make(step::BadFormat{true}));
     case Operation::ToHex:
         return hexAnswer(*this, f, input);
+    default:  // a calculation: Topic::calculate
+        return refuse({}, make(step::BadFormat{}));
     case Operation::Range:
         break;
     }

@@ -343,6 +343,8 @@ public:
             return refuse({}, make(step::BadFormat{true}));
         case Operation::ToHex:
             return hexAnswer(*this, f, input);
+        default:  // a calculation: Topic::calculate
+            return refuse({}, make(step::BadFormat{}));
         case Operation::Range:
             break;
         }

@@ -57,12 +57,35 @@ Worked work(const Format &format, Direction direction, const QString &input)
     return topic.solve(format, direction, input);
 }
 
-Answer solve(const Format &format, Direction direction, const QString &input)
+Worked work(const Format &format, Operation operation, const QStringList &operands, int places)
 {
-    const Worked o = work(format, direction, input);
+    if (!isCalculation(operation))
+        return work(format, operation, operands.value(0));
+    const Topic &topic = topicFor(format);
+    if (!topic.offered(format))
+        return refuse({}, make(step::BadFormat{}));
+    return topic.calculate(format, operation, operands, places);
+}
+
+namespace {
+
+Answer said(const Format &format, const Worked &o)
+{
     const Topic &topic = topicFor(format);
     const QString text = o.refused ? refusalSentence(format, topic, o.steps.back()) : o.text;
     return {o.refused, text, workingHtml(format, topic, o.steps)};
+}
+
+}  // namespace
+
+Answer solve(const Format &format, Direction direction, const QString &input)
+{
+    return said(format, work(format, direction, input));
+}
+
+Answer solve(const Format &format, Operation operation, const QStringList &operands, int places)
+{
+    return said(format, work(format, operation, operands, places));
 }
 
 HandAnswer handAnswer(const Format &format, const QString &denary)

@@ -30,6 +30,12 @@ Answer solve(const Format &format, Direction direction, const QString &input);
 // caller that sets words of its own among them (the practice marking).
 Worked work(const Format &format, Direction direction, const QString &input);
 
+// The same for any operation and its operands: a calculation (two
+// operands, or one and a count of places) by the topic's calculate(), the
+// others by solve() on the first operand.
+Answer solve(const Format &format, Operation operation, const QStringList &operands, int places);
+Worked work(const Format &format, Operation operation, const QStringList &operands, int places);
+
 // The hand method's answer for a denary number, without its working, for
 // a window to set beside what it showed: the pattern as Answer::text writes
 // it and the exact value those bits hold.

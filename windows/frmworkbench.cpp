@@ -178,9 +178,10 @@ void frmWorkbench::showWidths()
     const bool calculates = ui->cboOperation->count() > 0;
     show({ui->lblOperation, ui->cboOperation, ui->cmdCalculate}, calculates);
     showOperands();
+    ui->spnPlaces->setRange(0, qMax(0, topic.width(format())));
     // An operation the format does not have is not repeated by Enter: it
     // then reads the bits, or does what the format does first.
-    if (!operations.contains(m_lastAsked))
+    if (!operations.contains(m_lastAsked) && !topic.calculations().contains(m_lastAsked))
         m_lastAsked = operations.contains(Operation::ToDenary) ? Operation::ToDenary : operations.value(0);
 }
 
@@ -209,7 +210,14 @@ void frmWorkbench::answer(Direction direction)
 {
     m_lastAsked = direction;
     guarded(this, [this, direction] {
-        const workbench::Answer a = workbench::solve(format(), direction, ui->txtInput->text());
+        // A calculation takes the second operand too, when it has one, and
+        // the places to move the bits.
+        QStringList operands{ui->txtInput->text()};
+        if (workbench::operandCount(direction) >= 2)
+            operands << ui->txtSecond->text();
+        const workbench::Answer a = workbench::isCalculation(direction)
+            ? workbench::solve(format(), direction, operands, ui->spnPlaces->value())
+            : workbench::solve(format(), direction, ui->txtInput->text());
         ui->txtAnswer->setText(a.text);
         ui->txtAnswer->setCursorPosition(0);  // a long answer shows its start
         // Bits are spelt out for a screen reader; a denary answer is not.

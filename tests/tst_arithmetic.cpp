@@ -1,0 +1,338 @@
+// SPDX-License-Identifier: MIT
+// Arithmetic by hand on integer patterns: addition with its carries and
+// overflow, subtraction as adding the two's complement, masks bit by bit;
+// through the engine and the command line, and as properties over random
+// widths and operands.
+#include "app/commandline.h"
+#include "engine/bitpattern.h"
+#include "formats.h"
+#include "topics/workbench.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextStream>
+
+using namespace quorvex;
+using workbench::Operation;
+
+namespace {
+
+QString plain(const QString &html)
+{
+    QString text = html;
+    text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    return text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+}
+
+int run(QStringList arguments, QString *out, const QString &input = QString())
+{
+    arguments.prepend(QStringLiteral("quorvex"));
+    QString in = input, err;
+    QTextStream i(&in), o(out), e(&err);
+    const int status = commandLine(arguments, i, o, e);
+    o.flush();
+    return status;
+}
+
+// The value n bits hold, unsigned or in two's complement, as a 128-bit
+// whole number, with no floating point.
+__int128 heldBy(quint64 bits, int n, bool twos)
+{
+    bits &= patterns::lowBits(n);
+    if (twos && (bits >> (n - 1)) & 1)
+        return __int128(bits) - (__int128(1) << n);
+    return __int128(bits);
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(workbench::Operation)
+
+class TestArithmetic : public QObject {
+    Q_OBJECT
+private slots:
+    void answers_data();
+    void answers();
+    void commandLine_data();
+    void commandLine();
+    void working_data();
+    void working();
+    void refusals_data();
+    void refusals();
+    void commandLineRefuses_data();
+    void commandLineRefuses();
+    void shiftLeftThenRightKeepsWhatWasNotLost();
+    void resultIsTheTrueResultModuloTheWidth();
+    void subtractThenAddGivesTheFirstBack();
+};
+
+void TestArithmetic::answers_data()
+{
+    QTest::addColumn<bool>("twos");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<int>("places");
+    QTest::addColumn<QString>("answer");
+    // 182 + 109 = 291 needs 9 bits: 291 - 256 = 35 is kept.
+    QTest::newRow("unsigned carry out") << false << Operation::Add << QStringList {"10110110", "01101101"} << 0
+                                        << "00100011, overflow";
+    // 90 + 71 = 161 > 127: two positives give a negative.
+    QTest::newRow("two positives overflow")
+        << true << Operation::Add << QStringList {"01011010", "01000111"} << 0 << "10100001, overflow";
+    // -20 + -11 = -31: a carry out, dropped, and no overflow.
+    QTest::newRow("carry out but no overflow")
+        << true << Operation::Add << QStringList {"11101100", "11110101"} << 0 << "11100001, no overflow";
+    QTest::newRow("unsigned, no carry") << false << Operation::Add << QStringList {"00000011", "00000101"} << 0
+                                        << "00001000, no overflow";
+    // Two negatives giving a positive: -128 + -1 = -129.
+    QTest::newRow("two negatives overflow")
+        << true << Operation::Add << QStringList {"10000000", "11111111"} << 0 << "01111111, overflow";
+    QTest::newRow("denary operands") << true << Operation::Add << QStringList {"-20", "-11"} << 0
+                                     << "11100001, no overflow";
+    QTest::newRow("hex operands") << false << Operation::Add << QStringList {"0xB6", "0x6D"} << 0
+                                  << "00100011, overflow";
+    // 45 - 67 = -22: 00101101 + 10111101 = 11101010.
+    QTest::newRow("45 - 67") << true << Operation::Subtract << QStringList {"45", "67"} << 0 << "11101010, no overflow";
+    QTest::newRow("85 - 51") << true << Operation::Subtract << QStringList {"01010101", "00110011"} << 0
+                             << "00100010, no overflow";
+    QTest::newRow("85 - 51 unsigned") << false << Operation::Subtract << QStringList {"01010101", "00110011"} << 0
+                                      << "00100010, no overflow";
+    QTest::newRow("unsigned below 0") << false << Operation::Subtract << QStringList {"45", "67"} << 0
+                                      << "11101010, below 0";
+    // -128 - 1 = -129 does not fit.
+    QTest::newRow("subtraction overflows")
+        << true << Operation::Subtract << QStringList {"-128", "1"} << 0 << "01111111, overflow";
+    // 0 - 0: the two's complement of 0 carries off the end; 0 is not below 0.
+    QTest::newRow("unsigned 0 - 0") << false << Operation::Subtract << QStringList {"00000000", "00000000"} << 0
+                                    << "00000000, no overflow";
+    QTest::newRow("AND") << false << Operation::And << QStringList {"10110101", "00001111"} << 0 << "00000101";
+    QTest::newRow("OR") << false << Operation::Or << QStringList {"10110101", "00001111"} << 0 << "10111111";
+    QTest::newRow("XOR") << false << Operation::Xor << QStringList {"10110101", "00001111"} << 0 << "10111010";
+    QTest::newRow("NOT") << true << Operation::Not << QStringList {"10110101"} << 0 << "01001010";
+    QTest::newRow("logical left 3") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3 << "10101000";
+    QTest::newRow("logical right 2") << false << Operation::ShiftRight << QStringList {"10110101"} << 2 << "00101101";
+    // -75 >> 2: the sign copied in, -19.
+    QTest::newRow("arithmetic right 2") << true << Operation::ShiftRight << QStringList {"10110101"} << 2 << "11101101";
+    QTest::newRow("arithmetic right of a positive")
+        << true << Operation::ShiftRight << QStringList {"01110101"} << 2 << "00011101";
+    QTest::newRow("rotate left 3") << false << Operation::RotateLeft << QStringList {"10110101"} << 3 << "10101101";
+    QTest::newRow("rotate right 2") << true << Operation::RotateRight << QStringList {"10110101"} << 2 << "01101101";
+    QTest::newRow("rotate all the way") << false << Operation::RotateLeft << QStringList {"10110101"} << 8
+                                        << "10110101";
+    QTest::newRow("no places") << false << Operation::ShiftLeft << QStringList {"10110101"} << 0 << "10110101";
+    QTest::newRow("every place") << true << Operation::ShiftRight << QStringList {"10110101"} << 8 << "11111111";
+    QTest::newRow("a denary operand") << true << Operation::ShiftRight << QStringList {"-75"} << 2 << "11101101";
+}
+
+void TestArithmetic::answers()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(int, places);
+    QFETCH(QString, answer);
+    const workbench::Answer a = workbench::solve(testformats::integer(twos, 8), operation, operands, places);
+    QVERIFY2(!a.refused, qPrintable(a.text));
+    QCOMPARE(a.text, answer);
+}
+
+void TestArithmetic::commandLine_data() { answers_data(); }
+
+// The same answers from the command line, one at a time and as a batch.
+void TestArithmetic::commandLine()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(int, places);
+    QFETCH(QString, answer);
+    QStringList question{"--format", twos ? "int-signed:8" : "int:8", "--solve", workbench::operationName(operation)};
+    if (workbench::takesPlaces(operation))
+        question << "--places" << QString::number(places);
+    QString out;
+    QCOMPARE(run(question + QStringList{"--"} + operands, &out), 0);
+    QCOMPARE(out, answer + u'\n');
+    QString batch;
+    QCOMPARE(run(question + QStringList{"-"}, &batch, operands.join(u'\t') + u'\n'), 0);
+    QCOMPARE(batch, answer + u'\n');
+}
+
+// What the working says: the carries, the dropped carry, the facts.
+void TestArithmetic::working_data()
+{
+    QTest::addColumn<bool>("twos");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<int>("places");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("unsigned overflow") << false << Operation::Add << QStringList {"10110110", "01101101"} << 0
+                                       << "182 + 109 = 291 does not fit in 0 to 255";
+    QTest::newRow("the carry dropped") << true << Operation::Add << QStringList {"11101100", "11110101"} << 0
+                                       << "A carry out of the leftmost bit alone is not an overflow";
+    QTest::newRow("the range") << true << Operation::Add << QStringList {"01011010", "01000111"} << 0
+                               << "90 + 71 = 161 does not fit in \u2212128 to 127";
+    QTest::newRow("the negative of b") << true << Operation::Subtract << QStringList {"45", "67"} << 0
+                                       << "two's complement of the second number, 01000011";
+    QTest::newRow("the check") << true << Operation::Subtract << QStringList{"45", "67"} << 0
+                               << "Check in denary: \u221222 + 67 = 45.";
+    QTest::newRow("the check, unsigned") << false << Operation::Subtract << QStringList{"01010101", "00110011"} << 0
+                                         << "Check in denary: 34 + 51 = 85.";
+    QTest::newRow("below 0") << false << Operation::Subtract << QStringList {"45", "67"} << 0
+                             << "45 \u2212 67 = \u221222 is below 0";
+    QTest::newRow("AND clears") << false << Operation::And << QStringList {"10110101", "00001111"} << 0
+                                << "keeps the bits where it has a 1 and clears the rest";
+    QTest::newRow("the low four bits") << false << Operation::And << QStringList{"10110101", "00001111"} << 0
+                                       << "So AND with 00001111 keeps the low 4 bits and clears the rest.";
+    QTest::newRow("the high two bits") << false << Operation::Or << QStringList{"10110101", "11000000"} << 0
+                                       << "So OR with 11000000 sets the high 2 bits to 1 and keeps the rest.";
+    QTest::newRow("XOR toggles") << false << Operation::Xor << QStringList {"10110101", "00001111"} << 0 << "toggles";
+    // 101 would have stood at 2^10, 2^9, 2^8: 5 x 256.
+    QTest::newRow("lost off the left") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3
+                                       << "Lost off the left: 101, which would have been worth 1280";
+    QTest::newRow("a 1 lost") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3
+                              << "A 1 was lost off the left";
+    QTest::newRow("times 2") << false << Operation::ShiftLeft << QStringList {"00010110"} << 1 << "22 \u00D7 21 = 44";
+    QTest::newRow("negative times 2") << true << Operation::ShiftLeft << QStringList {"11000000"} << 1
+                                      << "\u221264 \u00D7 21 = \u2212128";
+    QTest::newRow("the sign changed") << true << Operation::ShiftLeft << QStringList {"01000000"} << 1
+                                      << "The sign changed";
+    QTest::newRow("not a copy of the sign")
+        << true << Operation::ShiftLeft << QStringList {"10110101"} << 2 << "not a copy of the sign was lost";
+    QTest::newRow("a positive's 1 lost") << true << Operation::ShiftLeft << QStringList {"01010101"} << 2
+                                         << "not a copy of the sign was lost";
+    QTest::newRow("the remainder") << false << Operation::ShiftRight << QStringList {"10110101"} << 2
+                                   << "181 \u00F7 22 = 45 remainder 1";
+    QTest::newRow("rounded down") << true << Operation::ShiftRight << QStringList {"10110101"} << 2
+                                  << "\u221275 \u00F7 22 = \u221219 remainder 1: an arithmetic shift rounds";
+    QTest::newRow("round the end") << false << Operation::RotateRight << QStringList {"10110101"} << 2
+                                   << "The bits 01 went round from the right end to the left";
+}
+
+void TestArithmetic::working()
+{
+    QFETCH(bool, twos);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(int, places);
+    QFETCH(QString, said);
+    const Format f = testformats::integer(twos, 8);
+    const QString text = plain(workbench::solve(f, operation, operands, places).workingHtml);
+    QVERIFY2(text.contains(said), qPrintable(text));
+}
+
+void TestArithmetic::refusals_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::newRow("too few bits") << "int:8" << Operation::Add << QStringList{"1011", "00000001"};
+    QTest::newRow("out of range") << "int-signed:8" << Operation::Add << QStringList{"200", "1"};
+    QTest::newRow("not a number") << "int:8" << Operation::Subtract << QStringList{"00000001", "pear"};
+    QTest::newRow("no topic calculates it") << "float:8:4" << Operation::Add << QStringList{"1", "2"};
+}
+
+void TestArithmetic::refusals()
+{
+    QFETCH(QString, format);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    const workbench::Answer a = workbench::solve(testformats::named(qPrintable(format)), operation, operands, 0);
+    QVERIFY(a.refused);
+    QVERIFY(!a.text.isEmpty());
+}
+
+// Status 2 for a question put wrongly, 1 for one the method refuses.
+void TestArithmetic::commandLineRefuses_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("a shift without places") << QStringList{"--format", "int:8", "--solve", "shift-left", "1"} << 2;
+    QTest::newRow("places not a number")
+        << QStringList{"--format", "int:8", "--solve", "shift-left", "--places", "two", "1"} << 2;
+    QTest::newRow("more places than bits")
+        << QStringList{"--format", "int:8", "--solve", "shift-left", "--places", "9", "1"} << 1;
+    QTest::newRow("places for an addition")
+        << QStringList{"--format", "int:8", "--solve", "add", "--places", "1", "1", "2"} << 2;
+    QTest::newRow("one operand for two") << QStringList{"--format", "int:8", "--solve", "add", "1"} << 2;
+    QTest::newRow("a format without arithmetic") << QStringList{"--format", "float:8:4", "--solve", "xor", "1", "2"}
+                                                 << 2;
+}
+
+void TestArithmetic::commandLineRefuses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QString out;
+    QCOMPARE(run(arguments, &out), status);
+    QVERIFY(out.isEmpty());
+}
+
+// For random widths and patterns: the answer's bits are the true sum or
+// difference modulo 2^n, and "overflow" is said exactly when the true
+// result is outside the format's range.
+void TestArithmetic::resultIsTheTrueResultModuloTheWidth()
+{
+    QRandomGenerator g(20261209);
+    for (int i = 0; i < 3000; ++i) {
+        const int n = g.bounded(1, 65);
+        const bool twos = g.bounded(2) == 1;
+        const bool subtract = g.bounded(2) == 1;
+        const quint64 a = g.generate64() & patterns::lowBits(n), b = g.generate64() & patterns::lowBits(n);
+        const workbench::Worked w =
+            workbench::work(testformats::integer(twos, n), subtract ? Operation::Subtract : Operation::Add,
+                            {patterns::toBits(a, n), patterns::toBits(b, n)}, 0);
+        QVERIFY(!w.refused);
+        const QString bits = w.text.section(u',', 0, 0);
+        const QString fact = w.text.section(u',', 1).trimmed();
+        const __int128 x = heldBy(a, n, twos), y = heldBy(b, n, twos);
+        const __int128 truth = subtract ? x - y : x + y;
+        const __int128 low = twos ? -(__int128(1) << (n - 1)) : 0;
+        const __int128 high = (twos ? (__int128(1) << (n - 1)) : (__int128(1) << n)) - 1;
+        const QString why = QStringLiteral("%1 bits: %2").arg(n).arg(w.text);
+        QVERIFY2(bits.size() == n, qPrintable(why));
+        QVERIFY2(patterns::fromBits(bits) == (quint64(truth) & patterns::lowBits(n)), qPrintable(why));
+        const bool outside = truth < low || truth > high;
+        QVERIFY2((fact != QLatin1StringView("no overflow")) == outside, qPrintable(why));
+    }
+}
+
+// a - b + b gives a back, in every width, however either overflowed.
+void TestArithmetic::subtractThenAddGivesTheFirstBack()
+{
+    QRandomGenerator g(7);
+    for (int i = 0; i < 1000; ++i) {
+        const int n = g.bounded(1, 65);
+        const Format f = testformats::integer(g.bounded(2) == 1, n);
+        const QString a = patterns::toBits(g.generate64(), n), b = patterns::toBits(g.generate64(), n);
+        const QString difference = workbench::work(f, Operation::Subtract, {a, b}, 0).text.section(u',', 0, 0);
+        const QString back = workbench::work(f, Operation::Add, {difference, b}, 0).text.section(u',', 0, 0);
+        QCOMPARE(back, a);
+    }
+}
+
+// Shifting left then right by k gives the pattern back with its top k bits
+// cleared (unsigned) or copies of the new sign bit (two's complement);
+// rotating left then right gives it back whole. Too many places is refused.
+void TestArithmetic::shiftLeftThenRightKeepsWhatWasNotLost()
+{
+    QRandomGenerator g(11);
+    for (int i = 0; i < 2000; ++i) {
+        const int n = g.bounded(1, 65);
+        const int k = g.bounded(0, n + 1);
+        const bool twos = g.bounded(2) == 1;
+        const Format f = testformats::integer(twos, n);
+        const quint64 a = g.generate64() & patterns::lowBits(n);
+        const QString bits = patterns::toBits(a, n);
+        const QString left = workbench::work(f, Operation::ShiftLeft, {bits}, k).text;
+        const QString back = workbench::work(f, Operation::ShiftRight, {left}, k).text;
+        const QChar fill = twos && k < n ? bits.at(k) : u'0';
+        QCOMPARE(back, QString(k, fill) + bits.mid(k));
+        const QString turned = workbench::work(f, Operation::RotateLeft, {bits}, k).text;
+        QCOMPARE(workbench::work(f, Operation::RotateRight, {turned}, k).text, bits);
+        QVERIFY(workbench::work(f, Operation::ShiftLeft, {bits}, n + 1).refused);
+    }
+}
+
+QTEST_MAIN(TestArithmetic)
+#include "tst_arithmetic.moc"
