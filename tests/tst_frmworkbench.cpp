@@ -485,6 +485,10 @@ void TestWorkbench::worksheetDialog()
     choose(index);
     QVERIFY(openModal(get<QAbstractButton>("cmdWorksheet"), [&](QWidget *dialog) {
         QCOMPARE(dialog->findChild<QWidget *>("chkNormalise")->isEnabled(), index == 4);
+        QVERIFY(dialog->findChild<QWidget *>("chkToHex")->isEnabled());
+        // Hex questions too, from the dialog as from the command line.
+        click(dialog->findChild<QWidget *>("chkToHex"));
+        dialog->findChild<QLineEdit *>("txtFile")->setFocus();
         dialog->findChild<QLineEdit *>("txtFile")->setText(file);
         key(dialog, Qt::Key_Tab);
         key(dialog, Qt::Key_Tab);

@@ -571,7 +571,7 @@ void TestSoak::workbenchEvent(QWidget *w)
         const bool opened = openWorksheetDialog(
             w, [&] { click(child(w, "cmdWorksheet")); },
             [&](QDialog *dialog) {
-                for (const char *kind : {"chkToBinary", "chkToDenary", "chkNormalise"}) {
+                for (const char *kind : {"chkToBinary", "chkToDenary", "chkToHex", "chkNormalise"}) {
                     if (auto *box = dialog->findChild<QAbstractButton *>(kind); box && random.bounded(3) == 0)
                         click(box);
                 }

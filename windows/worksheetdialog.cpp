@@ -46,10 +46,11 @@ WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
     const QList<workbench::Operation> operations = workbench::topicOf(format)->operations();
     ui->chkToBinary->setEnabled(operations.contains(workbench::Operation::ToBinary));
     ui->chkToDenary->setEnabled(operations.contains(workbench::Operation::ToDenary));
+    ui->chkToHex->setEnabled(operations.contains(workbench::Operation::ToHex));
     ui->chkNormalise->setEnabled(operations.contains(workbench::Operation::Normalise));
 
     connect(ui->cmdBrowse, &QPushButton::clicked, this, &WorksheetDialog::browse);
-    for (QCheckBox *kind : {ui->chkToBinary, ui->chkToDenary, ui->chkNormalise})
+    for (QCheckBox *kind : {ui->chkToBinary, ui->chkToDenary, ui->chkToHex, ui->chkNormalise})
         connect(kind, &QCheckBox::toggled, this, &WorksheetDialog::allowWritingIfAsked);
     connect(ui->buttons, &QDialogButtonBox::accepted, this, &WorksheetDialog::accept);
     connect(ui->buttons, &QDialogButtonBox::rejected, this, &WorksheetDialog::reject);
@@ -84,7 +85,8 @@ void WorksheetDialog::showProblem(const QString &problem, bool onOk)
 // At least one kind of question.
 void WorksheetDialog::allowWritingIfAsked()
 {
-    const bool any = ui->chkToBinary->isChecked() || ui->chkToDenary->isChecked() || ui->chkNormalise->isChecked();
+    const bool any = ui->chkToBinary->isChecked() || ui->chkToDenary->isChecked() || ui->chkToHex->isChecked()
+        || ui->chkNormalise->isChecked();
     ui->buttons->button(QDialogButtonBox::Ok)->setEnabled(any);
     showProblem(any ? QString() : tr("Choose at least one kind of question."), false);
 }
@@ -98,6 +100,7 @@ void WorksheetDialog::accept()
     options.directions.clear();
     const std::pair<QCheckBox *, Direction> kinds[] = {{ui->chkToBinary, Direction::ToBinary},
                                                        {ui->chkToDenary, Direction::ToDenary},
+                                                       {ui->chkToHex, Direction::ToHex},
                                                        {ui->chkNormalise, Direction::Normalise}};
     for (const auto &[box, direction] : kinds) {
         if (box->isChecked() && box->isEnabled())
