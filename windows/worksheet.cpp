@@ -112,7 +112,10 @@ bool writeWorksheet(const WorksheetOptions &options, const QString &file, QStrin
         pdf.setTitle(Words::tr("Worksheet: %1").arg(practice::formatTitle(options.format)));
         pdf.setCreator(QStringLiteral("Quorvex"));
         QTextDocument document;
-        QFont font = QGuiApplication::font();
+        // The sheet is set in the family the program installs, not the
+        // desktop's, so that it is laid out the same on every machine.
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setStyleHint(QFont::SansSerif);
         font.setPointSizeF(10);
         document.setDefaultFont(font);
         document.setHtml(worksheetHtml(options));
