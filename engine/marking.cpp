@@ -49,6 +49,26 @@ QString sharedSentence(const BitsMarking &m, Mistake mistake, const QString &lea
         .arg(lead, shown(m.rv));
 }
 
+QString sharedReading(Mistake mistake, const QString &lead)
+{
+    switch (mistake) {
+    case Mistake::MinusLeftOut:
+        return Words::tr("%1 has the right size but the wrong sign.").arg(lead);
+    case Mistake::SignAndMagnitude:
+        return Words::tr("%1 reads the pattern as sign and magnitude (a leading 1 for minus); in two's complement "
+                         "the leftmost place counts negative.")
+            .arg(lead);
+    case Mistake::InvertedOnly:
+        return Words::tr("%1 finds the size by inverting the bits but does not add 1: the size is the inverted bits "
+                         "plus 1.")
+            .arg(lead);
+    case Mistake::Reversed:
+        return Words::tr("%1 reads the bits in reverse order; the leftmost bit is the largest place.").arg(lead);
+    default:
+        return lead;
+    }
+}
+
 StudentBits readStudentBits(const QString &text)
 {
     StudentBits s;

@@ -110,6 +110,12 @@ struct Misreading {
     qint64 part = 0;
 };
 
+struct NumberMarking;
+// The words of the misreadings every topic of two's complement shares (the
+// minus left out, read as sign and magnitude, inverted without adding 1, the
+// bits reversed) after `lead` ("Your answer, -91,"); `lead` for any other.
+QString sharedReading(Mistake mistake, const QString &lead);
+
 // A pattern to be read as a number (to denary), as marked.
 struct NumberMarking {
     const Format &format;

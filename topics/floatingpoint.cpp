@@ -1053,8 +1053,6 @@ QString FloatingTopic::sentence(const NumberMarking &m, const Misreading &c) con
     const QString lead = pw::Words::tr("Your answer, %1,").arg(pw::printed(m.answer));
     const Format &f = m.format;
     switch (c.mistake) {
-    case Mistake::MinusLeftOut:
-        return pw::Words::tr("%1 has the right size but the wrong sign.").arg(lead);
     case Mistake::SignReadPositive:
         if (c.part == 0)
             return pw::Words::tr("%1 reads the mantissa's sign place as +1; in two's complement it counts %2.")
@@ -1066,14 +1064,6 @@ QString FloatingTopic::sentence(const NumberMarking &m, const Misreading &c) con
         }
         return pw::Words::tr("%1 reads the sign places of both mantissa and exponent as positive; in two's "
                              "complement each counts negative.")
-            .arg(lead);
-    case Mistake::SignAndMagnitude:
-        return pw::Words::tr("%1 reads the pattern as sign and magnitude (a leading 1 for minus); in two's "
-                             "complement the leftmost place counts negative.")
-            .arg(lead);
-    case Mistake::InvertedOnly:
-        return pw::Words::tr("%1 finds the size by inverting the bits but does not add 1: the size is the inverted "
-                             "bits plus 1.")
             .arg(lead);
     case Mistake::ExponentSignAndMagnitude:
         return pw::Words::tr("%1 reads the exponent as sign and magnitude; the exponent is two's complement, %2.")
@@ -1106,10 +1096,8 @@ QString FloatingTopic::sentence(const NumberMarking &m, const Misreading &c) con
         return pw::Words::tr("%1 takes the first %2 as the exponent and the rest as the mantissa; the mantissa comes "
                              "first.")
             .arg(lead, pw::count(f.exponent));
-    case Mistake::Reversed:
-        return pw::Words::tr("%1 reads the bits in reverse order; the leftmost bit is the largest place.").arg(lead);
     default:
-        return lead;
+        return practice::sharedReading(c.mistake, lead);
     }
 }
 

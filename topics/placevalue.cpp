@@ -253,8 +253,6 @@ QString PlaceValueTopic::sentence(const NumberMarking &m, const Misreading &c) c
     const QString lead = pw::Words::tr("Your answer, %1,").arg(practice::printed(m.answer));
     const int n = int(m.bits.size());
     switch (c.mistake) {
-    case Mistake::MinusLeftOut:
-        return pw::Words::tr("%1 has the right size but the wrong sign.").arg(lead);
     case Mistake::SignReadPositive: {
         const QString place = shown(Number::power2(n - 1 - m.format.fractionBits()));
         return pw::Words::tr("%1 reads the leftmost place as +%2; in two's complement it counts %3.")
@@ -264,21 +262,11 @@ QString PlaceValueTopic::sentence(const NumberMarking &m, const Misreading &c) c
         return pw::Words::tr("%1 reads the leftmost place as negative, but this format is unsigned: every place "
                              "counts positive.")
             .arg(lead);
-    case Mistake::SignAndMagnitude:
-        return pw::Words::tr("%1 reads the pattern as sign and magnitude (a leading 1 for minus); in two's "
-                             "complement the leftmost place counts negative.")
-            .arg(lead);
-    case Mistake::InvertedOnly:
-        return pw::Words::tr("%1 finds the size by inverting the bits but does not add 1: the size is the inverted "
-                             "bits plus 1.")
-            .arg(lead);
     case Mistake::PointIgnored:
         return pw::Words::tr("%1 reads the bits as a whole number, leaving out the point %2 from the right.")
             .arg(lead, practice::places(m.format.fractionBits()));
-    case Mistake::Reversed:
-        return pw::Words::tr("%1 reads the bits in reverse order; the leftmost bit is the largest place.").arg(lead);
     default:
-        return lead;
+        return practice::sharedReading(c.mistake, lead);
     }
 }
 
