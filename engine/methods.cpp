@@ -328,6 +328,17 @@ void StepOf<step::NothingToWrite>::say(Words &w) const
 }
 
 template <>
+QString StepOf<step::NoOperation>::why(const Words &w) const
+{
+    return Words::tr("%1 is not offered for %2.").arg(value.title, w.formatName());
+}
+template <>
+void StepOf<step::NoOperation>::say(Words &w) const
+{
+    w.para(why(w));
+}
+
+template <>
 void StepOf<step::ReadAs>::say(Words &w) const
 {
     w.para(Words::tr("%1 is the number %2.").arg(w.typed({Number(), value.typed, false}), w.num(value.value)));

@@ -36,6 +36,11 @@ struct NotBits {
     QStringList characters;  // the first few that are not 0 or 1
 };
 struct TwoPoints {};
+// An operation the format's topic does not have (normalising aside, which
+// says BadFormat).
+struct NoOperation {
+    QString title;
+};
 // Neither a number, nor bits, nor hex.
 struct NothingToWrite {
     QString typed;
@@ -146,6 +151,7 @@ QUORVEX_REFUSAL(step::WrongCount)
 QUORVEX_REFUSAL(step::NotBits)
 QUORVEX_REFUSAL(step::TwoPoints)
 QUORVEX_REFUSAL(step::NothingToWrite)
+QUORVEX_REFUSAL(step::NoOperation)
 QUORVEX_STEP(step::ReadAs)
 QUORVEX_REFUSAL(step::NotWhole)
 QUORVEX_REFUSAL(step::OutOfRange)

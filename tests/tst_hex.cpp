@@ -90,6 +90,8 @@ void TestHex::answers_data()
     QTest::newRow("short bits read as a number") << integer(false, 8) << toHex << "101" << "65" << false;
     QTest::newRow("bits of the wrong count") << integer(false, 8) << toHex << "1.0.1" << "at most one point" << true;
     QTest::newRow("denary too large") << integer(false, 8) << toHex << "256" << "does not fit" << true;
+    // BCD's nibbles are its digits already.
+    QTest::newRow("not for BCD") << named("bcd") << toHex << "2024" << "To hex is not offered for BCD" << true;
 }
 
 void TestHex::answers()

@@ -389,7 +389,6 @@ public:
         case Operation::ToDenary:
             return toDenary(f, input);
         case Operation::Normalise:
-        case Operation::ToHex:  // BCD's nibbles are its digits already
             return refuse({}, make(step::BadFormat{true}));
         default:  // a calculation: Topic::calculate
             return refuse({}, make(step::BadFormat{}));

@@ -54,6 +54,10 @@ Worked work(const Format &format, Direction direction, const QString &input)
     const Topic &topic = topicFor(format);
     if (!topic.offered(format))
         return refuse({}, make(step::BadFormat{}));
+    // Normalising outside floating point says so in words of its own.
+    if (direction != Direction::Normalise && !topic.operations().contains(direction)
+        && !topic.calculations().contains(direction))
+        return refuse({}, make(step::NoOperation{operationTitle(direction)}));
     return topic.solve(format, direction, input);
 }
 
