@@ -97,6 +97,8 @@ private slots:
     void diagnoses_data();
     void diagnoses();
     void generatedQuestionsAnswerRight();
+    void noQuestionOutsideTheOfferedWidths_data();
+    void noQuestionOutsideTheOfferedWidths();
     void wrongAnswersAreReallyWrong();
     void codeQuestionsAnswerRight();
     void sameSeedSameQuestions();
@@ -256,6 +258,26 @@ void TestPractice::diagnoses()
     if (spokenRows.contains(tag))
         QUORVEX_COMPARE_APPROVED(QStringLiteral("practice"), approved::fileName(tag) + QStringLiteral("-spoken"),
                                  spoken::html(v.workingHtml) + u'\n');
+}
+
+void TestPractice::noQuestionOutsideTheOfferedWidths_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::newRow("fixed point of no bits") << fixed(false, 0, 0);
+    QTest::newRow("integer of no bits") << integer(true, 0);
+    QTest::newRow("integer of 65 bits") << integer(false, 65);
+    QTest::newRow("mantissa of 1 bit") << floating(1, 4);
+    QTest::newRow("exponent of 13 bits") << floating(8, 13);
+}
+
+// A format the workbench does not offer sets no question (it once recursed
+// without end), in any direction.
+void TestPractice::noQuestionOutsideTheOfferedWidths()
+{
+    QFETCH(Format, format);
+    QRandomGenerator g(1);
+    for (Direction d : workbench::allOperations())
+        QVERIFY(practice::newQuestion(format, d, g).isEmpty());
 }
 
 // Every generated question is answerable, and its answer marked right;
