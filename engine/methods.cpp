@@ -5,6 +5,8 @@
 #include "engine/hex.h"
 #include "engine/words.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace quorvex::workbench {
@@ -231,6 +233,28 @@ Number wholeValue(quint64 pattern, int n, bool twos)
     if (twos && ((pattern >> (n - 1)) & 1))
         v = v - Number::power2(n);
     return v;
+}
+
+std::optional<Format> parseBitsFormat(const Topic &topic, QStringView widths, QString *why)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\d{1,3}$"));
+    if (!pattern.match(widths).hasMatch()) {
+        *why = Words::tr("%1 takes one width, such as %2")
+                   .arg(topic.usage(), topic.name(Format{topic.representation(), 8}));
+        return std::nullopt;
+    }
+    const Format f{.representation = topic.representation(), .bits = widths.toInt()};
+    if (!topic.offered(f)) {
+        *why = Words::tr("an integer has %1 to %2 bits, not %3").arg(limits::minBits).arg(limits::maxBits).arg(f.bits);
+        return std::nullopt;
+    }
+    return f;
+}
+
+QString bitsFormatName(const Format &f)
+{
+    const std::string_view id = f.representation.id;
+    return QString::fromLatin1(id.data(), qsizetype(id.size())) + u':' + QString::number(f.bits);
 }
 
 QString refusalSentence(const Format &format, const Topic &topic, const Step &refusal)

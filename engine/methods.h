@@ -200,6 +200,11 @@ step::TwosComplement twosComplement(const QString &bits, step::TwosComplement::O
 // The whole number a pattern of n bits stands for.
 exact::Number wholeValue(quint64 pattern, int n, bool twos);
 
+// A format of one width, N bits, as the command line names it ("int:8"):
+// read from the widths after the colon, and written back.
+std::optional<Format> parseBitsFormat(const Topic &topic, QStringView widths, QString *why);
+QString bitsFormatName(const Format &format);
+
 // A short sentence of the step that refused (the last one), plain text.
 QString refusalSentence(const Format &format, const Topic &topic, const Step &refusal);
 // The steps as rich text.

@@ -284,23 +284,9 @@ public:
     }
     std::optional<Format> parse(QStringView widths, QString *why) const override
     {
-        static const QRegularExpression pattern(QStringLiteral("^\\d{1,3}$"));
-        if (!pattern.match(widths).hasMatch()) {
-            *why = Words::tr("%1 takes one width, such as %2").arg(usage(), name(Format{representation(), 8}));
-            return std::nullopt;
-        }
-        const Format f{.representation = representation(), .bits = widths.toInt()};
-        if (!offered(f)) {
-            *why = Words::tr("an integer has %1 to %2 bits, not %3").arg(limits::minBits).arg(limits::maxBits).arg(f.bits);
-            return std::nullopt;
-        }
-        return f;
+        return parseBitsFormat(*this, widths, why);
     }
-    QString name(const Format &f) const override
-    {
-        return QString::fromLatin1(representation().id.data(), qsizetype(representation().id.size())) + u':'
-            + QString::number(f.bits);
-    }
+    QString name(const Format &f) const override { return bitsFormatName(f); }
     QList<Width> widths() const override { return {Width::Bits}; }
     // One bit is the sign alone: both its patterns stand for 0.
     bool offered(const Format &f) const override { return f.bits >= limits::minBits && f.bits <= limits::maxBits; }
