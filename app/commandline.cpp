@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/commandline.h"
 
+#include "engine/rounding.h"
 #include "topics/registry.h"
 #include "topics/workbench.h"
 #include "windows/plaintext.h"
@@ -32,7 +33,8 @@ struct Words {
 // Options that take a value, and those that do not.
 constexpr const char *valued[] = {"--worksheet", "--format", "--questions", "--directions", "--seed",
                                   "--solve",     "--places", "--to",        "--rounding"};
-constexpr const char *flags[] = {"-h", "--help", "--help-all", "-?", "-v", "--version", "--working"};
+constexpr const char *flags[] = {"-h",        "--help",    "--help-all", "-?",          "-v",
+                                 "--version", "--working", "--logical",  "--arithmetic"};
 
 bool isValued(const QString &arg)
 {
@@ -107,6 +109,8 @@ QString registryHelp()
             if (t->operations().contains(operation) || t->calculations().contains(operation))
                 kinds << t->usage().section(u':', 0, 0);
         }
+        if (kinds.isEmpty())
+            continue;
         text += QStringLiteral("  %1  %2 (%3)\n")
                     .arg(workbench::operationName(operation), -18)
                     .arg(workbench::operandsOf(operation), kinds.join(QStringLiteral(", ")));
@@ -118,7 +122,11 @@ QString registryHelp()
 QString takesOperands(Operation operation)
 {
     const int n = workbench::operandCount(operation);
+    const int fewest = workbench::fewestOperands(operation);
     const QString name = workbench::operationName(operation);
+    if (fewest != n)
+        return fewest == 0 ? Words::tr("%1 takes no operand or %2").arg(name).arg(n)
+                           : Words::tr("%1 takes %2 to %3 operands").arg(name).arg(fewest).arg(n);
     if (n == 0)
         return Words::tr("%1 takes no operand").arg(name);
     if (n == 1)
@@ -137,9 +145,9 @@ public:
     }
 
     // One question: the answer's first line, then the working when asked.
-    int solve(const Format &format, Operation operation, const QStringList &operands, int places, bool working)
+    int solve(const Format &format, Operation operation, const workbench::Calculation &c, bool working)
     {
-        const workbench::Answer a = workbench::solve(format, operation, operands, places);
+        const workbench::Answer a = workbench::solve(format, operation, c);
         if (a.refused) {
             m_err << "quorvex: " << a.text << Qt::endl;
             return 1;
@@ -153,9 +161,10 @@ public:
 
     // One question a line, its operands separated by tabs; one answer a
     // line, a refused one as "refused: " and why.
-    int batch(const Format &format, Operation operation, int places)
+    int batch(const Format &format, Operation operation, workbench::Calculation c)
     {
         const int wanted = workbench::operandCount(operation);
+        const int fewest = workbench::fewestOperands(operation);
         bool refusedAny = false;
         QString line;
         while (m_in.readLineInto(&line)) {
@@ -163,11 +172,12 @@ public:
                 line.chop(1);
             const QStringList operands = wanted == 0 ? QStringList() : line.split(u'\t');
             QString answer;
-            if (operands.size() != wanted) {
+            if (operands.size() > wanted || operands.size() < fewest) {
                 answer = QStringLiteral("refused: ") + takesOperands(operation) + u' '
                     + Words::tr("(%1 on this line), separated by tabs").arg(operands.size());
             } else {
-                const workbench::Worked w = workbench::work(format, operation, operands, places);
+                c.operands = operands;
+                const workbench::Worked w = workbench::work(format, operation, c);
                 answer = w.refused ? QStringLiteral("refused: ") + workbench::refusalText(format, w.steps.back())
                                    : w.text;
             }
@@ -247,6 +257,11 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
     const QCommandLineOption rounding(QStringLiteral("rounding"),
                                       Words::tr("With --solve, how bits beyond the last place are dropped."),
                                       QStringLiteral("mode"));
+    const QCommandLineOption logical(QStringLiteral("logical"),
+                                     Words::tr("With a shift, move the bits logically: 0s come in."));
+    const QCommandLineOption arithmeticShift(
+        QStringLiteral("arithmetic"),
+        Words::tr("With a shift right, move the bits arithmetically: copies of the sign bit come in."));
     const QCommandLineOption sheet(
         QStringLiteral("worksheet"),
         Words::tr("Write a worksheet of new questions, with an answer key and its working, to <file> (PDF, A4), and "
@@ -268,7 +283,8 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         Words::tr("The seed, 0 to 4294967295: the same seed and options give the same questions. Default random; "
                   "the seed used is printed."),
         QStringLiteral("number"));
-    parser.addOptions({solve, working, places, to, rounding, sheet, format, questions, directions, seed});
+    parser.addOptions(
+        {solve, working, places, to, rounding, logical, arithmeticShift, sheet, format, questions, directions, seed});
     parser.addPositionalArgument(QStringLiteral("operands"), Words::tr("With --solve, the question's operands."),
                                  QStringLiteral("[--] [operand...]"));
 
@@ -333,25 +349,57 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
                 return run.usageError(
                     Words::tr("--places takes a whole number from 0, not '%1'").arg(parser.value(places)));
         }
-        if (parser.isSet(to))
+        workbench::Calculation c{{}, count, std::nullopt, std::nullopt};
+        const bool betweenFormats = *operation == Operation::Compare || *operation == Operation::Convert;
+        if (parser.isSet(to) && !betweenFormats)
             return run.usageError(Words::tr("--to goes with an operation between two formats, not %1").arg(name));
-        if (parser.isSet(rounding) && parser.value(rounding) != u"cut")
-            return run.usageError(Words::tr("unknown rounding '%1': %2 cuts the bits after the last place (cut)")
-                                      .arg(parser.value(rounding), topic->name(*chosen)));
+        if (betweenFormats) {
+            if (!parser.isSet(to))
+                return run.usageError(Words::tr("%1 needs --to FORMAT").arg(name));
+            c.to = workbench::parseFormat(parser.value(to), &why);
+            if (!c.to)
+                return run.usageError(why);
+        }
+        if (parser.isSet(logical) && parser.isSet(arithmeticShift))
+            return run.usageError(Words::tr("--logical and --arithmetic go separately"));
+        if (parser.isSet(logical) || parser.isSet(arithmeticShift)) {
+            if (*operation != Operation::ShiftLeft && *operation != Operation::ShiftRight)
+                return run.usageError(
+                    Words::tr("--logical and --arithmetic go with shift-left or shift-right, not %1").arg(name));
+            c.arithmetic = parser.isSet(arithmeticShift);
+        }
+        if (parser.isSet(rounding)) {
+            const QString mode = parser.value(rounding);
+            const QList<Rounding> modes = topic->roundings();
+            const std::optional<Rounding> r = roundingNamed(mode);
+            if (modes.isEmpty() && mode != u"cut")
+                return run.usageError(Words::tr("unknown rounding '%1': %2 cuts the bits after the last place (cut)")
+                                          .arg(mode, topic->name(*chosen)));
+            if (!modes.isEmpty() && (!r || !modes.contains(*r))) {
+                QStringList names;
+                for (Rounding m : modes)
+                    names << roundingName(m);
+                return run.usageError(Words::tr("unknown rounding '%1': %2 takes %3")
+                                          .arg(mode, topic->name(*chosen), names.join(QStringLiteral(", "))));
+            }
+            if (r)
+                chosen->rounding = *r;
+        }
         if (operands == QStringList{QStringLiteral("-")}) {
             if (parser.isSet(working))
                 return run.usageError(Words::tr("--working goes with one question, not a batch"));
-            return run.batch(*chosen, *operation, count);
+            return run.batch(*chosen, *operation, c);
         }
         const int wanted = workbench::operandCount(*operation);
-        if (operands.size() != wanted)
+        if (operands.size() > wanted || operands.size() < workbench::fewestOperands(*operation))
             return run.usageError(takesOperands(*operation) + u' ' + Words::tr("(%1 given)").arg(operands.size()));
-        return run.solve(*chosen, *operation, operands, count, parser.isSet(working));
+        c.operands = operands;
+        return run.solve(*chosen, *operation, c, parser.isSet(working));
     }
 
     if (!operands.isEmpty())
         return run.usageError(Words::tr("unexpected argument '%1'").arg(operands.constFirst()));
-    for (const QCommandLineOption &o : {working, places, to, rounding}) {
+    for (const QCommandLineOption &o : {working, places, to, rounding, logical, arithmeticShift}) {
         if (parser.isSet(o))
             return run.usageError(Words::tr("--%1 goes with --solve").arg(o.names().constFirst()));
     }

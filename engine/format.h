@@ -27,6 +27,12 @@ inline constexpr Representation Representation::UnsignedFixed{"fixed"};
 inline constexpr Representation Representation::TwosFixed{"fixed-signed"};
 inline constexpr Representation Representation::Floating{"float"};
 
+// How bits beyond the last place are dropped: cut (the bits after the last
+// place left off, as mark schemes do), to nearest with ties away from zero
+// (as taught by hand), and IEEE 754's modes: to nearest with ties to even,
+// toward zero, toward +infinity (up) and toward -infinity (down).
+enum class Rounding { Cut, Nearest, NearestEven, TowardZero, Up, Down };
+
 // A representation with its widths; only the widths of its kind count.
 struct Format {
     Representation representation = Representation::TwosInteger;
@@ -37,6 +43,7 @@ struct Format {
     int exponent = 4;  // floating point
     int digits = 0;    // denary digits, for codes that keep them (0: as many as needed)
     int bias = 0;      // for exponents stored with a bias
+    Rounding rounding = Rounding::Cut;  // the format's topic sets its default
 
     bool isInteger() const
     {

@@ -28,9 +28,18 @@ Worked refuse(Steps steps, Step why)
     return {true, QString(), std::move(steps), std::nullopt};
 }
 
-Worked Topic::calculate(const Format &, Operation, const QStringList &, int) const
+Worked Topic::calculate(const Format &, Operation, const Calculation &) const
 {
     return refuse({}, make(step::BadFormat{}));
+}
+
+std::vector<BitGroup> Topic::groups(const Format &format) const
+{
+    BitGroup g{Words::tr("the pattern"), {}};
+    const int n = width(format);
+    for (int i = n - 1; i >= 0; --i)
+        g.worth.emplace_back(Number::power2(i));
+    return {g};
 }
 
 ReadBits readBits(int width, const QString &input, int fraction)

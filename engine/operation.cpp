@@ -14,26 +14,31 @@ struct Words {
 struct Named {
     Operation operation;
     const char16_t *name;
-    int operands;
+    int operands;  // at most
+    int fewest;
     bool places;
     bool button;
 };
 constexpr Named names[] = {
-    {Operation::ToBinary, u"to-binary", 1, false, true},
-    {Operation::ToDenary, u"to-denary", 1, false, true},
-    {Operation::ToHex, u"to-hex", 1, false, true},
-    {Operation::Normalise, u"normalise", 1, false, true},
-    {Operation::Range, u"range", 0, false, true},
-    {Operation::Add, u"add", 2, false, false},
-    {Operation::Subtract, u"subtract", 2, false, false},
-    {Operation::And, u"and", 2, false, false},
-    {Operation::Or, u"or", 2, false, false},
-    {Operation::Xor, u"xor", 2, false, false},
-    {Operation::Not, u"not", 1, false, false},
-    {Operation::ShiftLeft, u"shift-left", 1, true, false},
-    {Operation::ShiftRight, u"shift-right", 1, true, false},
-    {Operation::RotateLeft, u"rotate-left", 1, true, false},
-    {Operation::RotateRight, u"rotate-right", 1, true, false},
+    {Operation::ToBinary, u"to-binary", 1, 1, false, true},
+    {Operation::ToDenary, u"to-denary", 1, 1, false, true},
+    {Operation::ToHex, u"to-hex", 1, 1, false, true},
+    {Operation::Normalise, u"normalise", 1, 1, false, true},
+    {Operation::Range, u"range", 0, 0, false, true},
+    {Operation::Add, u"add", 3, 2, false, false},
+    {Operation::Subtract, u"subtract", 2, 2, false, false},
+    {Operation::Multiply, u"multiply", 2, 2, false, false},
+    {Operation::And, u"and", 2, 2, false, false},
+    {Operation::Or, u"or", 2, 2, false, false},
+    {Operation::Xor, u"xor", 2, 2, false, false},
+    {Operation::Not, u"not", 1, 1, false, false},
+    {Operation::ShiftLeft, u"shift-left", 1, 1, true, false},
+    {Operation::ShiftRight, u"shift-right", 1, 1, true, false},
+    {Operation::RotateLeft, u"rotate-left", 1, 1, true, false},
+    {Operation::RotateRight, u"rotate-right", 1, 1, true, false},
+    {Operation::Error, u"error", 1, 1, false, false},
+    {Operation::Compare, u"compare", 1, 0, false, false},
+    {Operation::Convert, u"convert", 1, 1, false, false},
 };
 
 const Named &named(Operation operation)
@@ -58,6 +63,7 @@ QList<Operation> allOperations()
 QString operationName(Operation operation) { return QString::fromUtf16(named(operation).name); }
 
 int operandCount(Operation operation) { return named(operation).operands; }
+int fewestOperands(Operation operation) { return named(operation).fewest; }
 bool takesPlaces(Operation operation) { return named(operation).places; }
 bool hasButton(Operation operation) { return named(operation).button; }
 bool isCalculation(Operation operation) { return int(operation) >= int(Operation::Add); }
@@ -77,6 +83,14 @@ QString operationTitle(Operation operation)
         return Words::tr("Add");
     case Operation::Subtract:
         return Words::tr("Subtract");
+    case Operation::Multiply:
+        return Words::tr("Multiply");
+    case Operation::Error:
+        return Words::tr("Error");
+    case Operation::Compare:
+        return Words::tr("Compare with\u2026");
+    case Operation::Convert:
+        return Words::tr("Convert");
     case Operation::And:
         return Words::tr("AND");
     case Operation::Or:
@@ -121,7 +135,9 @@ QString operandsOf(Operation operation)
     case Operation::ToHex:
         return Words::tr("a pattern of bits, or a denary number");
     case Operation::Add:
+        return Words::tr("two or three patterns of bits, hex or denary numbers");
     case Operation::Subtract:
+    case Operation::Multiply:
     case Operation::And:
     case Operation::Or:
     case Operation::Xor:
@@ -133,6 +149,12 @@ QString operandsOf(Operation operation)
     case Operation::RotateLeft:
     case Operation::RotateRight:
         return Words::tr("a pattern of bits, hex or a denary number, and --places");
+    case Operation::Error:
+        return Words::tr("a denary number");
+    case Operation::Compare:
+        return Words::tr("--to and, if wanted, a denary number");
+    case Operation::Convert:
+        return Words::tr("a pattern of bits, or hex, and --to");
     case Operation::Range:
         break;
     }

@@ -3,8 +3,11 @@
 // the command line names them.
 #pragma once
 
+#include "engine/format.h"
+
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -13,9 +16,21 @@ namespace quorvex::workbench {
 
 // Add onwards are calculated from more than one operand, or from one and a
 // count of places (Topic::calculate).
-enum class Direction { ToBinary, ToDenary, Normalise, Range, ToHex, Add, Subtract, And, Or, Xor, Not,
-                       ShiftLeft, ShiftRight, RotateLeft, RotateRight };
+enum class Direction { ToBinary, ToDenary, Normalise, Range, ToHex, Add, Subtract, Multiply, And, Or, Xor, Not,
+                       ShiftLeft, ShiftRight, RotateLeft, RotateRight, Error, Compare, Convert };
 using Operation = Direction;
+
+// What a calculation is given besides its operation: the operands (bits,
+// hex or denary numbers), and the options some operations take.
+struct Calculation {
+    QStringList operands;
+    int places = 0;  // shifts and rotates: how many places the bits move
+    // Shifts right: arithmetic (the sign bit copied in) or logical (0s in);
+    // none for the one the format's topic teaches.
+    std::optional<bool> arithmetic;
+    // Operations between two formats (compare, convert): the other one.
+    std::optional<Format> to;
+};
 
 // Every operation, in the order the help lists them.
 QList<Operation> allOperations();
@@ -25,9 +40,11 @@ QString operationName(Operation operation);
 std::optional<Operation> operationNamed(QStringView name);
 // What its operands are, for the help: "a denary number", "bits", "nothing".
 QString operandsOf(Operation operation);
-// How many operands it takes (the range none, a conversion one), and
-// whether it takes a count of places.
+// How many operands it takes at most (the range none, a conversion one,
+// an addition up to three) and at least, and whether it takes a count of
+// places.
 int operandCount(Operation operation);
+int fewestOperands(Operation operation);
 bool takesPlaces(Operation operation);
 // Whether the workbench has a button of its own for it; the others are
 // chosen by name (operationTitle) and calculated.

@@ -37,6 +37,17 @@ struct Worked {
     std::optional<exact::Number> held;
 };
 
+// A run of a pattern's bits that its format writes together (the sign, the
+// exponent, the fraction; the whole part and the fraction), for a row of bit
+// cells a student can click.
+struct BitGroup {
+    QString name;  // as a sentence names it: "the exponent"
+    // Left to right, what a 1 in each place is worth within the group (a
+    // two's complement group's leftmost negative); none where the bit is
+    // not a place (a sign bit).
+    std::vector<std::optional<exact::Number>> worth;
+};
+
 // The widths a topic's formats are chosen by.
 enum class Width { Bits, Whole, Fraction, Mantissa, Exponent, Digits };
 
@@ -70,6 +81,12 @@ public:
     // The operations worked by calculate(), listed apart from operations()
     // since they take other operands.
     virtual QList<Operation> calculations() const { return {}; }
+    // The roundings its formats may be worked in, the default first; none
+    // for formats that never drop a bit.
+    virtual QList<Rounding> roundings() const { return {}; }
+    // The pattern's bits as the format groups them, left to right; their
+    // sizes add up to width(format).
+    virtual std::vector<BitGroup> groups(const Format &format) const;
 
     // ---- Words --------------------------------------------------------------------
     // The format in a sentence: "8-bit two's complement".
@@ -90,10 +107,9 @@ public:
     // Answers `input` (a denary number, or bits) in an offered format.
     virtual Worked solve(const Format &format, Operation operation, const QString &input) const = 0;
     // Works a calculation on its operands (bits, hex or denary numbers),
-    // moving bits by `places` where the operation takes them. A topic with
-    // no calculations refuses.
-    virtual Worked calculate(const Format &format, Operation operation, const QStringList &operands,
-                             int places) const;
+    // with the options the operation takes. A topic with no calculations
+    // refuses.
+    virtual Worked calculate(const Format &format, Operation operation, const Calculation &calculation) const;
 
     // ---- Marking ------------------------------------------------------------------
     // The exact value a pattern of the format's width holds.

@@ -114,14 +114,15 @@ public:
                 Operation::RotateLeft, Operation::RotateRight, Operation::And,       Operation::Or,
                 Operation::Xor,      Operation::Not};
     }
-    Worked calculate(const Format &f, Operation operation, const QStringList &operands, int places) const override
+    Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
     {
+        const QStringList &operands = c.operands;
         switch (operation) {
         case Operation::ShiftLeft:
         case Operation::ShiftRight:
         case Operation::RotateLeft:
         case Operation::RotateRight:
-            return arithmetic::shift(*this, f, operation, operands, places);
+            return arithmetic::shift(*this, f, operation, operands, c.places);
         case Operation::Add:
             return arithmetic::add(*this, f, operands);
         case Operation::Subtract:
@@ -134,7 +135,7 @@ public:
         default:
             break;
         }
-        return Topic::calculate(f, operation, operands, 0);
+        return Topic::calculate(f, operation, c);
     }
 
 protected:

@@ -48,13 +48,14 @@ std::optional<Format> parseFormat(QStringView name, QString *why)
     for (const Topic *t : topics()) {
         const std::string_view id = t->representation().id;
         if (kind == QLatin1StringView(id.data(), qsizetype(id.size()))) {
-            if (colon < 0 && t->widthsOptional())
-                return t->parse(QStringView(), why);
-            if (colon < 0) {
+            if (colon < 0 && !t->widthsOptional()) {
                 *why = Words::tr("the format %1 needs its widths: %2").arg(name.toString(), t->usage());
                 return std::nullopt;
             }
-            return t->parse(name.mid(colon + 1), why);
+            std::optional<Format> f = t->parse(colon < 0 ? QStringView() : name.mid(colon + 1), why);
+            if (f && !t->roundings().isEmpty())
+                f->rounding = t->roundings().constFirst();
+            return f;
         }
     }
     QStringList usages;

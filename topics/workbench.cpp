@@ -61,14 +61,21 @@ Worked work(const Format &format, Direction direction, const QString &input)
     return topic.solve(format, direction, input);
 }
 
-Worked work(const Format &format, Operation operation, const QStringList &operands, int places)
+Worked work(const Format &format, Operation operation, const Calculation &calculation)
 {
     if (!isCalculation(operation))
-        return work(format, operation, operands.value(0));
+        return work(format, operation, calculation.operands.value(0));
     const Topic &topic = topicFor(format);
     if (!topic.offered(format))
         return refuse({}, make(step::BadFormat{}));
-    return topic.calculate(format, operation, operands, places);
+    if (!topic.calculations().contains(operation))
+        return refuse({}, make(step::NoOperation{operationTitle(operation)}));
+    return topic.calculate(format, operation, calculation);
+}
+
+Worked work(const Format &format, Operation operation, const QStringList &operands, int places)
+{
+    return work(format, operation, Calculation{operands, places, std::nullopt, std::nullopt});
 }
 
 namespace {
@@ -85,6 +92,11 @@ Answer said(const Format &format, const Worked &o)
 Answer solve(const Format &format, Direction direction, const QString &input)
 {
     return said(format, work(format, direction, input));
+}
+
+Answer solve(const Format &format, Operation operation, const Calculation &calculation)
+{
+    return said(format, work(format, operation, calculation));
 }
 
 Answer solve(const Format &format, Operation operation, const QStringList &operands, int places)

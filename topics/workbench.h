@@ -33,6 +33,9 @@ Worked work(const Format &format, Direction direction, const QString &input);
 // The same for any operation and its operands: a calculation (two
 // operands, or one and a count of places) by the topic's calculate(), the
 // others by solve() on the first operand.
+Answer solve(const Format &format, Operation operation, const Calculation &calculation);
+Worked work(const Format &format, Operation operation, const Calculation &calculation);
+// The same with operands and places only.
 Answer solve(const Format &format, Operation operation, const QStringList &operands, int places);
 Worked work(const Format &format, Operation operation, const QStringList &operands, int places);
 

@@ -2,6 +2,7 @@
 #include "windows/frmworkbench.h"
 
 #include "conversions/spoken.h"
+#include "engine/rounding.h"
 #include "topics/registry.h"
 #include "windows/fixedfont.h"
 #include "windows/accessibility.h"
@@ -108,6 +109,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
         answer(Operation(ui->cboOperation->currentData().toInt()));
     });
     connect(ui->cboOperation, &QComboBox::currentIndexChanged, this, &frmWorkbench::showOperands);
+    connect(ui->cboRounding, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
     connect(ui->txtInput, &QLineEdit::returnPressed, this, [this] { answer(m_lastAsked); });
     connect(ui->txtSecond, &QLineEdit::returnPressed, this, [this] { answer(m_lastAsked); });
     connect(ui->cmdCheck, &QPushButton::clicked, this, &frmWorkbench::check);
@@ -139,6 +141,8 @@ Format frmWorkbench::format() const
     f.mantissa = ui->spnMantissa->value();
     f.exponent = ui->spnExponent->value();
     f.digits = ui->spnDigits->value();
+    if (ui->cboRounding->count() > 0)
+        f.rounding = Rounding(ui->cboRounding->currentData().toInt());
     return f;
 }
 
@@ -157,6 +161,14 @@ void frmWorkbench::showWidths()
     show({ui->lblMantissa, ui->spnMantissa}, widths.contains(Width::Mantissa));
     show({ui->lblExponent, ui->spnExponent}, widths.contains(Width::Exponent));
     show({ui->lblDigits, ui->spnDigits}, widths.contains(Width::Digits));
+    // The roundings, where the format has a choice of them; the default first.
+    {
+        const QSignalBlocker roundingBlocker(ui->cboRounding);
+        ui->cboRounding->clear();
+        for (Rounding r : topic.roundings())
+            ui->cboRounding->addItem(roundingTitle(r), int(r));
+        show({ui->lblRounding, ui->cboRounding}, ui->cboRounding->count() > 1);
+    }
 
     const QList<Operation> operations = topic.operations();
     const std::pair<QPushButton *, Operation> buttons[] = {{ui->cmdToBinary, Operation::ToBinary},
@@ -212,11 +224,11 @@ void frmWorkbench::answer(Direction direction)
     guarded(this, [this, direction] {
         // A calculation takes the second operand too, when it has one, and
         // the places to move the bits.
-        QStringList operands{ui->txtInput->text()};
+        workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
         if (workbench::operandCount(direction) >= 2)
-            operands << ui->txtSecond->text();
+            c.operands << ui->txtSecond->text();
         const workbench::Answer a = workbench::isCalculation(direction)
-            ? workbench::solve(format(), direction, operands, ui->spnPlaces->value())
+            ? workbench::solve(format(), direction, c)
             : workbench::solve(format(), direction, ui->txtInput->text());
         ui->txtAnswer->setText(a.text);
         ui->txtAnswer->setCursorPosition(0);  // a long answer shows its start
