@@ -12,9 +12,10 @@ cd "$(dirname "$0")/.."
 # interface, libgmp-dev); the test command also builds the
 # benchmarks and the fuzzers, validates the desktop files, builds the Debian
 # package (CPack's dependency scan needs `file`) and checks it with lintian,
+# checks floating-point rounding against GNU MPFR (libmpfr-dev),
 # starts programs under Xvfb, and reads a worksheet's text back (pdftotext).
 run_packages=(build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev libgmp-dev fonts-liberation)
-test_packages=("${run_packages[@]}" clang libclang-rt-14-dev libbenchmark-dev
+test_packages=("${run_packages[@]}" libmpfr-dev clang libclang-rt-14-dev libbenchmark-dev
     desktop-file-utils appstream dpkg-dev file lintian xvfb xdotool x11-utils poppler-utils)
 
 jobs=$(nproc 2>/dev/null || echo 2)

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <algorithm>
+
 using namespace quorvex;
 using workbench::Direction;
 
@@ -250,8 +252,12 @@ void TestCommandLine::helpListsTheRegistry()
     QCOMPARE(r.status, 0);
     for (const workbench::Topic *t : workbench::topics())
         QVERIFY2(r.out.contains(t->usage()), qPrintable(t->usage()));
-    for (Direction d : workbench::allOperations())
-        QVERIFY2(r.out.contains(QStringLiteral("\n  ") + workbench::operationName(d) + u' '), qPrintable(workbench::operationName(d)));
+    for (Direction d : workbench::allOperations()) {
+        const bool had = std::any_of(workbench::topics().begin(), workbench::topics().end(), [d](const workbench::Topic *t) {
+            return t->operations().contains(d) || t->calculations().contains(d);
+        });
+        QCOMPARE(r.out.contains(QStringLiteral("\n  ") + workbench::operationName(d) + u' '), had);
+    }
 }
 
 QTEST_MAIN(TestCommandLine)
