@@ -5,6 +5,7 @@
 // what the bits hold is set against the number typed.
 #include "topics/placevalue.h"
 
+#include "topics/arithmetic.h"
 #include "engine/bitpattern.h"
 #include "engine/methods.h"
 #include "engine/words.h"
@@ -106,6 +107,12 @@ public:
             + QString::number(f.whole) + u'.' + QString::number(f.fraction);
     }
     QList<Width> widths() const override { return {Width::Whole, Width::Fraction}; }
+    // Addition and subtraction in columns, the point kept in its place.
+    QList<Operation> calculations() const override { return {Operation::Add, Operation::Subtract}; }
+    Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
+    {
+        return arithmetic::calculate(*this, f, operation, c);
+    }
     bool offered(const Format &f) const override
     {
         const auto within = [](int v) { return v >= limits::minFixedPart && v <= limits::maxFixedPart; };

@@ -183,7 +183,7 @@ void frmWorkbench::showWidths()
     // The operations without a button of their own are chosen by name.
     const QSignalBlocker blocker(ui->cboOperation);
     ui->cboOperation->clear();
-    for (Operation operation : operations) {
+    for (Operation operation : operations + topic.calculations()) {
         if (!workbench::hasButton(operation))
             ui->cboOperation->addItem(workbench::operationTitle(operation), int(operation));
     }
@@ -225,7 +225,11 @@ void frmWorkbench::answer(Direction direction)
         // A calculation takes the second operand too, when it has one, and
         // the places to move the bits.
         workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
-        if (workbench::operandCount(direction) >= 2)
+        // An addition of three rows takes the third after a comma in the
+        // second box.
+        if (workbench::operandCount(direction) >= 3)
+            c.operands << ui->txtSecond->text().split(u',');
+        else if (workbench::operandCount(direction) >= 2)
             c.operands << ui->txtSecond->text();
         const workbench::Answer a = workbench::isCalculation(direction)
             ? workbench::solve(format(), direction, c)
