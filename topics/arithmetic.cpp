@@ -37,6 +37,7 @@ struct ColumnAddition {
     QString sum;
     int carryOut = 0;
     int fraction = 0;
+    bool endAround = false;  // one's complement: the carry out is added back in
 };
 // What the sum means: overflow, or, for unsigned subtraction, a result
 // below 0.
@@ -262,7 +263,9 @@ void StepOf<step::ColumnAddition>::say(Words &w) const
                          "a column adding to 2 writes 0 and carries 1, to 3 writes 1 and carries 1."));
     w.table(rows, false);
     const QString sum = w.point(value.sum, f);
-    if (value.carryOut == 1)
+    if (value.carryOut == 1 && value.endAround)
+        w.para(Words::tr("The leftmost column carries 1 out, and the %1 below it are %2.").arg(Words::count(n), sum));
+    else if (value.carryOut == 1)
         w.para(Words::tr("The leftmost column carries 1 out; the sum keeps %1, so that carry is dropped: %2.")
                    .arg(Words::count(n), sum));
     else if (value.carryOut > 1)
@@ -275,18 +278,22 @@ void StepOf<step::ColumnAddition>::say(Words &w) const
 template <>
 void StepOf<step::SumFacts>::say(Words &w) const
 {
+    // A negative number after the first is written in brackets: 5 + (−3).
+    const auto term = [&](const Number &t, bool first) {
+        return first || t.sign() >= 0 ? w.num(t) : u'(' + w.num(t) + u')';
+    };
     QString sum;
     for (std::size_t i = 0; i < value.terms.size(); ++i) {
         if (i > 0)
             sum += value.subtract ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ");
-        sum += w.num(value.terms[i]);
+        sum += term(value.terms[i], i == 0);
     }
     sum += QStringLiteral(" = ") + w.num(value.result);
     // A difference that fits is checked by adding back what was taken away.
     const auto check = [&] {
         if (value.subtract && !value.outside)
             w.para(Words::tr("Check in denary: %1 + %2 = %3.")
-                       .arg(w.num(value.held), w.num(value.terms.at(1)), w.num(value.terms.at(0))));
+                       .arg(w.num(value.held), term(value.terms.at(1), false), w.num(value.terms.at(0))));
     };
     if (value.code == Code::Unsigned) {
         if (value.subtract && value.outside)
@@ -606,6 +613,7 @@ Worked summed(const Topic &topic, const Format &f, Steps steps, const QStringLis
 {
     const Code code = codeOf(f);
     step::ColumnAddition c = columns(rows, f.fractionBits());
+    c.endAround = code == Code::Ones;
     QString sum = c.sum;
     const bool carryOut = c.carryOut > 0;
     steps.push_back(make(std::move(c)));
