@@ -37,6 +37,8 @@ QString noteHtml(const QString &text)
         + text.toHtmlEscaped() + QStringLiteral("</span></td></tr></table>");
 }
 
+}  // namespace
+
 QString workingWithNote(const Format &f, const Steps &steps, qsizetype at, const QString &note)
 {
     if (at < 0 || at > qsizetype(steps.size()))
@@ -44,6 +46,8 @@ QString workingWithNote(const Format &f, const Steps &steps, qsizetype at, const
     const Steps before(steps.begin(), steps.begin() + at), after(steps.begin() + at, steps.end());
     return workbench::workingHtml(f, before) + noteHtml(note) + workbench::workingHtml(f, after);
 }
+
+namespace {
 
 QString quotedList(const QStringList &items)
 {

@@ -45,6 +45,10 @@ struct Verdict {
 // it is marked QuestionRefused.
 Verdict mark(const Format &format, Direction direction, const QString &question, const QString &answer);
 
+// The working with a highlighted note just before step `at`: where a
+// student's answer parts from the method.
+QString workingWithNote(const Format &format, const workbench::Steps &steps, qsizetype at, const QString &note);
+
 // A run of answers: "3 of 4 right".
 struct Tally {
     int right = 0;

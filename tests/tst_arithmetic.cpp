@@ -7,6 +7,7 @@
 #include "engine/bitpattern.h"
 #include "approvedtext.h"
 #include "formats.h"
+#include "practice/calculations.h"
 #include "topics/workbench.h"
 
 #include <QRandomGenerator>
@@ -69,6 +70,9 @@ private slots:
     void approvedWorking_data();
     void approvedWorking();
     void signedCodesOverflowExactlyOutsideTheirRange();
+    void slipsNamed_data();
+    void slipsNamed();
+    void newCalculationsAreMarkedRight();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
 };
@@ -501,6 +505,101 @@ void TestArithmetic::signedCodesOverflowExactlyOutsideTheirRange()
         if (!outside)
             QVERIFY2(value(patterns::fromBits(bits)) == truth, qPrintable(why));
     }
+}
+
+Q_DECLARE_METATYPE(practice::Mistake)
+
+// A student's answer with each usual slip, and the slip named; shifts move
+// 3 places.
+void TestArithmetic::slipsNamed_data()
+{
+    using M = practice::Mistake;
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<M>("mistake");
+    const QStringList sum{"10110110", "01101101"};
+    QTest::newRow("right") << "int:8" << Operation::Add << sum << "00100011, overflow" << M::None;
+    QTest::newRow("right, no fact") << "int:8" << Operation::Add << sum << "0010 0011" << M::None;
+    QTest::newRow("carry dropped") << "int:8" << Operation::Add << sum << "11011011" << M::CarryDropped;
+    QTest::newRow("carry out kept") << "int:8" << Operation::Add << sum << "100100011" << M::CarryOutKept;
+    QTest::newRow("overflow missed") << "int:8" << Operation::Add << sum << "00100011, no overflow"
+                                     << M::OverflowMissed;
+    QTest::newRow("overflow claimed") << "int-signed:8" << Operation::Add << QStringList{"11101100", "11110101"}
+                                      << "11100001, overflow" << M::OverflowClaimed;
+    // 85 - 51: 51 - 85 = -34 is 11011110.
+    QTest::newRow("wrong one negated") << "int-signed:8" << Operation::Subtract
+                                       << QStringList{"01010101", "00110011"} << "11011110"
+                                       << M::WrongOperandNegated;
+    // 85 + 11001100 (51 inverted) = 00100001, one short.
+    QTest::newRow("inverted only") << "int-signed:8" << Operation::Subtract << QStringList{"01010101", "00110011"}
+                                   << "00100001" << M::InvertedOnly;
+    QTest::newRow("magnitudes") << "int-signed:8" << Operation::Subtract << QStringList{"45", "67"} << "00010110"
+                                << M::MagnitudesSubtracted;
+    QTest::newRow("wrong way") << "int:8" << Operation::ShiftLeft << QStringList{"10110101"} << "00010110"
+                               << M::ShiftWrongWay;
+    QTest::newRow("logical for arithmetic") << "int-signed:8" << Operation::ShiftRight << QStringList{"10110101"}
+                                            << "00010110" << M::LogicalForArithmetic;
+    QTest::newRow("rotate for shift") << "int:8" << Operation::ShiftLeft << QStringList{"10110101"} << "10101101"
+                                      << M::RotateForShift;
+    QTest::newRow("shift for rotate") << "int:8" << Operation::RotateLeft << QStringList{"10110101"} << "10101000"
+                                      << M::RotateForShift;
+    QTest::newRow("OR for AND") << "int:8" << Operation::And << QStringList{"10110101", "00001111"} << "10111111"
+                                << M::MaskSwapped;
+    QTest::newRow("AND for OR") << "int:8" << Operation::Or << QStringList{"10110101", "00001111"} << "00000101"
+                                << M::MaskSwapped;
+    QTest::newRow("too few bits") << "int:8" << Operation::Add << sum << "0100011" << M::WrongCount;
+    QTest::newRow("denary") << "int:8" << Operation::Add << sum << "291" << M::Unreadable;
+    QTest::newRow("other") << "int:8" << Operation::Add << sum << "01010101" << M::Other;
+    QTest::newRow("nothing") << "int:8" << Operation::Add << sum << "" << M::Unreadable;
+}
+
+void TestArithmetic::slipsNamed()
+{
+    QFETCH(QString, format);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(QString, answer);
+    QFETCH(practice::Mistake, mistake);
+    const practice::Verdict v = practice::markCalculation(testformats::named(qPrintable(format)), operation,
+                                                          workbench::Calculation{operands, 3, {}, {}}, answer);
+    QCOMPARE(v.mistake, mistake);
+    QCOMPARE(v.right, mistake == practice::Mistake::None);
+    if (!v.right && mistake != practice::Mistake::Unreadable)
+        QVERIFY2(v.text.contains(QStringLiteral("The right answer is")) && v.workingHtml.contains(QStringLiteral("parts from the method")),
+                 qPrintable(v.text));
+}
+
+// Every new calculation has an answer, and that answer is marked right; a
+// wrong one is not.
+void TestArithmetic::newCalculationsAreMarkedRight()
+{
+    QRandomGenerator g(42);
+    const char *formats[] = {"int:8", "int-signed:8", "int:16", "int-signed:5", "fixed:4.4", "fixed-signed:4.4",
+                             "int-ones:8", "int-signmag:8"};
+    int overflowing = 0, additions = 0;
+    for (int i = 0; i < 600; ++i) {
+        const Format f = testformats::named(formats[i % std::size(formats)]);
+        const QList<Operation> ops = workbench::topicOf(f)->calculations();
+        const Operation op = ops.at(int(g.bounded(qsizetype(ops.size()))));
+        const workbench::Calculation c = practice::newCalculation(f, op, g);
+        const workbench::Worked w = workbench::work(f, op, c);
+        const QString why = QStringLiteral("%1 %2 %3").arg(formats[i % std::size(formats)], workbench::operationName(op), c.operands.join(u' '));
+        QVERIFY2(!w.refused, qPrintable(why));
+        QVERIFY2(practice::markCalculation(f, op, c, w.text).right, qPrintable(why));
+        QString wrong = w.text;
+        wrong[0] = wrong.at(0) == u'1' ? u'0' : u'1';
+        QVERIFY2(!practice::markCalculation(f, op, c, wrong).right, qPrintable(why));
+        QVERIFY2(!practice::askedCalculation(f, op, c).isEmpty(), qPrintable(why));
+        if (op == Operation::Add && f.isInteger()) {
+            ++additions;
+            overflowing += w.text.endsWith(QLatin1StringView(", overflow"));
+        }
+    }
+    // Additions with and without overflow, both often.
+    QVERIFY2(overflowing > additions / 5 && overflowing < additions * 4 / 5,
+             qPrintable(QStringLiteral("%1 of %2").arg(overflowing).arg(additions)));
 }
 
 QTEST_MAIN(TestArithmetic)

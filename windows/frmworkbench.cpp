@@ -2,6 +2,7 @@
 #include "windows/frmworkbench.h"
 
 #include "conversions/spoken.h"
+#include "practice/calculations.h"
 #include "engine/rounding.h"
 #include "topics/registry.h"
 #include "windows/fixedfont.h"
@@ -224,15 +225,8 @@ void frmWorkbench::answer(Direction direction)
     guarded(this, [this, direction] {
         // A calculation takes the second operand too, when it has one, and
         // the places to move the bits.
-        workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
-        // An addition of three rows takes the third after a comma in the
-        // second box.
-        if (workbench::operandCount(direction) >= 3)
-            c.operands << ui->txtSecond->text().split(u',');
-        else if (workbench::operandCount(direction) >= 2)
-            c.operands << ui->txtSecond->text();
         const workbench::Answer a = workbench::isCalculation(direction)
-            ? workbench::solve(format(), direction, c)
+            ? workbench::solve(format(), direction, calculation(direction))
             : workbench::solve(format(), direction, ui->txtInput->text());
         ui->txtAnswer->setText(a.text);
         ui->txtAnswer->setCursorPosition(0);  // a long answer shows its start
@@ -250,22 +244,39 @@ void frmWorkbench::answer(Direction direction)
     }
 }
 
+// The calculation the boxes ask for: the second number, and a third after a
+// comma in the second box for an addition of three rows; the places.
+workbench::Calculation frmWorkbench::calculation(Operation operation) const
+{
+    workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
+    if (workbench::operandCount(operation) >= 3)
+        c.operands << ui->txtSecond->text().split(u',');
+    else if (workbench::operandCount(operation) >= 2)
+        c.operands << ui->txtSecond->text();
+    return c;
+}
+
 void frmWorkbench::check()
 {
     guarded(this, [this] {
         const Format f = format();
         const QString question = ui->txtInput->text();
-        const practice::Verdict verdict = practice::mark(f, m_lastAsked, question, ui->txtMyAnswer->text());
+        const bool calculated = workbench::isCalculation(m_lastAsked);
+        const practice::Verdict verdict = calculated
+            ? practice::markCalculation(f, m_lastAsked, calculation(m_lastAsked), ui->txtMyAnswer->text())
+            : practice::mark(f, m_lastAsked, question, ui->txtMyAnswer->text());
         // The right answer shows now, under the student's for comparing.
-        const QString right =
-            m_lastAsked == Direction::Range ? QString() : workbench::solve(f, m_lastAsked, question).text;
+        const QString right = m_lastAsked == Direction::Range ? QString()
+            : calculated ? workbench::solve(f, m_lastAsked, calculation(m_lastAsked)).text
+                         : workbench::solve(f, m_lastAsked, question).text;
         // Only answers are counted: a question with no answer is not one.
         if (verdict.mistake != practice::Mistake::QuestionRefused)
             m_tally.add(verdict);
         ui->txtAnswer->setText(right);
         ui->txtAnswer->setCursorPosition(0);
         const bool answered = verdict.mistake != practice::Mistake::QuestionRefused;
-        const bool bits = answered && m_lastAsked != Direction::ToDenary && m_lastAsked != Direction::ToHex;
+        const bool bits = answered && m_lastAsked != Direction::ToDenary && m_lastAsked != Direction::ToHex
+            && !calculated;
         const bool hex = answered && m_lastAsked == Direction::ToHex;
         speakAs(ui->txtAnswer, bits ? spoken::pattern(right) : hex ? spoken::hexDigits(right) : QString());
         if (m_tally.asked > 0)
@@ -285,8 +296,16 @@ void frmWorkbench::newQuestion()
 {
     const Direction asked = m_lastAsked == Direction::Range ? Direction::ToBinary : m_lastAsked;
     guarded(this, [this, asked] {
-        const QString question = practice::newQuestion(format(), asked, m_random);
-        ui->txtInput->setText(question);
+        if (workbench::isCalculation(asked)) {
+            // A calculation's operands go in their boxes, its places in theirs.
+            const workbench::Calculation c = practice::newCalculation(format(), asked, m_random);
+            ui->txtInput->setText(c.operands.value(0));
+            ui->txtSecond->setText(c.operands.mid(1).join(QStringLiteral(", ")));
+            if (workbench::takesPlaces(asked))
+                ui->spnPlaces->setValue(c.places);
+        } else {
+            ui->txtInput->setText(practice::newQuestion(format(), asked, m_random));
+        }
         ui->txtMyAnswer->clear();
         clearAnswer();
         m_working->showHtml(QStringLiteral("<p>")
@@ -297,7 +316,9 @@ void frmWorkbench::newQuestion()
     // The question is heard with a screen reader; otherwise the student
     // writes the answer straight away.
     if (QAccessible::isActive()) {
-        describeUntilEdited(ui->txtInput, practice::asked(format(), asked));
+        describeUntilEdited(ui->txtInput, workbench::isCalculation(asked)
+                                              ? practice::askedCalculation(format(), asked, calculation(asked))
+                                              : practice::asked(format(), asked));
         ui->txtInput->setFocus(Qt::OtherFocusReason);
         ui->txtInput->selectAll();
     } else {

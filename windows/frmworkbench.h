@@ -36,6 +36,7 @@ public:
 
     // The format the controls describe.
     Format format() const;
+    workbench::Calculation calculation(workbench::Operation operation) const;
 
     // Answers the input in the chosen format and shows the answer and its
     // working; Enter in the input box asks again what was last asked.
