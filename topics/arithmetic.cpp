@@ -387,12 +387,15 @@ template <>
 void StepOf<step::LongMultiplication>::say(Words &w) const
 {
     const qsizetype width = value.product.size();
+    // A 64-bit product has 64 rows of 128 cells: they share three texts.
+    const QString zero = QStringLiteral("0"), one = QStringLiteral("1"), blank;
     const auto row = [&](const QString &title, const QString &bits) {
         QStringList r{title};
+        r.reserve(width + 1);
         for (qsizetype i = 0; i < width - bits.size(); ++i)
-            r << QString();
+            r << blank;
         for (QChar c : bits)
-            r << QString(c);
+            r << (c == u'1' ? one : zero);
         return r;
     };
     if (value.shifts.empty()) {
