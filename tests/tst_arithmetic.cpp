@@ -196,6 +196,11 @@ void TestArithmetic::working_data()
                                        << "So AND with 00001111 keeps the low 4 bits and clears the rest.";
     QTest::newRow("the high two bits") << false << Operation::Or << QStringList{"10110101", "11000000"} << 0
                                        << "So OR with 11000000 sets the high 2 bits to 1 and keeps the rest.";
+    QTest::newRow("testing a bit") << false << Operation::And << QStringList{"10110101", "00000100"} << 0
+                                   << "So AND with 00000100 tests bit 2 (the bits counted from 0 at the right): the "
+                                      "result is not 0, so that bit is 1.";
+    QTest::newRow("testing a 0 bit") << false << Operation::And << QStringList{"10110101", "00001000"} << 0
+                                     << "tests bit 3 (the bits counted from 0 at the right): the result is 0";
     QTest::newRow("XOR toggles") << false << Operation::Xor << QStringList {"10110101", "00001111"} << 0 << "toggles";
     // 101 would have stood at 2^10, 2^9, 2^8: 5 x 256.
     QTest::newRow("lost off the left") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3
@@ -236,10 +241,18 @@ void TestArithmetic::refusals_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QStringList>("operands");
-    QTest::newRow("too few bits") << "int:8" << Operation::Add << QStringList{"1011", "00000001"};
-    QTest::newRow("out of range") << "int-signed:8" << Operation::Add << QStringList{"200", "1"};
-    QTest::newRow("not a number") << "int:8" << Operation::Subtract << QStringList{"00000001", "pear"};
-    QTest::newRow("no topic calculates it") << "float:8:4" << Operation::Add << QStringList{"1", "2"};
+    QTest::addColumn<QString>("says");
+    QTest::newRow("too few bits") << "int:8" << Operation::Add << QStringList{"1011", "00000001"} << "1011 does not fit";
+    QTest::newRow("out of range") << "int-signed:8" << Operation::Add << QStringList{"200", "1"} << "200";
+    QTest::newRow("not a number") << "int:8" << Operation::Subtract << QStringList{"00000001", "pear"} << "are not bits";
+    QTest::newRow("no topic calculates it") << "float:8:4" << Operation::Multiply << QStringList{"1", "2"}
+                                            << "Multiply";
+    QTest::newRow("three rows, one's") << "int-ones:8" << Operation::Add << QStringList{"1", "2", "3"}
+                                       << "One's complement adds two numbers at a time";
+    QTest::newRow("three rows, sign and magnitude") << "int-signmag:8" << Operation::Add << QStringList{"1", "2", "3"}
+                                                    << "Sign and magnitude adds two numbers at a time";
+    QTest::newRow("no multiplying fixed point") << "fixed:4.4" << Operation::Multiply << QStringList{"1", "2"}
+                                                << "Multiply";
 }
 
 void TestArithmetic::refusals()
@@ -247,9 +260,10 @@ void TestArithmetic::refusals()
     QFETCH(QString, format);
     QFETCH(Operation, operation);
     QFETCH(QStringList, operands);
+    QFETCH(QString, says);
     const workbench::Answer a = workbench::solve(testformats::named(qPrintable(format)), operation, operands, 0);
     QVERIFY(a.refused);
-    QVERIFY(!a.text.isEmpty());
+    QVERIFY2(a.text.contains(says), qPrintable(a.text));
 }
 
 // Status 2 for a question put wrongly, 1 for one the method refuses.
@@ -267,6 +281,15 @@ void TestArithmetic::commandLineRefuses_data()
     QTest::newRow("one operand for two") << QStringList{"--format", "int:8", "--solve", "add", "1"} << 2;
     QTest::newRow("a format without arithmetic") << QStringList{"--format", "float:8:4", "--solve", "xor", "1", "2"}
                                                  << 2;
+    QTest::newRow("an arithmetic shift, unsigned")
+        << QStringList{"--format", "int:8", "--solve", "shift-right", "--arithmetic", "--places", "1", "1"} << 1;
+    QTest::newRow("logical and arithmetic")
+        << QStringList{"--format", "int-signed:8", "--solve", "shift-right", "--arithmetic", "--logical", "--places",
+                       "1", "1"}
+        << 2;
+    QTest::newRow("logical for an addition")
+        << QStringList{"--format", "int:8", "--solve", "add", "--logical", "1", "2"} << 2;
+    QTest::newRow("four rows") << QStringList{"--format", "int:8", "--solve", "add", "1", "2", "3", "4"} << 2;
 }
 
 void TestArithmetic::commandLineRefuses()
