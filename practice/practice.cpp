@@ -10,6 +10,7 @@
 #include "engine/exact.h"
 #include "engine/hex.h"
 #include "engine/methods.h"
+#include "engine/words.h"
 #include "topics/registry.h"
 
 #include <QRandomGenerator>
@@ -480,6 +481,51 @@ QString asked(const Format &format, Direction direction)
         break;
     }
     return what + u' ' + formatTitle(format) + u'.';
+}
+
+QString questionText(const Format &format, Direction direction, const QString &question)
+{
+    const Topic *topic = workbench::topicOf(format);
+    if (!topic)
+        return QString();
+    // Floating point is named as exam papers name it, with both its parts.
+    const QString parts = format.isFloating()
+        ? Words::tr("%1 and %2, both in two's complement")
+              .arg(workbench::Words::widthName(format.mantissa, Words::tr("mantissa")),
+                   workbench::Words::widthName(format.exponent, Words::tr("exponent")))
+        : QString();
+    const QString name = format.isFloating() ? Words::tr("a normalised floating-point number with %1").arg(parts)
+                                             : topic->patternName(format);
+    switch (direction) {
+    case Direction::ToBinary:
+        return Words::tr("Write %1 as %2.").arg(question.trimmed(), name);
+    case Direction::ToDenary:
+        return Words::tr("Give the denary value of %1, %2.").arg(question.trimmed(), name);
+    case Direction::ToHex:
+        return Words::tr("Write %1 in hexadecimal, as %2.").arg(question.trimmed(), name);
+    case Direction::Normalise:
+        return Words::tr("Normalise the floating-point number %1, with %2.").arg(question.trimmed(), parts);
+    case Direction::Range:
+        return Words::tr("Give the range of %1.").arg(name);
+    default:
+        break;
+    }
+    return QString();
+}
+
+QString answerForm(Direction direction)
+{
+    switch (direction) {
+    case Direction::ToDenary:
+        return Words::tr("a denary number");
+    case Direction::ToHex:
+        return Words::tr("hex digits");
+    case Direction::Range:
+        return QString();
+    default:
+        break;
+    }
+    return Words::tr("bits");
 }
 
 QString instruction(Direction direction)

@@ -92,6 +92,14 @@ QString formatTitle(const Format &format);
 // question: write this number in bits. Floating point: 8-bit two's
 // complement mantissa, 4-bit exponent."
 QString asked(const Format &format, Direction direction);
+// A question in words, as exam papers put it: "Write 242 as an 8-bit
+// unsigned integer.", "Give the denary value of 1011 1110 0100, a
+// normalised floating-point number with an 8-bit mantissa and a 4-bit
+// exponent, both in two's complement."
+QString questionText(const Format &format, Direction direction, const QString &question);
+// What form its answer takes: "bits", "a denary number", "hex digits".
+QString answerForm(Direction direction);
+
 // What a group of questions asks: "Write each number in this format."
 QString instruction(Direction direction);
 

@@ -94,6 +94,8 @@ class TestPractice : public QObject {
     Q_OBJECT
 
 private slots:
+    void questionsInWords_data();
+    void questionsInWords();
     void diagnoses_data();
     void diagnoses();
     void generatedQuestionsAnswerRight();
@@ -529,6 +531,37 @@ void TestPractice::commandLineWritesTheMostQuestions()
     QCOMPARE(all.count(QStringLiteral("Answer:")), 2 * 500);
     QVERIFY(all.contains(QStringLiteral("500.")));
     QVERIFY(!all.contains(QStringLiteral("501.")));
+}
+
+// Each kind of question said as exam papers say it, with its format.
+void TestPractice::questionsInWords_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Direction>("direction");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("to binary") << "int:8" << Direction::ToBinary << "242" << "Write 242 as an 8-bit unsigned integer.";
+    QTest::newRow("to denary, float")
+        << "float:8:4" << Direction::ToDenary << "1011 1110 0100"
+        << "Give the denary value of 1011 1110 0100, a normalised floating-point number with an 8-bit mantissa and "
+           "a 4-bit exponent, both in two's complement.";
+    QTest::newRow("normalise") << "float:8:4" << Direction::Normalise << "0001 1000 0101"
+                               << "Normalise the floating-point number 0001 1000 0101, with an 8-bit mantissa and a "
+                                  "4-bit exponent, both in two's complement.";
+    QTest::newRow("to hex") << "int-signed:16" << Direction::ToHex << "-100"
+                            << "Write -100 in hexadecimal, as a 16-bit two's complement integer.";
+    QTest::newRow("fixed") << "fixed:4.4" << Direction::ToBinary << "12.75"
+                           << "Write 12.75 as an unsigned fixed-point pattern with 4 bits before the point and 4 "
+                              "after.";
+}
+
+void TestPractice::questionsInWords()
+{
+    QFETCH(QString, format);
+    QFETCH(Direction, direction);
+    QFETCH(QString, question);
+    QFETCH(QString, said);
+    QCOMPARE(questionText(named(qPrintable(format)), direction, question), said);
 }
 
 QTEST_MAIN(TestPractice)
