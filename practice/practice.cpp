@@ -417,7 +417,26 @@ Verdict mark(const Format &format, Direction direction, const QString &question,
     return BitsMarker(topic, format, direction, question, right, s).verdict();
 }
 
-QString Tally::text() const { return Words::tr("%1 of %2 right").arg(right).arg(asked); }
+QString Tally::text() const
+{
+    const QString score = Words::tr("%1 of %2 right").arg(right).arg(asked);
+    if (hinted == 0)
+        return score;
+    return score + u' '
+        + (hinted == 1 ? Words::tr("(1 of them with a hint)") : Words::tr("(%1 of them with a hint)").arg(hinted));
+}
+
+QStringList hints(const Format &format, Direction direction, const workbench::Calculation &question)
+{
+    const Worked w = workbench::isCalculation(direction) ? workbench::work(format, direction, question)
+                                                         : workbench::work(format, direction, question.operands.value(0));
+    QStringList out;
+    if (w.refused)
+        return out;
+    for (std::size_t i = 0; i + 1 < w.steps.size(); ++i)
+        out << workbench::workingHtml(format, Steps{w.steps[i]});
+    return out;
+}
 
 QString newQuestion(const Format &format, Direction direction, QRandomGenerator &rng)
 {

@@ -49,17 +49,24 @@ Verdict mark(const Format &format, Direction direction, const QString &question,
 // student's answer parts from the method.
 QString workingWithNote(const Format &format, const workbench::Steps &steps, qsizetype at, const QString &note);
 
-// A run of answers: "3 of 4 right".
+// A run of answers: "3 of 4 right", and "(1 of them with a hint)" when
+// hints were taken: a hinted answer is counted apart.
 struct Tally {
     int right = 0;
     int asked = 0;
-    void add(const Verdict &v)
+    int hinted = 0;  // right answers given after a hint
+    void add(const Verdict &v, bool afterHint = false)
     {
         ++asked;
         right += v.right ? 1 : 0;
+        hinted += v.right && afterHint ? 1 : 0;
     }
     QString text() const;
 };
+
+// The hints for a question: the steps of its working one by one, as rich
+// text, up to the step before the answer; none when it has no answer.
+QStringList hints(const Format &format, Direction direction, const workbench::Calculation &question);
 
 // A new question, as the workbench takes it. ToBinary: a denary number as
 // exams print it ("-8.25"), positive and negative (positive only when the

@@ -96,6 +96,8 @@ class TestPractice : public QObject {
 private slots:
     void questionsInWords_data();
     void questionsInWords();
+    void hintsAreTheWorkingUpToTheAnswer();
+    void hintedAnswersCountedApart();
     void diagnoses_data();
     void diagnoses();
     void generatedQuestionsAnswerRight();
@@ -562,6 +564,47 @@ void TestPractice::questionsInWords()
     QFETCH(QString, question);
     QFETCH(QString, said);
     QCOMPARE(questionText(named(qPrintable(format)), direction, question), said);
+}
+
+// The hints are the working's own steps, one a press, and stop at the step
+// before the answer.
+void TestPractice::hintsAreTheWorkingUpToTheAnswer()
+{
+    const struct {
+        const char *format;
+        Direction direction;
+        QStringList operands;
+    } questions[] = {{"float:8:4", Direction::ToBinary, {"-8.25"}},
+                     {"int:8", Direction::ToDenary, {"11110010"}},
+                     {"int-signed:8", Direction::Subtract, {"45", "67"}}};
+    for (const auto &q : questions) {
+        const Format f = named(q.format);
+        const workbench::Calculation c{q.operands, 0, {}, {}};
+        const QStringList h = hints(f, q.direction, c);
+        const workbench::Answer whole = workbench::isCalculation(q.direction)
+            ? workbench::solve(f, q.direction, c)
+            : workbench::solve(f, q.direction, q.operands.value(0));
+        QVERIFY(!h.isEmpty());
+        QVERIFY2(whole.workingHtml.startsWith(h.join(QString())), q.format);
+        // What is left after the hints is the last step: the answer.
+        const QString last = whole.workingHtml.mid(h.join(QString()).size());
+        QVERIFY2(last.contains(q.direction == Direction::Subtract ? QStringLiteral("No overflow") : whole.text.left(4)),
+                 qPrintable(last));
+        QVERIFY2(!h.join(QString()).contains(QStringLiteral("No overflow")), q.format);
+    }
+    QVERIFY(hints(named("int:8"), Direction::ToBinary, workbench::Calculation{{"300"}, 0, {}, {}}).isEmpty());
+}
+
+void TestPractice::hintedAnswersCountedApart()
+{
+    Tally t;
+    const Verdict right{true, Mistake::None, QString(), QString()}, wrong{false, Mistake::Other, QString(), QString()};
+    t.add(right);
+    t.add(right, true);
+    t.add(wrong, true);
+    QCOMPARE(t.text(), QStringLiteral("2 of 3 right (1 of them with a hint)"));
+    t.add(right, true);
+    QCOMPARE(t.text(), QStringLiteral("3 of 4 right (2 of them with a hint)"));
 }
 
 QTEST_MAIN(TestPractice)
