@@ -438,12 +438,32 @@ QStringList hints(const Format &format, Direction direction, const workbench::Ca
     return out;
 }
 
+int significantDigits(QStringView number)
+{
+    QString digits;
+    for (QChar c : number) {
+        if (c.isDigit())
+            digits += c;
+    }
+    while (digits.startsWith(u'0'))
+        digits.remove(0, 1);
+    while (digits.endsWith(u'0'))
+        digits.chop(1);
+    return int(digits.size());
+}
+
 QString newQuestion(const Format &format, Direction direction, QRandomGenerator &rng)
 {
     const Topic *topic = workbench::topicOf(format);
     if (!topic || !topic->offered(format) || !topic->operations().contains(direction) || direction == Direction::Range)
         return QString();
-    return topic->newQuestion(format, direction, rng);
+    // A number to write in bits is as short as exam papers print them: at
+    // most 6 significant digits (12.75, -3.5, 0.1875), drawn again until it
+    // is.
+    QString question = topic->newQuestion(format, direction, rng);
+    for (int tries = 0; direction == Direction::ToBinary && significantDigits(question) > 6 && tries < 50; ++tries)
+        question = topic->newQuestion(format, direction, rng);
+    return question;
 }
 
 std::vector<Question> sheetQuestions(const Format &format, const QList<Direction> &directions, int count, quint32 seed)

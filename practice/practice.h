@@ -80,6 +80,8 @@ QStringList hints(const Format &format, Direction direction, const workbench::Ca
 // few significant bits, so the decimals stay the size exams use. The same
 // generator state gives the same question.
 QString newQuestion(const Format &format, Direction direction, QRandomGenerator &rng);
+// How many significant digits a decimal has: 12.75 has 4, 0.0625 has 3.
+int significantDigits(QStringView number);
 
 struct Question {
     Direction direction = Direction::ToBinary;

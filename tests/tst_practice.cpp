@@ -8,6 +8,8 @@
 #include "practice/practice.h"
 #include "topics/workbench.h"
 #include "formats.h"
+#include "practice/calculations.h"
+#include "practice/levels.h"
 
 #include <QDir>
 #include <QHash>
@@ -98,6 +100,7 @@ private slots:
     void questionsInWords();
     void hintsAreTheWorkingUpToTheAnswer();
     void hintedAnswersCountedApart();
+    void everyLevelsQuestionsAreSaidAndMarkedRight();
     void diagnoses_data();
     void diagnoses();
     void generatedQuestionsAnswerRight();
@@ -605,6 +608,42 @@ void TestPractice::hintedAnswersCountedApart()
     QCOMPARE(t.text(), QStringLiteral("2 of 3 right (1 of them with a hint)"));
     t.add(right, true);
     QCOMPARE(t.text(), QStringLiteral("3 of 4 right (2 of them with a hint)"));
+}
+
+// Each level's questions over many seeds: each is said in words, has an
+// answer, and that answer is marked right; a to-binary number is as short
+// as exams print them (at most 6 significant digits).
+void TestPractice::everyLevelsQuestionsAreSaidAndMarkedRight()
+{
+    for (Level level : allLevels()) {
+        const std::vector<Kind> kinds = levelKinds(level);
+        QVERIFY2(kinds.size() >= 3, qPrintable(levelName(level)));
+        QCOMPARE(levelNamed(levelName(level)), level);
+        QRandomGenerator g(7);
+        for (int i = 0; i < 300; ++i) {
+            const Kind &k = kinds.at(std::size_t(i) % kinds.size());
+            const Asked a = newQuestionOf(k, g);
+            const QString why = workbench::formatName(k.format) + u' ' + workbench::operationName(k.operation) + u' '
+                + a.question.operands.join(u' ');
+            QVERIFY2(!a.text.isEmpty() && a.text.endsWith(u'.'), qPrintable(why));
+            const bool calculated = workbench::isCalculation(k.operation);
+            const workbench::Worked w = calculated ? workbench::work(k.format, k.operation, a.question)
+                                                   : workbench::work(k.format, k.operation, a.question.operands.value(0));
+            QVERIFY2(!w.refused, qPrintable(why));
+            const Verdict v = calculated ? markCalculation(k.format, k.operation, a.question, w.text)
+                                         : mark(k.format, k.operation, a.question.operands.value(0), w.text);
+            QVERIFY2(v.right, qPrintable(why + u' ' + v.text));
+            if (k.operation == Direction::ToBinary) {
+                QString digits = a.question.operands.value(0);
+                digits.remove(u'-').remove(u'.');
+                while (digits.startsWith(u'0'))
+                    digits.remove(0, 1);
+                while (digits.endsWith(u'0'))
+                    digits.chop(1);
+                QVERIFY2(digits.size() <= 6, qPrintable(why));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestPractice)
