@@ -32,7 +32,7 @@ struct Words {
 
 // Options that take a value, and those that do not.
 constexpr const char *valued[] = {"--worksheet", "--format", "--questions", "--directions", "--seed",
-                                  "--solve",     "--places", "--to",        "--rounding"};
+                                  "--solve",     "--places", "--to",        "--rounding",   "--level"};
 constexpr const char *flags[] = {"-h",        "--help",    "--help-all", "-?",          "-v",
                                  "--version", "--working", "--logical",  "--arithmetic"};
 
@@ -278,13 +278,19 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         Words::tr("Which questions, separated by commas: to-binary, to-denary, to-hex, normalise (floating point "
                   "only). Default to-binary,to-denary, with normalise too for floating point."),
         QStringLiteral("list"));
+    const QCommandLineOption level(
+        QStringLiteral("level"),
+        Words::tr("A worksheet of mixed questions, each said in words, as papers of a level set them: gcse, "
+                  "a-level or university; in place of --format and --directions."),
+        QStringLiteral("level"));
     const QCommandLineOption seed(
         QStringLiteral("seed"),
         Words::tr("The seed, 0 to 4294967295: the same seed and options give the same questions. Default random; "
                   "the seed used is printed."),
         QStringLiteral("number"));
     parser.addOptions(
-        {solve, working, places, to, rounding, logical, arithmeticShift, sheet, format, questions, directions, seed});
+        {solve, working, places, to, rounding, logical, arithmeticShift, sheet, format, questions, directions, level,
+         seed});
     parser.addPositionalArgument(QStringLiteral("operands"), Words::tr("With --solve, the question's operands."),
                                  QStringLiteral("[--] [operand...]"));
 
@@ -314,7 +320,7 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
     if (parser.isSet(solve)) {
         if (parser.isSet(sheet))
             return run.usageError(Words::tr("--solve and --worksheet go separately"));
-        for (const QCommandLineOption &o : {questions, directions, seed}) {
+        for (const QCommandLineOption &o : {questions, directions, seed, level}) {
             if (parser.isSet(o))
                 return run.usageError(Words::tr("--%1 goes with --worksheet FILE").arg(o.names().constFirst()));
         }
@@ -404,12 +410,21 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
             return run.usageError(Words::tr("--%1 goes with --solve").arg(o.names().constFirst()));
     }
     if (!parser.isSet(sheet))
-        return run.usageError(Words::tr("--format, --questions, --directions and --seed go with --worksheet FILE "
+        return run.usageError(Words::tr("--format, --questions, --directions, --level and --seed go with --worksheet FILE "
                                         "(or --format with --solve)"));
 
     WorksheetOptions options;
     if (chosen)
         options.format = *chosen;
+    if (parser.isSet(level)) {
+        options.level = practice::levelNamed(parser.value(level));
+        if (!options.level)
+            return run.usageError(
+                Words::tr("unknown level '%1': use gcse, a-level or university").arg(parser.value(level)));
+        if (parser.isSet(format) || parser.isSet(directions))
+            return run.usageError(Words::tr("--level mixes formats of its own: it goes without --format and "
+                                            "--directions"));
+    }
     if (parser.isSet(questions)) {
         bool ok = false;
         options.questions = parser.value(questions).toInt(&ok);

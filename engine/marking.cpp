@@ -7,8 +7,13 @@ using exact::Number;
 
 QString printed(const QString &text)
 {
+    // A minus sign is a hyphen at the start of a number; one inside a word
+    // ("8-bit") stays a hyphen.
     QString out = text;
-    out.replace(u'-', QChar(0x2212));
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out.at(i) == u'-' && (i == 0 || !out.at(i - 1).isLetterOrNumber()))
+            out[i] = QChar(0x2212);
+    }
     return out;
 }
 

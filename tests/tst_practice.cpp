@@ -114,6 +114,7 @@ private slots:
     void commandLineRefuses_data();
     void commandLineRefuses();
     void commandLineWritesTheMostQuestions();
+    void mixedWorksheet();
 };
 
 void TestPractice::diagnoses_data()
@@ -429,14 +430,10 @@ void TestPractice::worksheetFromTheCommandLine_data()
     QTest::newRow("defaults") << QStringList() << floating(8, 4) << "to-binary,to-denary,normalise" << 20;
 }
 
-// The real program, with no display, writes a sheet whose text holds every
-// question and, after the answers' heading, every answer.
-void TestPractice::worksheetFromTheCommandLine()
+// The real program, with no display, writes a sheet (seed 4242): what it
+// said, and the sheet's text as pdftotext reads it.
+static bool writtenSheet(const QStringList &options, QString *said, QString *read)
 {
-    QFETCH(QStringList, options);
-    QFETCH(Format, format);
-    QFETCH(QString, directions);
-    QFETCH(int, count);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
     QProcess p;
@@ -447,14 +444,31 @@ void TestPractice::worksheetFromTheCommandLine()
     p.setProcessEnvironment(env);
     p.start(program, QStringList{QStringLiteral("--worksheet"), pdf, QStringLiteral("--seed"), QStringLiteral("4242")}
                          + options);
-    QVERIFY(p.waitForFinished(60000));
-    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
-    const QString said = QString::fromUtf8(p.readAllStandardOutput()).replace(pdf, QStringLiteral("sheet.pdf"));
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        qWarning("%s", p.readAllStandardError().constData());
+        return false;
+    }
+    *said = QString::fromUtf8(p.readAllStandardOutput()).replace(pdf, QStringLiteral("sheet.pdf"));
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
-    QVERIFY2(text.waitForFinished(60000), "pdftotext (Debian package poppler-utils) is needed");
-    QCOMPARE(text.exitCode(), 0);
-    const QString read = QString::fromUtf8(text.readAllStandardOutput());
+    if (!text.waitForFinished(60000) || text.exitCode() != 0) {
+        qWarning("pdftotext (Debian package poppler-utils) is needed");
+        return false;
+    }
+    *read = QString::fromUtf8(text.readAllStandardOutput());
+    return true;
+}
+
+// Its text holds every question and, after the answers' heading, every
+// answer.
+void TestPractice::worksheetFromTheCommandLine()
+{
+    QFETCH(QStringList, options);
+    QFETCH(Format, format);
+    QFETCH(QString, directions);
+    QFETCH(int, count);
+    QString said, read;
+    QVERIFY(writtenSheet(options, &said, &read));
     QUORVEX_COMPARE_APPROVED(QStringLiteral("worksheet"), approved::fileName(QString::fromLatin1(QTest::currentDataTag())),
                              said + u'\n' + sheetLines(squeezed(read), format.isFloating()));
     const QString all = squeezed(read);
@@ -643,6 +657,30 @@ void TestPractice::everyLevelsQuestionsAreSaidAndMarkedRight()
                 QVERIFY2(digits.size() <= 6, qPrintable(why));
             }
         }
+    }
+}
+
+// A sheet of a level's mixed questions, each said in words, and its key.
+void TestPractice::mixedWorksheet()
+{
+    QString said, read;
+    QVERIFY(writtenSheet({"--level", "a-level", "--questions", "16"}, &said, &read));
+    const QString all = squeezed(read);
+    QStringList lines;
+    for (const QString &line : read.split(u'\n')) {
+        if (!squeezed(line).isEmpty())
+            lines << squeezed(line);
+    }
+    QUORVEX_COMPARE_APPROVED(QStringLiteral("worksheet"), QStringLiteral("mixed-a-level"), said + u'\n' + lines.join(u'\n'));
+    const qsizetype key = all.indexOf(QStringLiteral("Answers"));
+    QVERIFY(key > 0);
+    const std::vector<Kind> kinds = levelKinds(Level::ALevel);
+    QRandomGenerator rng(4242);
+    for (int i = 0; i < 16; ++i) {
+        const Asked a = newQuestionOf(kinds.at(std::size_t(i) % kinds.size()), rng);
+        // Wrapped lines are joined again by squeezed(); the sentence's start
+        // is enough to find it.
+        QVERIFY2(all.left(key).contains(printed(a.text).left(30)), qPrintable(a.text));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTextDocument>
 
@@ -29,6 +30,11 @@ QString escaped(const QString &text) { return practice::printed(text).toHtmlEsca
 
 QString worksheetProblem(const WorksheetOptions &o)
 {
+    if (o.level) {
+        if (o.questions < 1 || o.questions > worksheetMostQuestions)
+            return Words::tr("A worksheet has 1 to %1 questions.").arg(worksheetMostQuestions);
+        return QString();
+    }
     if (workbench::work(o.format, Direction::Range, QString()).refused)
         return Words::tr("This format is not offered: integers have 1 to 64 bits; fixed point 0 to 32 bits each "
                          "side of the point, at least 1 in all; floating point a 2- to 64-bit mantissa and a 2- to "
@@ -48,8 +54,50 @@ QString worksheetProblem(const WorksheetOptions &o)
     return QString();
 }
 
+namespace {
+
+// A mixed sheet: the level's kinds in turn, each question said in words,
+// then the key with each answer's working.
+QString mixedHtml(const WorksheetOptions &o)
+{
+    const std::vector<practice::Kind> kinds = practice::levelKinds(*o.level);
+    QRandomGenerator rng(o.seed);
+    std::vector<practice::Asked> questions;
+    for (int i = 0; i < o.questions; ++i)
+        questions.push_back(practice::newQuestionOf(kinds.at(std::size_t(i) % kinds.size()), rng));
+    const QString title = Words::tr("Mixed questions: %1").arg(practice::levelTitle(*o.level)).toHtmlEscaped();
+    const QString sheet = Words::tr("Sheet %1").arg(o.seed);
+    QString html = QStringLiteral("<h2>") + title + QStringLiteral("</h2><p>") + Words::tr("Name:").toHtmlEscaped()
+        + QStringLiteral(" ______________________________ &nbsp; &nbsp; ") + sheet + QStringLiteral("</p>");
+    // Each question with its room to work; a page holds eight.
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        const bool pageBreak = i > 0 && i % 8 == 7;
+        html += QStringLiteral("<p style=\"margin-top:12px; font-size:12pt;")
+            + (pageBreak ? QStringLiteral(" page-break-before:always;") : QString())
+            + QStringLiteral("\"><b>%1.</b> &nbsp; ").arg(i + 1) + escaped(questions[i].text)
+            + QStringLiteral("</p><p style=\"margin-top:64px; margin-bottom:8px\">")
+            + Words::tr("Answer:").toHtmlEscaped() + QStringLiteral(" ________________________________</p>");
+    }
+    html += QStringLiteral("<h2 style=\"page-break-before:always\">") + Words::tr("Answers").toHtmlEscaped()
+        + QStringLiteral("</h2><p>") + title + QStringLiteral(" &nbsp; ") + sheet + QStringLiteral("</p>");
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        const practice::Asked &q = questions[i];
+        const workbench::Answer a = workbench::isCalculation(q.kind.operation)
+            ? workbench::solve(q.kind.format, q.kind.operation, q.question)
+            : workbench::solve(q.kind.format, q.kind.operation, q.question.operands.value(0));
+        html += QStringLiteral("<h3 style=\"margin-top:20px\">%1. ").arg(i + 1) + escaped(q.text)
+            + QStringLiteral(" &nbsp; ") + Words::tr("Answer:").toHtmlEscaped() + QStringLiteral(" ")
+            + escaped(a.text) + QStringLiteral("</h3>") + a.workingHtml;
+    }
+    return html;
+}
+
+}  // namespace
+
 QString worksheetHtml(const WorksheetOptions &o)
 {
+    if (o.level)
+        return mixedHtml(o);
     const std::vector<practice::Question> questions =
         practice::sheetQuestions(o.format, o.directions, o.questions, o.seed);
     const QString title = practice::formatTitle(o.format).toHtmlEscaped();
@@ -109,7 +157,9 @@ bool writeWorksheet(const WorksheetOptions &options, const QString &file, QStrin
         pdf.setPageSize(QPageSize(QPageSize::A4));
         // The document keeps a margin of its own (2 cm) and numbers the pages.
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        pdf.setTitle(Words::tr("Worksheet: %1").arg(practice::formatTitle(options.format)));
+        pdf.setTitle(Words::tr("Worksheet: %1")
+                         .arg(options.level ? practice::levelTitle(*options.level)
+                                            : practice::formatTitle(options.format)));
         pdf.setCreator(QStringLiteral("Quorvex"));
         QTextDocument document;
         // The sheet is set in the family the program installs, not the

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "conversions/format.h"
+#include "practice/levels.h"
 #include "topics/workbench.h"
 
 #include <QList>
@@ -18,6 +19,9 @@ struct WorksheetOptions {
     // Normalise only for floating point; each direction's questions together.
     QList<workbench::Direction> directions{workbench::Direction::ToBinary, workbench::Direction::ToDenary};
     quint32 seed = 0;  // the same seed and choices give the same questions
+    // A mixed sheet: the questions of a level's kinds, each said in words,
+    // in place of one format's.
+    std::optional<practice::Level> level;
 };
 
 inline constexpr int worksheetMostQuestions = 500;
