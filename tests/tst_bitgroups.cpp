@@ -137,6 +137,7 @@ void TestBitGroups::answeredPattern_data()
     QTest::newRow("bits typed") << "int-signed:8" << Operation::ToDenary << QStringList{"1011 1101"} << "10111101";
     QTest::newRow("hex typed") << "int:8" << Operation::ToDenary << QStringList{"0x2F"} << "00101111";
     QTest::newRow("bcd typed") << "bcd" << Operation::ToDenary << QStringList{"0010 0100"} << "00100100";
+    QTest::newRow("bcd nibble above 9") << "bcd" << Operation::ToDenary << QStringList{"1100"} << "1100";
     QTest::newRow("to hex") << "int-signed:16" << Operation::ToHex << QStringList{"-100"} << "1111111110011100";
     QTest::newRow("sum") << "int:8" << Operation::Add << QStringList{"10110110", "01101101"} << "00100011";
     QTest::newRow("not") << "int:4" << Operation::Not << QStringList{"0110"} << "1001";

@@ -70,7 +70,10 @@ std::optional<QString> answeredPattern(const Format &format, Operation operation
                                        bool refused, const QString &answer)
 {
     const Topic *topic = topicOf(format);
-    if (refused || !topic)
+    // Bits typed for To denary stay a pattern of the format even when they
+    // are refused as a value (a BCD nibble above 9); other refusals have no
+    // pattern.
+    if (!topic || (refused && operation != Operation::ToDenary))
         return std::nullopt;
     std::optional<QString> bits;
     const int width = topic->width(format);

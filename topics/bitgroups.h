@@ -29,7 +29,9 @@ std::vector<BitGroup> patternGroups(const Format &format, qsizetype bits);
 // The pattern in the format that an answer shows: the bits of a To binary,
 // Normalise or To hex answer, those typed for To denary, a calculation's
 // result before its facts ("10100001, overflow"); none for a refusal or an
-// answer with no bits (a range). Only the bits, without blanks or point.
+// answer with no bits (a range); bits typed for To denary even when their
+// value is refused (a BCD nibble above 9). Only the bits, without blanks or
+// point.
 std::optional<QString> answeredPattern(const Format &format, Operation operation, const QString &input,
                                        bool refused, const QString &answer);
 
