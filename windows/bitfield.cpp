@@ -17,6 +17,7 @@ namespace {
 constexpr int groupGap = 10;  // between groups
 constexpr int pointGap = 8;   // where a binary point stands
 constexpr int rowGap = 4;     // between rows of a long pattern
+constexpr int nibbleGap = 4;  // between fours of a long group
 constexpr qreal cellPoints = 9, captionPoints = 7;
 
 QSize cellSize()
@@ -128,7 +129,8 @@ void BitField::setPattern(const std::vector<workbench::BitGroup> &groups, const 
                       });
     m_bits = fits ? bits : QString();
     if (!same) {
-        const bool hadFocus = hasFocus() || (focusWidget() && isAncestorOf(focusWidget()));
+        const QWidget *focused = window()->focusWidget();
+        const bool hadFocus = focused && (focused == this || isAncestorOf(focused));
         for (const Cell &c : m_cells) {
             c.button->hide();
             c.button->deleteLater();
@@ -157,7 +159,7 @@ void BitField::setPattern(const std::vector<workbench::BitGroup> &groups, const 
                 // worth 1 or at the start.
                 const bool half = w && w->abs() == exact::Number::power2(-1);
                 const bool afterOne = !left || (*left && (*left)->abs() == exact::Number(1));
-                m_cells.push_back({button, int(g), half && afterOne});
+                m_cells.push_back({button, int(g), half && afterOne, false});
                 left = &w;
                 connect(button, &QAbstractButton::clicked, this, [this, index] { flipped(index); });
                 // The cells follow the field in the Tab order, one after another.
@@ -165,6 +167,13 @@ void BitField::setPattern(const std::vector<workbench::BitGroup> &groups, const 
                 before = button;
                 button->show();
             }
+            // A long group with no point in it is read in fours from its
+            // right, as the answer box writes bits.
+            const std::size_t size = m_groups[g].worth.size(), first = m_cells.size() - size;
+            const bool pointIn = std::any_of(m_cells.begin() + std::ptrdiff_t(first) + 1, m_cells.end(),
+                                             [](const Cell &c) { return c.pointBefore; });
+            for (std::size_t i = first + 1; size > 8 && !pointIn && i < m_cells.size(); ++i)
+                m_cells[i].nibbleBefore = (m_cells.size() - i) % 4 == 0;
         }
         layOut(width(), true);
         updateGeometry();
@@ -186,21 +195,28 @@ void BitField::focusCurrent()
         b->setFocus(Qt::OtherFocusReason);
 }
 
+void BitField::makeCurrent(int index)
+{
+    if (!cell(index) || index == m_current)
+        return;
+    if (QAbstractButton *before = cell(m_current))
+        before->setFocusPolicy(Qt::ClickFocus);
+    m_current = index;
+    cell(index)->setFocusPolicy(Qt::StrongFocus);
+}
+
 void BitField::moveTo(int index)
 {
-    if (!cell(index))
-        return;
-    if (index != m_current) {
-        cell(m_current)->setFocusPolicy(Qt::ClickFocus);
-        m_current = index;
-        cell(index)->setFocusPolicy(Qt::StrongFocus);
-    }
-    if (!cell(index)->hasFocus())
+    makeCurrent(index);
+    if (cell(index) && !cell(index)->hasFocus())
         cell(index)->setFocus(Qt::OtherFocusReason);
 }
 
+// A flipped cell is the one Tab comes back to, whether it was clicked or
+// had the focus.
 void BitField::flipped(int index)
 {
+    makeCurrent(index);
     m_bits[index] = cell(index)->isChecked() ? u'1' : u'0';
     name(index);
     emit patternChanged(m_bits);
@@ -235,7 +251,15 @@ int BitField::layOut(int width, bool place) const
     const int top = captionHeight();
     const int rowHeight = top + cellBox.height() + rowGap;
     width = std::max(width, cellBox.width());
-    const auto advance = [&](int i) { return cellBox.width() + (m_cells[std::size_t(i)].pointBefore ? pointGap : 0); };
+    const auto gap = [&](int i) {
+        const Cell &c = m_cells[std::size_t(i)];
+        return c.pointBefore ? pointGap : c.nibbleBefore ? nibbleGap : 0;
+    };
+    // A cell's width with the room before it; a nibble's gap is not kept at
+    // the start of a row.
+    const auto advance = [&](int i, int start) {
+        return cellBox.width() + (i > start || m_cells[std::size_t(i)].pointBefore ? gap(i) : 0);
+    };
     if (place)
         m_points.clear();
     int x = 0, y = 0;
@@ -246,8 +270,8 @@ int BitField::layOut(int width, bool place) const
         bool captioned = false;
         for (int a = first; a < last;) {
             int b = a, cells = 0;
-            while (b < last && std::max(cells + advance(b), captionWidth) <= width - x) {
-                cells += advance(b);
+            while (b < last && std::max(cells + advance(b, a), captioned ? 0 : captionWidth) <= width - x) {
+                cells += advance(b, a);
                 ++b;
             }
             if (b < last && x > 0) {  // the rest on a row of its own
@@ -261,7 +285,7 @@ int BitField::layOut(int width, bool place) const
                 b = std::max(even > a ? even : b, a + 1);
                 cells = 0;
                 for (int i = a; i < b; ++i)
-                    cells += advance(i);
+                    cells += advance(i, a);
             }
             const int piece = std::max(cells, captioned ? 0 : captionWidth);
             if (place) {
@@ -269,10 +293,9 @@ int BitField::layOut(int width, bool place) const
                     m_captions.at(qsizetype(g))->setGeometry(x, y, piece, top);
                 int cx = x + (piece - cells) / 2;
                 for (int i = a; i < b; ++i) {
-                    if (m_cells[std::size_t(i)].pointBefore) {
+                    if (m_cells[std::size_t(i)].pointBefore)
                         m_points << QPoint(cx + pointGap / 2, y + top + cellBox.height() - 5);
-                        cx += pointGap;
-                    }
+                    cx += advance(i, a) - cellBox.width();
                     m_cells[std::size_t(i)].button->move(cx, y + top);
                     cx += cellBox.width();
                 }

@@ -65,8 +65,10 @@ private:
     struct Cell {
         QAbstractButton *button;
         int group;
-        bool pointBefore;  // the binary point stands before this cell
+        bool pointBefore;   // the binary point stands before this cell
+        bool nibbleBefore;  // a long group's fours, counted from its right, part here
     };
+    void makeCurrent(int index);
     void moveTo(int index);
     void flipped(int index);
     void name(int index);

@@ -128,6 +128,9 @@ frmWorkbench::frmWorkbench(QWidget *parent)
 
     showWidths();
     showPattern(Operation::Range, true, QString());
+    // The answer's caption stays level with the answer box above the bits.
+    ui->layMain->setAlignment(ui->lblAnswer, Qt::AlignTop);
+    ui->lblAnswer->setMinimumHeight(ui->txtAnswer->sizeHint().height());
     // No larger than the screen, at any scale.
     resize(defaultSize.boundedTo(screen()->availableGeometry().size()));
     ui->txtInput->setFocus();  // a student types first
