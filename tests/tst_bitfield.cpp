@@ -148,6 +148,17 @@ void TestBitField::flipReadsThePatternBack()
     const QString shown = get<QLineEdit>("txtAnswer")->text(), flippedWorking = working();
     if (!answer.isEmpty())
         QCOMPARE(shown, answer);
+    // A screen reader is told the answer as a notification, since the focus
+    // stays on the cell.
+    QWidget *notice = nullptr;
+    for (QWidget *child : field()->findChildren<QWidget *>()) {
+        if (child->property("bitFieldNotice").toBool())
+            notice = child;
+    }
+    QVERIFY(notice && notice->isVisible());
+    QAccessibleInterface *said = QAccessible::queryAccessibleInterface(notice);
+    QCOMPARE(said->role(), QAccessible::Notification);
+    QCOMPARE(said->text(QAccessible::Name), shown);
     // Typed and asked, the same pattern gives the same answer and working.
     click(get("txtInput"));
     retype(&w(), question);

@@ -3,6 +3,8 @@
 
 #include "windows/fixedfont.h"
 
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,6 +38,23 @@ QString caption(const QString &name)
 {
     const QString the = BitField::tr("the ");
     return name.startsWith(the) ? name.mid(the.size()) : name;
+}
+
+// The field's notice is a notification to a screen reader, which says its
+// name each time it shows. It stands apart from the window, as a desktop
+// notification does, so that it is said alone rather than after the
+// window's title and every label in it.
+class AccessibleNotice final : public QAccessibleWidget {
+public:
+    explicit AccessibleNotice(QWidget *notice) : QAccessibleWidget(notice, QAccessible::Notification) { }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(qApp); }
+};
+
+QAccessibleInterface *noticeFactory(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("QWidget") || !object || !object->property("bitFieldNotice").toBool())
+        return nullptr;
+    return new AccessibleNotice(static_cast<QWidget *>(object));
 }
 
 }  // namespace
@@ -103,6 +122,15 @@ private:
 
 BitField::BitField(QWidget *parent) : QWidget(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(noticeFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    m_notice = new QWidget(this);
+    m_notice->setProperty("bitFieldNotice", true);
+    m_notice->setGeometry(0, 0, 1, 1);
+    m_notice->hide();
     // Not a Tab stop itself: its current cell is.
     setFocusPolicy(Qt::ClickFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -193,6 +221,14 @@ void BitField::focusCurrent()
 {
     if (QAbstractButton *b = cell(m_current))
         b->setFocus(Qt::OtherFocusReason);
+}
+
+void BitField::announce(const QString &text)
+{
+    m_notice->hide();
+    m_notice->setAccessibleName(text);
+    if (!text.isEmpty())
+        m_notice->show();
 }
 
 void BitField::makeCurrent(int index)

@@ -45,6 +45,10 @@ public:
     int current() const { return m_current; }
     // Moves the focus to the current cell.
     void focusCurrent();
+    // Has a screen reader say `text` while the focus stays on its cell: what
+    // the pattern stands for after a flip. (Qt does not pass a changed name
+    // of the focused cell on to the screen reader in words.)
+    void announce(const QString &text);
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -80,6 +84,7 @@ private:
     QString m_bits;
     std::vector<Cell> m_cells;
     QList<QLabel *> m_captions;
+    QWidget *m_notice;  // a notification a screen reader says when it shows
     mutable QList<QPoint> m_points;  // where the points are drawn
     int m_current = 0;
 };

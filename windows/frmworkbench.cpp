@@ -339,6 +339,7 @@ void frmWorkbench::readFlipped(const QString &bits)
     m_flipping = true;
     answer(Direction::ToDenary);
     m_flipping = false;
+    ui->bitField->announce(ui->txtAnswer->text());
 }
 
 void frmWorkbench::clearAnswer()
