@@ -7,6 +7,7 @@
 #include "engine/methods.h"
 #include "engine/topic.h"
 #include "engine/words.h"
+#include "topics/bitgroups.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -358,6 +359,16 @@ public:
     bool offered(const Format &f) const override { return f.digits >= 0 && f.digits <= limits::maxDigits; }
     QList<Operation> operations() const override { return {Operation::ToBinary, Operation::ToDenary, Operation::Range}; }
     int width(const Format &f) const override { return 4 * f.digits; }
+
+    // A group of 8 4 2 1 for each digit, left to right; none while the
+    // digits are as many as needed (topics/bitgroups.h sizes them).
+    std::vector<BitGroup> groups(const Format &f) const override
+    {
+        std::vector<BitGroup> g;
+        for (int d = 1; d <= f.digits; ++d)
+            g.push_back(placeGroup(Words::tr("digit %1").arg(d), 4, 0, false));
+        return g;
+    }
 
     // ---- Words ----------------------------------------------------------------
     QString describe(const Format &f) const override

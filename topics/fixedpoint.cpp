@@ -9,6 +9,7 @@
 #include "engine/bitpattern.h"
 #include "engine/methods.h"
 #include "engine/words.h"
+#include "topics/bitgroups.h"
 
 #include <QRegularExpression>
 
@@ -119,6 +120,17 @@ public:
         return within(f.whole) && within(f.fraction) && f.whole + f.fraction >= 1;
     }
 
+    // The whole part and the fraction part, either of them left out when it
+    // has no bits; the leftmost place of all negative in two's complement.
+    std::vector<BitGroup> groups(const Format &f) const override
+    {
+        std::vector<BitGroup> g;
+        if (f.whole > 0)
+            g.push_back(placeGroup(Words::tr("the whole part"), f.whole, 0, m_twos));
+        if (f.fraction > 0)
+            g.push_back(placeGroup(Words::tr("the fraction part"), f.fraction, -f.fraction, m_twos && f.whole == 0));
+        return g;
+    }
     QString describe(const Format &f) const override
     {
         return (m_twos ? Words::tr("two's complement fixed point with %1 bits before the point and %2 after")

@@ -11,6 +11,7 @@
 #include "engine/questions.h"
 #include "engine/topic.h"
 #include "engine/words.h"
+#include "topics/bitgroups.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -452,6 +453,13 @@ public:
         return {Operation::ToBinary, Operation::ToDenary, Operation::ToHex, Operation::Normalise, Operation::Range};
     }
 
+    // The mantissa with its point after the sign bit (worth -1), then the
+    // exponent, both in two's complement.
+    std::vector<BitGroup> groups(const Format &f) const override
+    {
+        return {placeGroup(Words::tr("the mantissa"), f.mantissa, -f.mantissaFraction(), true),
+                placeGroup(Words::tr("the exponent"), f.exponent, 0, true)};
+    }
     QString describe(const Format &f) const override
     {
         return Words::tr("floating point with %1 and %2")

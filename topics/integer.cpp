@@ -7,6 +7,7 @@
 #include "engine/bitpattern.h"
 #include "engine/methods.h"
 #include "engine/words.h"
+#include "topics/bitgroups.h"
 #include "topics/arithmetic.h"
 
 #include <QRegularExpression>
@@ -45,6 +46,10 @@ public:
     QList<Width> widths() const override { return {Width::Bits}; }
     bool offered(const Format &f) const override { return f.bits >= limits::minBits && f.bits <= limits::maxBits; }
 
+    std::vector<BitGroup> groups(const Format &f) const override
+    {
+        return {placeGroup(Words::tr("the integer"), f.bits, 0, m_twos)};
+    }
     QString describe(const Format &f) const override
     {
         return (m_twos ? Words::tr("%1-bit two's complement") : Words::tr("%1-bit unsigned")).arg(f.bits);

@@ -11,6 +11,7 @@
 #include "engine/questions.h"
 #include "engine/topic.h"
 #include "engine/words.h"
+#include "topics/bitgroups.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -305,6 +306,22 @@ public:
     Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
     {
         return arithmetic::calculate(*this, f, operation, c);
+    }
+
+    // Sign and magnitude: the sign bit, then the magnitude's places. One's
+    // complement: places whose leftmost is worth -(2^(n-1) - 1), as the
+    // pattern's inverse shows.
+    std::vector<BitGroup> groups(const Format &f) const override
+    {
+        if (m_code == Code::SignMagnitude) {
+            std::vector<BitGroup> g{{Words::tr("the sign"), {std::nullopt}}};
+            if (f.bits > 1)
+                g.push_back(placeGroup(Words::tr("the magnitude"), f.bits - 1, 0, false));
+            return g;
+        }
+        BitGroup g = placeGroup(Words::tr("the integer"), f.bits, 0, false);
+        g.worth.front() = -(Number::power2(f.bits - 1) - Number(1));
+        return {g};
     }
 
     // ---- Words ----------------------------------------------------------------

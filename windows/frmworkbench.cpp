@@ -4,7 +4,9 @@
 #include "conversions/spoken.h"
 #include "practice/calculations.h"
 #include "engine/rounding.h"
+#include "topics/bitgroups.h"
 #include "topics/registry.h"
+#include "windows/bitfield.h"
 #include "windows/fixedfont.h"
 #include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
@@ -117,6 +119,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     connect(ui->txtMyAnswer, &QLineEdit::returnPressed, this, &frmWorkbench::check);
     connect(ui->cmdNewQuestion, &QPushButton::clicked, this, &frmWorkbench::newQuestion);
     connect(ui->cmdWorksheet, &QPushButton::clicked, this, &frmWorkbench::writeWorksheet);
+    connect(ui->bitField, &BitField::patternChanged, this, &frmWorkbench::readFlipped);
     // An answer worked in another format would mislead once the format
     // changes; what was typed stays.
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
@@ -125,6 +128,10 @@ frmWorkbench::frmWorkbench(QWidget *parent)
         connect(width, &QSpinBox::valueChanged, this, &frmWorkbench::clearAnswer);
 
     showWidths();
+    showPattern(Operation::Range, true, QString());
+    // The answer's caption stays level with the answer box above the bits.
+    ui->layMain->setAlignment(ui->lblAnswer, Qt::AlignTop);
+    ui->lblAnswer->setMinimumHeight(ui->txtAnswer->sizeHint().height());
     // No larger than the screen, at any scale.
     resize(defaultSize.boundedTo(screen()->availableGeometry().size()));
     ui->txtInput->setFocus();  // a student types first
@@ -235,10 +242,12 @@ void frmWorkbench::answer(Direction direction)
         const bool hex = !a.refused && direction == Direction::ToHex;
         speakAs(ui->txtAnswer, bits ? spoken::pattern(a.text) : hex ? spoken::hexDigits(a.text) : QString());
         m_working->showHtml(a.workingHtml);
+        showPattern(direction, a.refused, a.text);
     });
     // A screen reader speaks what has the focus: the answer (or why there
-    // is none), as a converter window's result is.
-    if (QAccessible::isActive() && !ui->txtAnswer->text().isEmpty()) {
+    // is none), as a converter window's result is; after a flipped bit the
+    // focus stays on its cell.
+    if (QAccessible::isActive() && !ui->txtAnswer->text().isEmpty() && !m_flipping) {
         ui->txtAnswer->setFocus(Qt::OtherFocusReason);
         ui->txtAnswer->selectAll();
     }
@@ -283,6 +292,7 @@ void frmWorkbench::check()
             ui->lblTally->setText(m_tally.text());
         showVerdict(verdict.text);
         m_working->showHtml(verdict.workingHtml.isEmpty() ? openingHtml() : verdict.workingHtml);
+        showPattern(m_lastAsked, !answered, right);
     });
     // A screen reader speaks what has the focus: the verdict, when one is
     // listening; otherwise the student goes on in their answer.
@@ -332,8 +342,34 @@ void frmWorkbench::writeWorksheet()
     dialog.exec();
 }
 
+// The bit field shows the pattern the answer has, or hides.
+void frmWorkbench::showPattern(Operation operation, bool refused, const QString &answer)
+{
+    const Format f = format();
+    const std::optional<QString> bits =
+        workbench::answeredPattern(f, operation, ui->txtInput->text(), refused, answer);
+    if (bits)
+        ui->bitField->setPattern(workbench::patternGroups(f, bits->size()), *bits);
+    else
+        ui->bitField->clear();
+    ui->bitField->setVisible(bits.has_value());
+}
+
+// A flipped bit makes its pattern the question, read back at once, so the
+// value, the answer and the working follow the bits; the focus stays on the
+// cell.
+void frmWorkbench::readFlipped(const QString &bits)
+{
+    ui->txtInput->setText(workbench::patternText(format(), bits));
+    m_flipping = true;
+    answer(Direction::ToDenary);
+    m_flipping = false;
+    ui->bitField->announce(ui->txtAnswer->text());
+}
+
 void frmWorkbench::clearAnswer()
 {
+    showPattern(Operation::Range, true, QString());
     ui->txtAnswer->clear();
     speakAs(ui->txtAnswer, QString());
     showVerdict(QString());

@@ -61,10 +61,13 @@ private:
     // what the window shows.
     void clearAnswer();
     void showVerdict(const QString &text);
+    void showPattern(workbench::Operation operation, bool refused, const QString &answer);
+    void readFlipped(const QString &bits);
 
     std::unique_ptr<Ui::frmWorkbench> ui;
     WorkingPane *m_working;
     workbench::Direction m_lastAsked = workbench::Direction::ToBinary;
+    bool m_flipping = false;  // answering a flipped bit
     practice::Tally m_tally;  // for this opening of the window
     QRandomGenerator m_random{QRandomGenerator::system()->generate()};
 };
