@@ -53,6 +53,13 @@ enum class Mistake {
     BcdGiven,                  // BCD written where pure binary is asked
     BinaryGiven,               // pure binary written (or read) where BCD is asked
     DigitAboveNine,            // a BCD nibble above 1001: a "digit" of 10 to 15
+    BiasNotAdded,              // IEEE 754: the exponent written without its bias; or read without taking it away
+    BiasTwice,                 // IEEE 754: the bias taken away where it is added; or, read, taken away twice
+    HiddenOneWritten,          // IEEE 754: the hidden 1 written as the fraction's first bit
+    ExponentOfPointOne,        // IEEE 754: the exponent of 0.1f taken for that of 1.f (one more)
+    RoundedTowardZero,         // IEEE 754: the fraction cut where it is rounded to nearest
+    TieAwayFromEven,           // IEEE 754: a tie rounded up (away from zero) where ties go to even
+    SignBitWrong,              // IEEE 754: the sign bit the wrong way round
     Other,                     // wrong, matching none of the above
 };
 

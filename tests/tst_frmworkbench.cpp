@@ -113,6 +113,8 @@ void TestWorkbench::formatsShowTheirWidths_data()
     QTest::newRow("sign and magnitude") << 5 << "Sign and magnitude integer" << QStringList{"spnBits"} << three;
     QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three;
     QTest::newRow("bcd") << 7 << "Binary-coded decimal (BCD)" << QStringList{"spnDigits"} << QStringList{"cmdToBinary", "cmdToDenary", "cmdRange"};
+    // Its first preset, half precision, has its widths: no spin box.
+    QTest::newRow("ieee") << 8 << "IEEE 754 floating point" << QStringList{} << three;
 }
 
 void TestWorkbench::formatsShowTheirWidths()
@@ -121,7 +123,7 @@ void TestWorkbench::formatsShowTheirWidths()
     QFETCH(QString, caption);
     QFETCH(QStringList, widths);
     QFETCH(QStringList, buttons);
-    QCOMPARE(get<QComboBox>("cboFormat")->count(), 8);
+    QCOMPARE(get<QComboBox>("cboFormat")->count(), 9);
     type(&w(), "kept");
     choose(index);
     QCOMPARE(get<QComboBox>("cboFormat")->currentText(), caption);
