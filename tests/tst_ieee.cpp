@@ -255,6 +255,7 @@ void TestIeee::working_data()
     QTest::newRow("half 65520") << "ieee:half" << int(Direction::ToBinary) << "65520";
     QTest::newRow("half -2.5") << "ieee:half" << int(Direction::ToBinary) << "-2.5";
     QTest::newRow("half subnormal to denary") << "ieee:half" << int(Direction::ToDenary) << "0 00000 0000000001";
+    QTest::newRow("half smallest normal") << "ieee:half" << int(Direction::ToBinary) << "0.00006103515625";
     QTest::newRow("half subnormal to binary") << "ieee:half" << int(Direction::ToBinary) << "0.00000005";
     QTest::newRow("single C1200000") << "ieee:single" << int(Direction::ToDenary) << "0xC1200000";
     QTest::newRow("e4m3 range") << "ieee:e4m3" << int(Direction::Range) << "";
