@@ -137,8 +137,8 @@ void TestIeee::examples_data()
     row("single +0", "ieee:single", "to-denary", "0x00000000", "0");
     row("single -0 back", "ieee:single", "to-denary", "0x80000000", "-0");
     row("single infinity", "ieee:single", "to-denary", "0x7F800000", "+infinity");
-    row("single quiet nan", "ieee:single", "to-denary", "0x7FC00001", "NaN (quiet)");
-    row("single signalling nan", "ieee:single", "to-denary", "0xFF800001", "NaN (signalling)");
+    row("single quiet nan", "ieee:single", "to-denary", "0x7FC00001", "NaN (quiet, payload 1)");
+    row("single signalling nan", "ieee:single", "to-denary", "0xFF800005", "NaN (signalling, payload 5)");
     row("half -2.5", "ieee:half", "to-binary", "-2.5", "1 10000 0100000000");
     row("half 65520 overflows", "ieee:half", "to-binary", "65520", "0 11111 0000000000");
     row("half 65520 toward zero", "ieee:half", "to-binary", "65520", "0 11110 1111111111", "toward-zero");

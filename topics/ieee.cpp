@@ -957,6 +957,8 @@ public:
     // one, so that no slip of a finite answer matches them.
     Number valueOf(const Format &f, const QString &bits) const override
     {
+        if (bits.size() != f.totalBits())  // not a pattern of the format: no value
+            return Number();
         const Decoded d = ieee754::decode(f, bits);
         if (d.kind == Decoded::Kind::Infinity || d.kind == Decoded::Kind::NaN) {
             const Number beyond = Number::power2(ieee754::highest(f) + 2 + (d.kind == Decoded::Kind::NaN ? 1 : 0));
@@ -1127,8 +1129,11 @@ Worked IeeeTopic::toDenary(const Format &f, const QString &input) const
         text = d.negative ? QStringLiteral("-infinity") : QStringLiteral("+infinity");
         break;
     case Decoded::Kind::NaN:
+        // The payload: the fraction's bits after the quiet bit.
         text = ieee754::e4m3(f) ? QStringLiteral("NaN")
-                                : d.quiet ? QStringLiteral("NaN (quiet)") : QStringLiteral("NaN (signalling)");
+                                : QStringLiteral("NaN (%1, payload %2)")
+                                      .arg(d.quiet ? QStringLiteral("quiet") : QStringLiteral("signalling"),
+                                           ieee754::bitsValue(QStringView(b).mid(2 + f.exponent)).toDecimal());
         break;
     case Decoded::Kind::Zero:
         text = d.negative ? QStringLiteral("-0") : QStringLiteral("0");
