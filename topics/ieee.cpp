@@ -1006,11 +1006,11 @@ Worked IeeeTopic::toBinary(const Format &f, const QString &input) const
     return place(f, x, typedOf(r, input), readingSteps(r, input));
 }
 
-// A long doubling keeps its first 12 rows and its last 8; the rows between
+// A long doubling keeps its first 10 rows and its last 6; the rows between
 // are said as a count, as the doubling says its own long runs.
 void shorten(step::Doubling &d)
 {
-    constexpr size_t first = 12, last = 8;
+    constexpr size_t first = 10, last = 6;
     if (d.rows.size() <= first + last)
         return;
     const auto from = d.rows.begin() + first, to = d.rows.end() - last;
