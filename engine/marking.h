@@ -54,7 +54,7 @@ enum class Mistake {
     BinaryGiven,               // pure binary written (or read) where BCD is asked
     DigitAboveNine,            // a BCD nibble above 1001: a "digit" of 10 to 15
     BiasNotAdded,              // IEEE 754: the exponent written without its bias; or read without taking it away
-    BiasTwice,                 // IEEE 754: the bias taken away where it is added; or, read, taken away twice
+    BiasTwice,                 // IEEE 754: the bias added twice; or, read, taken away twice
     HiddenOneWritten,          // IEEE 754: the hidden 1 written as the fraction's first bit
     ExponentOfPointOne,        // IEEE 754: the exponent of 0.1f taken for that of 1.f (one more)
     RoundedTowardZero,         // IEEE 754: the fraction cut where it is rounded to nearest

@@ -320,6 +320,9 @@ void TestIeee::diagnoses()
         QVERIFY2(v.text.contains(practice::printed(a.text)), qPrintable(v.text));
         QVERIFY(v.workingHtml.size() > a.workingHtml.size());
     }
+    // The verdict's words, as approved.
+    QUORVEX_COMPARE_APPROVED(QStringLiteral("ieee/practice"),
+                             approved::fileName(QString::fromLatin1(QTest::currentDataTag())), v.text + u'\n');
 }
 
 void TestIeee::groupsOfBits()

@@ -1287,8 +1287,6 @@ std::vector<Candidate> IeeeTopic::candidates(const practice::BitsMarking &m) con
             c.push_back({Mistake::BiasNotAdded, p.sign + *b + p.fraction});
         if (const auto b = field(e + 2 * f.bias))
             c.push_back({Mistake::BiasTwice, p.sign + *b + p.fraction});
-        if (const auto b = field(e - f.bias))
-            c.push_back({Mistake::BiasTwice, p.sign + *b + p.fraction});
         const QString withOne = (u'1' + p.fraction).left(f.fraction);
         c.push_back({Mistake::HiddenOneWritten, p.sign + p.exponent + withOne});
         if (const auto b = field(p.field + 1)) {
@@ -1324,7 +1322,8 @@ QString IeeeTopic::sentence(const practice::BitsMarking &m, Mistake mistake) con
         return pw::Words::tr("%1: the exponent %2 was written without its bias; the field holds e + %3 = %4.")
             .arg(lead, shown(Number(p.field - f.bias)), QString::number(f.bias), QString::number(p.field));
     case Mistake::BiasTwice:
-        return pw::Words::tr("%1: the bias was not added once to the exponent %2; the field holds e + %3 = %4.")
+        return pw::Words::tr("%1: the bias was added twice to the exponent %2; it is added once: the field holds "
+                             "e + %3 = %4.")
             .arg(lead, shown(Number(p.field - f.bias)), QString::number(f.bias), QString::number(p.field));
     case Mistake::HiddenOneWritten:
         return pw::Words::tr("%1: the hidden 1 was written as the fraction's first bit; it is left out, and the "
@@ -1336,7 +1335,7 @@ QString IeeeTopic::sentence(const practice::BitsMarking &m, Mistake mistake) con
             .arg(lead);
     case Mistake::RoundedTowardZero:
         return pw::Words::tr("%1: the fraction was cut (rounded toward zero); rounding to nearest, the bits cut off "
-                             "are more than half the last place, so it rounds up.")
+                             "here take the last place up.")
             .arg(lead);
     case Mistake::TieAwayFromEven:
         return pw::Words::tr("%1: the tie was rounded up; a tie (the bits cut off exactly half the last place) goes "
