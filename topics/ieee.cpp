@@ -1006,23 +1006,54 @@ Worked IeeeTopic::toBinary(const Format &f, const QString &input) const
     return place(f, x, typedOf(r, input), readingSteps(r, input));
 }
 
-// A long doubling keeps its first 10 rows and its last 6; the rows between
-// are said as a count, as the doubling says its own long runs.
-void shorten(step::Doubling &d)
+// The fraction by repeated doubling, `count` rows, of which only those
+// listed are worked out; the rows between are said as a count, as the
+// shared doubling says its own. The bits come from one multiplication.
+step::Doubling doublingRows(const Number &fraction, int count, QString &bits)
 {
-    constexpr size_t first = 10, last = 6;
-    if (d.rows.size() <= first + last)
-        return;
-    const auto from = d.rows.begin() + first, to = d.rows.end() - last;
-    int skipped = 0;
-    bool zero = true;
-    for (auto r = from; r != to; ++r) {
-        skipped += r->skipped + 1;
-        zero = zero && r->bit == 0 && (r->skipped == 0 || r->skippedGaveZero);
+    step::Doubling d;
+    d.fraction = fraction;
+    d.total = count;
+    d.sticky = true;  // what is left is not cut: it is the sticky bit
+    const Number all = fraction.times2(count);
+    const Number whole = all.truncated();
+    d.remainder = all - whole;
+    bits = ieee754::wholeBits(whole, count);
+    const qint64 places = fraction.binaryPlaces();
+    const int working = places >= 0 ? int(std::min<qint64>(places, count)) : count;
+    d.zeros = count - working;
+    // Which rows to list: a run of six or more rows giving 0 keeps its first
+    // two and its last; then, of many rows, the first 10 and the last 6.
+    std::vector<bool> listed(size_t(working), true);
+    for (int i = 0; i < working;) {
+        int j = i;
+        while (j < working && bits.at(j) == u'0')
+            ++j;
+        if (j - i >= 6)
+            std::fill(listed.begin() + i + 2, listed.begin() + j - 1, false);
+        i = std::max(j, i + 1);
     }
-    to->skippedGaveZero = zero && (to->skipped == 0 || to->skippedGaveZero);
-    to->skipped += skipped;
-    d.rows.erase(from, to);
+    constexpr int first = 10, last = 6;
+    const int shown = int(std::count(listed.begin(), listed.end(), true));
+    for (int i = 0, seen = 0; i < working; ++i) {
+        if (listed[size_t(i)] && (seen++ >= first && seen <= shown - last))
+            listed[size_t(i)] = false;
+    }
+    int skipped = 0;
+    bool skippedGaveZero = true;
+    for (int i = 0; i < working; ++i) {
+        if (!listed[size_t(i)]) {
+            ++skipped;
+            skippedGaveZero = skippedGaveZero && bits.at(i) == u'0';
+            continue;
+        }
+        const Number scaled = fraction.times2(i);
+        const Number f = scaled - scaled.truncated();
+        d.rows.push_back({i + 1, f, f.times2(1), bits.at(i) == u'1', skipped, skipped > 0 && skippedGaveZero});
+        skipped = 0;
+        skippedGaveZero = true;
+    }
+    return d;
 }
 
 Worked IeeeTopic::place(const Format &f, const exact::Reading &r, const Typed &typed, Steps steps) const
@@ -1080,10 +1111,8 @@ Worked IeeeTopic::place(const Format &f, const exact::Reading &r, const Typed &t
     const qint64 rows = std::max<qint64>(0, f.fraction + 2 - q);  // to the round bit
     const Number fraction = size - whole;
     if (rows > 0 && !fraction.isZero()) {
-        step::Doubling d = doubling(fraction, int(rows), n.fraction);
+        step::Doubling d = doublingRows(fraction, int(rows), n.fraction);
         n.more = !d.remainder.isZero();
-        d.sticky = true;  // what is left is not cut: it is the sticky bit
-        shorten(d);
         steps.push_back(make(std::move(d)));
         while (n.fraction.endsWith(u'0') && !n.more)
             n.fraction.chop(1);
