@@ -9,6 +9,7 @@
 #include "conversions/decint.h"
 #include "conversions/fixed.h"
 #include "conversions/floating.h"
+#include "topics/registry.h"
 #include "topics/workbench.h"
 #include "practice/practice.h"
 #include "windows/worksheet.h"
@@ -379,6 +380,40 @@ void Workbench_bcd_10000_digits(benchmark::State &state, wb::Direction direction
 BENCHMARK_CAPTURE(Workbench_bcd_10000_digits, to_binary, wb::Direction::ToBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Workbench_bcd_10000_digits, to_denary, wb::Direction::ToDenary)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Workbench_100000_digits, f6412, benchFloating(64, 12))->Unit(benchmark::kMillisecond);
+// IEEE 754: the worked examples with their working (goal: under 50 µs
+// each), a double's smallest subnormal to its 751 digits (goal: under
+// 1 ms), and a 100,000-digit decimal to quadruple precision (goal: under
+// 100 ms).
+Format benchIeee(const char *name)
+{
+    QString why;
+    return *wb::parseFormat(QString::fromLatin1(name), &why);
+}
+BENCHMARK_CAPTURE(Workbench, ieee_single_0_1, benchIeee("ieee:single"), wb::Direction::ToBinary, "0.1")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_double_0_1, benchIeee("ieee:double"), wb::Direction::ToBinary, "0.1")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_half_minus_2_5, benchIeee("ieee:half"), wb::Direction::ToBinary, "-2.5")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_half_65520, benchIeee("ieee:half"), wb::Direction::ToBinary, "65520")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_half_65519, benchIeee("ieee:half"), wb::Direction::ToBinary, "65519")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_half_2_675, benchIeee("ieee:half"), wb::Direction::ToBinary, "2.675")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_half_smallest, benchIeee("ieee:half"), wb::Direction::ToDenary, "0 00000 0000000001")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_bfloat16_third, benchIeee("ieee:bfloat16"), wb::Direction::ToBinary,
+                  "0.333333333333333333333")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_e5m2_largest, benchIeee("ieee:e5m2"), wb::Direction::ToDenary, "0 11110 11")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_single_C1200000, benchIeee("ieee:single"), wb::Direction::ToDenary, "0xC1200000")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, ieee_double_smallest_subnormal, benchIeee("ieee:double"), wb::Direction::ToDenary,
+                  "0x0000000000000001")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Workbench_100000_digits, ieee_quad, benchIeee("ieee:quad"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Workbench_100000_digits, fixed3232,
                   Format{.representation = Representation::TwosFixed, .whole = 32, .fraction = 32})
     ->Unit(benchmark::kMillisecond);

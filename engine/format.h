@@ -19,13 +19,20 @@ struct Representation {
 
     friend constexpr bool operator==(Representation a, Representation b) { return a.id == b.id; }
 
-    static const Representation UnsignedInteger, TwosInteger, UnsignedFixed, TwosFixed, Floating;
+    static const Representation UnsignedInteger, TwosInteger, UnsignedFixed, TwosFixed, Floating, Ieee;
 };
 inline constexpr Representation Representation::UnsignedInteger{"int"};
 inline constexpr Representation Representation::TwosInteger{"int-signed"};
 inline constexpr Representation Representation::UnsignedFixed{"fixed"};
 inline constexpr Representation Representation::TwosFixed{"fixed-signed"};
 inline constexpr Representation Representation::Floating{"float"};
+inline constexpr Representation Representation::Ieee{"ieee"};
+
+// IEEE 754's named formats (and two 8-bit ones that follow its pattern).
+// All but FP8 E4M3 follow IEEE 754's rules for their widths; E4M3 (as the
+// OCP 8-bit formats define it) has no infinities, its exponent of all 1s
+// holds normal numbers, and only S.1111.111 is NaN.
+enum class IeeePreset { Custom, Half, Single, Double, Quad, BFloat16, E5M2, E4M3 };
 
 // How bits beyond the last place are dropped: cut (the bits after the last
 // place left off, as mark schemes do), to nearest with ties away from zero
@@ -44,6 +51,9 @@ struct Format {
     int digits = 0;    // denary digits, for codes that keep them (0: as many as needed)
     int bias = 0;      // for exponents stored with a bias
     Rounding rounding = Rounding::Cut;  // the format's topic sets its default
+    // IEEE 754: the named format, or Custom for the widths `exponent` and
+    // `fraction` with `bias`.
+    IeeePreset preset = IeeePreset::Custom;
 
     bool isInteger() const
     {
@@ -55,6 +65,7 @@ struct Format {
         return representation == Representation::UnsignedFixed || representation == Representation::TwosFixed;
     }
     bool isFloating() const { return representation == Representation::Floating; }
+    bool isIeee() const { return representation == Representation::Ieee; }
     // Two's complement: the leftmost place (of the mantissa and the
     // exponent, in floating point) counts negative.
     bool isSigned() const
@@ -65,7 +76,10 @@ struct Format {
     // How many bits a pattern of this format has.
     int totalBits() const
     {
-        return isInteger() ? bits : isFixed() ? whole + fraction : mantissa + exponent;
+        return isInteger() ? bits
+            : isFixed()    ? whole + fraction
+            : isIeee()     ? 1 + exponent + fraction  // the sign, the exponent, the fraction
+                           : mantissa + exponent;
     }
     // How many of them stand after a point that is fixed in the pattern.
     int fractionBits() const { return isFixed() ? fraction : 0; }
@@ -87,6 +101,8 @@ inline constexpr int minFixedPart = 0, maxFixedPart = 32;  // at least 1 bit in 
 inline constexpr int minMantissa = 2, maxMantissa = 64;
 inline constexpr int minExponent = 2, maxExponent = 12;
 inline constexpr int maxDigits = 64;  // codes that keep denary digits; 0 for as many as needed
+inline constexpr int minIeeeExponent = 2, maxIeeeExponent = 15;  // IEEE 754 of custom widths
+inline constexpr int minIeeeFraction = 1, maxIeeeFraction = 112;
 }  // namespace limits
 
 }  // namespace quorvex

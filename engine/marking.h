@@ -63,6 +63,13 @@ enum class Mistake {
     LogicalForArithmetic,      // a shift right: 0s brought in where the sign bit is copied
     RotateForShift,            // a rotate where a shift is asked, or a shift where a rotate is
     MaskSwapped,               // AND, OR and XOR taken for one another
+    BiasNotAdded,              // IEEE 754: the exponent written without its bias; or read without taking it away
+    BiasTwice,                 // IEEE 754: the bias added twice; or, read, taken away twice
+    HiddenOneWritten,          // IEEE 754: the hidden 1 written as the fraction's first bit
+    ExponentOfPointOne,        // IEEE 754: the exponent of 0.1f taken for that of 1.f (one more)
+    RoundedTowardZero,         // IEEE 754: the fraction cut where it is rounded to nearest
+    TieAwayFromEven,           // IEEE 754: a tie rounded up (away from zero) where ties go to even
+    SignBitWrong,              // IEEE 754: the sign bit the wrong way round
     Other,                     // wrong, matching none of the above
 };
 

@@ -106,6 +106,7 @@ struct Doubling {
     int total = 0;  // bits taken in all
     int zeros = 0;
     exact::Number remainder;  // what is left, cut off
+    bool sticky = false;      // what is left is not cut but rounded: it sets the sticky bit
 };
 // Two's complement by hand: invert every bit, add 1 in columns.
 struct TwosComplement {

@@ -184,6 +184,8 @@ void TestCommandLine::sameAsTheWorkbench()
                  .fraction = g.bounded(0, 9),
                  .mantissa = g.bounded(2, 17),
                  .exponent = g.bounded(2, 7)};
+        if (f.isIeee())  // an IEEE 754 fraction has a bit at least
+            f.fraction = std::max(f.fraction, 1);
         const QList<Direction> operations = topic->operations();
         const Direction d = operations.at(g.bounded(int(operations.size())));
         const QString operand = typed.at(g.bounded(int(typed.size())));

@@ -124,6 +124,9 @@ void TestWorkbench::formatsShowTheirWidths_data()
     QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three << code;
     QTest::newRow("bcd") << 7 << "Binary-coded decimal (BCD)" << QStringList{"spnDigits"}
                          << QStringList{"cmdToBinary", "cmdToDenary", "cmdRange"} << QStringList();
+    // Its first preset, half precision, has its widths: no spin box.
+    QTest::newRow("ieee") << 8 << "IEEE 754 floating point" << QStringList{} << three
+                          << QStringList{"Error", "Convert"};
 }
 
 void TestWorkbench::formatsShowTheirWidths()
@@ -133,7 +136,7 @@ void TestWorkbench::formatsShowTheirWidths()
     QFETCH(QStringList, widths);
     QFETCH(QStringList, buttons);
     QFETCH(QStringList, calculations);
-    QCOMPARE(get<QComboBox>("cboFormat")->count(), 8);
+    QCOMPARE(get<QComboBox>("cboFormat")->count(), 9);
     type(&w(), "kept");
     choose(index);
     QCOMPARE(get<QComboBox>("cboFormat")->currentText(), caption);

@@ -16,6 +16,7 @@ const Topic &floatingTopic();
 const Topic &signMagnitudeTopic();
 const Topic &onesComplementTopic();
 const Topic &bcdTopic();
+const Topic &ieeeTopic();
 
 const std::vector<const Topic *> &topics()
 {
@@ -28,6 +29,7 @@ const std::vector<const Topic *> &topics()
         &signMagnitudeTopic(),
         &onesComplementTopic(),
         &bcdTopic(),
+        &ieeeTopic(),
     };
     return all;
 }

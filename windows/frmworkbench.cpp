@@ -5,6 +5,7 @@
 #include "practice/calculations.h"
 #include "engine/rounding.h"
 #include "topics/bitgroups.h"
+#include "topics/ieee.h"
 #include "topics/registry.h"
 #include "windows/bitfield.h"
 #include "windows/fixedfont.h"
@@ -76,6 +77,9 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->spnDigits->setRange(0, limits::maxDigits);
     ui->spnDigits->setSpecialValueText(tr("as needed"));
     ui->spnDigits->setValue(start.digits);
+    // IEEE 754's named formats; Custom takes the exponent and fraction widths.
+    for (IeeePreset p : workbench::ieee754::presets())
+        ui->cboPreset->addItem(workbench::ieee754::presetTitle(p), int(p));
 
     // Bits line up in a fixed-width font; a pasted bit string of any length
     // is kept whole.
@@ -101,6 +105,8 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     showVerdict(QString());
 
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::showWidths);
+    connect(ui->cboPreset, &QComboBox::currentIndexChanged, this, &frmWorkbench::showWidths);
+    connect(ui->cboPreset, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
     connect(ui->spnWhole, &QSpinBox::valueChanged, this, &frmWorkbench::keepFixedWidthAboveZero);
     connect(ui->spnFraction, &QSpinBox::valueChanged, this, &frmWorkbench::keepFixedWidthAboveZero);
     connect(ui->cmdToBinary, &QPushButton::clicked, this, [this] { answer(Direction::ToBinary); });
@@ -149,6 +155,15 @@ Format frmWorkbench::format() const
     f.mantissa = ui->spnMantissa->value();
     f.exponent = ui->spnExponent->value();
     f.digits = ui->spnDigits->value();
+    if (f.isIeee()) {
+        const auto preset = IeeePreset(ui->cboPreset->currentData().toInt());
+        const Format p = preset == IeeePreset::Custom ? workbench::ieee754::customFormat(f.exponent, f.fraction)
+                                                      : workbench::ieee754::presetFormat(preset);
+        f.exponent = p.exponent;
+        f.fraction = p.fraction;
+        f.bias = p.bias;
+        f.preset = p.preset;
+    }
     if (ui->cboRounding->count() > 0)
         f.rounding = Rounding(ui->cboRounding->currentData().toInt());
     return f;
@@ -163,11 +178,31 @@ void frmWorkbench::showWidths()
         for (QWidget *w : widgets)
             w->setVisible(shown);
     };
+    // IEEE 754: a preset, and the widths only for a custom format. The
+    // exponent and fraction boxes take IEEE 754's ranges there.
+    const bool ieee = topic.representation() == Representation::Ieee;
+    const bool custom = !ieee || IeeePreset(ui->cboPreset->currentData().toInt()) == IeeePreset::Custom;
+    show({ui->lblPreset, ui->cboPreset}, ieee);
+    {
+        const QSignalBlocker fractionBlocker(ui->spnFraction), exponentBlocker(ui->spnExponent);
+        if (ieee) {
+            ui->spnFraction->setRange(limits::minIeeeFraction, limits::maxIeeeFraction);
+            ui->spnExponent->setRange(limits::minIeeeExponent, limits::maxIeeeExponent);
+            ui->lblFraction->setText(tr("Fraction bits after the &point:"));
+            ui->spnFraction->setAccessibleName(tr("Fraction bits after the point"));
+        } else {
+            ui->spnFraction->setRange(limits::minFixedPart, limits::maxFixedPart);
+            ui->spnExponent->setRange(limits::minExponent, limits::maxExponent);
+            ui->lblFraction->setText(tr("Bits after the &point:"));
+            ui->spnFraction->setAccessibleName(tr("Bits after the point"));
+            keepFixedWidthAboveZero();
+        }
+    }
     show({ui->lblBits, ui->spnBits}, widths.contains(Width::Bits));
     show({ui->lblWhole, ui->spnWhole}, widths.contains(Width::Whole));
-    show({ui->lblFraction, ui->spnFraction}, widths.contains(Width::Fraction));
+    show({ui->lblFraction, ui->spnFraction}, widths.contains(Width::Fraction) && custom);
     show({ui->lblMantissa, ui->spnMantissa}, widths.contains(Width::Mantissa));
-    show({ui->lblExponent, ui->spnExponent}, widths.contains(Width::Exponent));
+    show({ui->lblExponent, ui->spnExponent}, widths.contains(Width::Exponent) && custom);
     show({ui->lblDigits, ui->spnDigits}, widths.contains(Width::Digits));
     // The roundings, where the format has a choice of them; the default first.
     {
@@ -222,6 +257,8 @@ void frmWorkbench::showOperands()
 // none, the other keeps at least one.
 void frmWorkbench::keepFixedWidthAboveZero()
 {
+    if (!ui->spnWhole->isVisibleTo(this) && format().isIeee())
+        return;  // the fraction box holds IEEE 754's fraction width
     ui->spnFraction->setMinimum(ui->spnWhole->value() == 0 ? 1 : limits::minFixedPart);
     ui->spnWhole->setMinimum(ui->spnFraction->value() == 0 ? 1 : limits::minFixedPart);
 }
