@@ -168,7 +168,7 @@ public:
                  const QString &answer)
         : m_topic(topic), m_read(workbench::readBits(topic.width(f), question, f.fractionBits())),
           m_bits(m_read.ok ? m_read.bits : readStudentBits(question).bits), m_answer(answer.trimmed()),
-          m_m{f, m_bits, right.steps, m_answer, topic.valueOf(f, m_bits)}
+          m_m{f, m_bits, right.steps, m_answer, topic.valueOf(f, m_bits)}, m_rightText(right.text)
     {
     }
 
@@ -178,6 +178,18 @@ public:
         typed.replace(QChar(0x2212), u'-');
         if (typed.isEmpty())
             return wrong(Mistake::Unreadable, Words::tr("Nothing was written."), 0);
+        // A pattern that stands for no number (an infinity, a NaN) is
+        // answered in words.
+        if (exact::readDecimal(m_rightText).kind == exact::Reading::Kind::NotANumber) {
+            if (special(typed) == special(m_rightText))
+                return {true, Mistake::None, Words::tr("Right."), workbench::workingHtml(m_m.format, m_m.steps)};
+            return {false, Mistake::Other,
+                    Words::tr("Your answer, \u201C%1\u201D, is not what the pattern stands for: it stands for no "
+                              "number but %2.")
+                        .arg(m_answer, printed(m_rightText)),
+                    workingWithNote(m_m.format, m_m.steps, m_topic.otherStep(m_m),
+                                    Words::tr("The pattern stands for no number."))};
+        }
         const exact::Reading r = exact::readDecimal(typed);
         if (r.kind == exact::Reading::Kind::NotANumber)
             return wrong(Mistake::Unreadable,
@@ -202,6 +214,22 @@ public:
     }
 
 private:
+    // An infinity or a NaN as written: "+infinity", "-Infinity", "∞", "inf"
+    // and "NaN" (its kind and payload need not be given).
+    static QString special(QString text)
+    {
+        text = text.trimmed().toLower();
+        text.replace(QChar(0x2212), u'-');
+        text.replace(QChar(0x221E), QStringLiteral("infinity"));
+        if (text.startsWith(u'+'))
+            text.remove(0, 1);
+        if (text == u"inf" || text == u"-inf")
+            text += QStringLiteral("inity");
+        if (text.startsWith(QLatin1StringView("nan")))
+            return QStringLiteral("nan");
+        return text;
+    }
+
     Verdict wrong(Mistake m, const QString &why, qsizetype at) const
     {
         const QString tail = Words::tr("The pattern stands for %1.").arg(shown(m_m.rv));
@@ -245,6 +273,7 @@ private:
     QString m_bits;
     QString m_answer;
     NumberMarking m_m;
+    QString m_rightText;
 };
 
 // ---- Hex answers -----------------------------------------------------------------

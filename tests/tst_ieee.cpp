@@ -300,6 +300,12 @@ void TestIeee::diagnoses_data()
     row("bias not taken away", "ieee:half", den, "0 10000 0100000000", "81920", Mistake::BiasNotAdded);
     row("bias taken away twice", "ieee:half", den, "0 10000 0100000000", "0.0000762939453125", Mistake::BiasTwice);
     row("read as 0.1f", "ieee:half", den, "0 10000 0100000000", "1.25", Mistake::ExponentOfPointOne);
+    // Patterns that stand for no number are answered in words.
+    row("infinity", "ieee:half", den, "0 11111 0000000000", "+infinity", Mistake::None);
+    row("infinity written short", "ieee:half", den, "1 11111 0000000000", "-inf", Mistake::None);
+    row("infinity's sign wrong", "ieee:half", den, "1 11111 0000000000", "infinity", Mistake::Other);
+    row("a NaN", "ieee:half", den, "0 11111 0000000001", "NaN", Mistake::None);
+    row("a NaN for infinity", "ieee:half", den, "0 11111 0000000000", "NaN", Mistake::Other);
 }
 
 void TestIeee::diagnoses()
