@@ -37,6 +37,7 @@ enum class Mistake {
     ExponentOff,               // the exponent off by one or more (or not changed by a shift)
     Swapped,                   // mantissa and exponent swapped
     Rounded,                   // the last bit rounded where the method cuts
+    Cut,                       // the bits cut where the method rounds to nearest
     Reversed,                  // the bits in reverse order
     SignReadPositive,          // bits to denary: a sign place counted positive
     UnsignedReadNegative,      // bits to denary: an unsigned pattern read as two's complement

@@ -491,6 +491,9 @@ void StepOf<step::Doubling>::say(Words &w) const
     w.table(rows, true);
     if (s.zeros > 0)
         w.para(Words::tr("Nothing is left after %1: the other bits are 0.").arg(Words::count(s.total - s.zeros)));
+    else if (!s.remainder.isZero() && w.format().rounding == Rounding::Nearest)
+        w.para(Words::tr("After %1, %2 is still left: it decides the rounding.")
+                   .arg(Words::count(s.total), w.num(s.remainder)));
     else if (!s.remainder.isZero())
         w.para(Words::tr("After %1, %2 is still left: it is cut off, not rounded.")
                    .arg(Words::count(s.total), w.num(s.remainder)));

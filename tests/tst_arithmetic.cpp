@@ -229,7 +229,7 @@ void TestArithmetic::refusals_data()
     QTest::newRow("too few bits") << "int:8" << Operation::Add << QStringList{"1011", "00000001"};
     QTest::newRow("out of range") << "int-signed:8" << Operation::Add << QStringList{"200", "1"};
     QTest::newRow("not a number") << "int:8" << Operation::Subtract << QStringList{"00000001", "pear"};
-    QTest::newRow("no topic calculates it") << "float:8:4" << Operation::Add << QStringList{"1", "2"};
+    QTest::newRow("no topic calculates it") << "bcd:4" << Operation::Add << QStringList{"1", "2"};
 }
 
 void TestArithmetic::refusals()

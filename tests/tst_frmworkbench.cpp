@@ -7,6 +7,7 @@
 #include "app/frmbinarymenu.h"
 #include "assistive.h"
 #include "guitest.h"
+#include "engine/operation.h"
 #include "windows/accessibility.h"
 #include "windows/frmworkbench.h"
 #include "windows/workingpane.h"
@@ -61,6 +62,8 @@ private slots:
     void worksheetDialog_data();
     void worksheetDialog();
     void menuOpensAFreshWorkbench();
+    void floatingCalculations_data();
+    void floatingCalculations();
 
 private:
     frmWorkbench &w() { return h->window; }
@@ -103,13 +106,15 @@ void TestWorkbench::formatsShowTheirWidths_data()
     QTest::addColumn<QStringList>("widths");
     QTest::addColumn<QStringList>("buttons");
     const QStringList three{"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdRange"};
-    QTest::newRow("unsigned integer") << 0 << "Unsigned integer" << QStringList{"spnBits"} << three;
-    QTest::newRow("two's integer") << 1 << "Two's complement integer" << QStringList{"spnBits"} << three;
-    QTest::newRow("unsigned fixed") << 2 << "Unsigned fixed point" << QStringList{"spnWhole", "spnFraction"} << three;
+    const QStringList calculates = three + QStringList{"cmdCalculate"};
+    QTest::newRow("unsigned integer") << 0 << "Unsigned integer" << QStringList{"spnBits"} << calculates;
+    QTest::newRow("two's integer") << 1 << "Two's complement integer" << QStringList{"spnBits"} << calculates;
+    QTest::newRow("unsigned fixed") << 2 << "Unsigned fixed point" << QStringList{"spnWhole", "spnFraction"}
+                                    << calculates;
     QTest::newRow("two's fixed") << 3 << "Two's complement fixed point" << QStringList{"spnWhole", "spnFraction"}
-                                 << three;
+                                 << calculates;
     QTest::newRow("floating") << 4 << "Floating point (two's complement mantissa and exponent)"
-                              << QStringList{"spnMantissa", "spnExponent"} << three + QStringList{"cmdNormalise"};
+                              << QStringList{"spnMantissa", "spnExponent"} << calculates + QStringList{"cmdNormalise"};
     QTest::newRow("sign and magnitude") << 5 << "Sign and magnitude integer" << QStringList{"spnBits"} << three;
     QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three;
     QTest::newRow("bcd") << 7 << "Binary-coded decimal (BCD)" << QStringList{"spnDigits"} << QStringList{"cmdToBinary", "cmdToDenary", "cmdRange"};
@@ -127,11 +132,14 @@ void TestWorkbench::formatsShowTheirWidths()
     QCOMPARE(get<QComboBox>("cboFormat")->currentText(), caption);
     for (QSpinBox *spin : w().findChildren<QSpinBox *>())
         QCOMPARE(spin->isVisible(), widths.contains(spin->objectName()));
-    // Only the format's own operations; none of today's needs a second
-    // operand or a name to choose it by.
+    // Only the format's own operations; its calculations are chosen by
+    // name, with a second operand for the first when it takes one.
     for (const char *button : {"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange", "cmdCalculate"})
         QCOMPARE(get(button)->isVisible(), buttons.contains(QLatin1StringView(button)));
-    QVERIFY(!get("cboOperation")->isVisible() && !get("txtSecond")->isVisible());
+    const QComboBox *operation = get<QComboBox>("cboOperation");
+    QCOMPARE(operation->isVisible(), buttons.contains(QStringLiteral("cmdCalculate")));
+    QCOMPARE(get("txtSecond")->isVisible(),
+             operation->isVisible() && workbench::operandCount(workbench::Operation(operation->currentData().toInt())) >= 2);
     QCOMPARE(get<QLineEdit>("txtInput")->text(), QStringLiteral("kept"));
 }
 
@@ -272,13 +280,15 @@ void TestWorkbench::captionsAndTabOrder()
     }
     get("cboFormat")->setFocus();
     QStringList walked;
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 19; ++i) {
         key(&w(), Qt::Key_Tab);
         walked << h->focus()->objectName();
     }
-    // The verdict is a stop only while there is one.
-    QCOMPARE(walked, (QStringList{"spnMantissa", "spnExponent", "txtInput", "cmdNewQuestion", "cmdToBinary",
-                                  "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange", "cmdWorksheet", "txtMyAnswer",
+    // The verdict is a stop only while there is one; floating point has a
+    // choice of rounding and calculations with a second operand.
+    QCOMPARE(walked, (QStringList{"cboRounding", "spnMantissa", "spnExponent", "txtInput", "txtSecond",
+                                  "cmdNewQuestion", "cmdToBinary", "cmdToDenary", "cmdToHex", "cmdNormalise",
+                                  "cmdRange", "cboOperation", "cmdCalculate", "cmdWorksheet", "txtMyAnswer",
                                   "cmdCheck", "txtAnswer", "txtWorking", "cboFormat"}));
 }
 
@@ -525,5 +535,50 @@ void TestWorkbench::menuOpensAFreshWorkbench()
     }
 }
 
+// Floating point's calculations chosen by name: the second operand, or for
+// a comparison the second format's widths, shown only for the one that
+// takes them, and the answer in the answer box.
+void TestWorkbench::floatingCalculations_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("add") << "Add" << "01111111 0011" << "01000000 0000" << "01000011 0100";
+    QTest::newRow("subtract") << "Subtract" << "01000000 0001" << "01111111 0000" << "01000000 1010";
+    QTest::newRow("error") << "Error" << "5.3" << ""
+                           << "01010100 0011 = 5.25; absolute error 0.05; relative error 1/106 \u2248 0.009434 (0.94 %)";
+    // The second format starts at 6/6, as wide as 8/4.
+    QTest::newRow("compare") << "Compare with\u2026" << "0.1" << ""
+                             << "float:8:4: largest 127, smallest positive 0.001953125, most negative -128, step near 1 "
+                                "0.015625; float:6:6: largest 2080374784, smallest positive 0.000000000116415321826934"
+                                "814453125, most negative -2147483648, step near 1 0.0625; float:6:6 has the larger "
+                                "range, float:8:4 the greater precision; 0.1: float:8:4 holds it more exactly "
+                                "(0.099609375 against 0.09765625)";
+}
+
+void TestWorkbench::floatingCalculations()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, input);
+    QFETCH(QString, second);
+    QFETCH(QString, answer);
+    choose(4);
+    QComboBox *operation = get<QComboBox>("cboOperation");
+    const int at = operation->findText(title);
+    QVERIFY(at >= 0);
+    operation->setCurrentIndex(at);
+    const bool compare = title.startsWith(u"Compare");
+    QCOMPARE(get("txtSecond")->isVisible(), !second.isEmpty());
+    for (const char *name : {"lblCompareMantissa", "spnCompareMantissa", "lblCompareExponent", "spnCompareExponent"})
+        QCOMPARE(get(name)->isVisible(), compare);
+    if (!second.isEmpty()) {
+        click(get("txtSecond"));
+        retype(&w(), second);
+    }
+    QCOMPARE(ask("cmdCalculate", input), answer);
+}
+
 QTEST_MAIN(TestWorkbench)
+
 #include "tst_frmworkbench.moc"

@@ -391,6 +391,13 @@ Worked summed(const Format &f, Steps steps, const QString &a, const QString &b, 
 
 }  // namespace
 
+Step columnAddition(const QString &a, const QString &b, QString *sum)
+{
+    step::ColumnAddition c = columns(a, b);
+    *sum = c.sum;
+    return make(std::move(c));
+}
+
 Worked add(const Topic &topic, const Format &f, const QStringList &operands)
 {
     Steps steps;

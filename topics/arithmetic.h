@@ -19,6 +19,10 @@ namespace quorvex::workbench::arithmetic {
 Worked add(const Topic &topic, const Format &format, const QStringList &operands);
 Worked subtract(const Topic &topic, const Format &format, const QStringList &operands);
 Worked mask(const Topic &topic, const Format &format, Operation operation, const QStringList &operands);
+// Two patterns of one width added in columns, as a step that shows every
+// carry; the sum, the carry out of the leftmost column dropped, comes back
+// in `sum`. Other topics' arithmetic (floating point's mantissas) uses it.
+Step columnAddition(const QString &a, const QString &b, QString *sum);
 // A shift or rotate by `places`: logical for unsigned (0s come in), and
 // for two's complement an arithmetic shift right (the sign bit copied in).
 Worked shift(const Topic &topic, const Format &format, Operation operation, const QStringList &operands, int places);

@@ -69,6 +69,11 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->spnMantissa->setValue(start.mantissa);
     ui->spnExponent->setRange(limits::minExponent, limits::maxExponent);
     ui->spnExponent->setValue(start.exponent);
+    // The format compared with starts as wide, with more bits of exponent.
+    ui->spnCompareMantissa->setRange(limits::minMantissa, limits::maxMantissa);
+    ui->spnCompareMantissa->setValue(start.mantissa - 2);
+    ui->spnCompareExponent->setRange(limits::minExponent, limits::maxExponent);
+    ui->spnCompareExponent->setValue(start.exponent + 2);
     // 0 digits: as many as the number has.
     ui->spnDigits->setRange(0, limits::maxDigits);
     ui->spnDigits->setSpecialValueText(tr("as needed"));
@@ -120,7 +125,8 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     // changes; what was typed stays.
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
     for (QSpinBox *width :
-         {ui->spnBits, ui->spnWhole, ui->spnFraction, ui->spnMantissa, ui->spnExponent, ui->spnDigits})
+         {ui->spnBits, ui->spnWhole, ui->spnFraction, ui->spnMantissa, ui->spnExponent, ui->spnDigits,
+          ui->spnCompareMantissa, ui->spnCompareExponent})
         connect(width, &QSpinBox::valueChanged, this, &frmWorkbench::clearAnswer);
 
     showWidths();
@@ -183,7 +189,7 @@ void frmWorkbench::showWidths()
     // The operations without a button of their own are chosen by name.
     const QSignalBlocker blocker(ui->cboOperation);
     ui->cboOperation->clear();
-    for (Operation operation : operations) {
+    for (Operation operation : operations + topic.calculations()) {
         if (!workbench::hasButton(operation))
             ui->cboOperation->addItem(workbench::operationTitle(operation), int(operation));
     }
@@ -208,6 +214,10 @@ void frmWorkbench::showOperands()
     ui->txtSecond->setVisible(second);
     ui->lblPlaces->setVisible(places);
     ui->spnPlaces->setVisible(places);
+    const bool compare = chosen && operation == Operation::Compare;
+    for (QWidget *w : {static_cast<QWidget *>(ui->lblCompareMantissa), static_cast<QWidget *>(ui->spnCompareMantissa),
+                       static_cast<QWidget *>(ui->lblCompareExponent), static_cast<QWidget *>(ui->spnCompareExponent)})
+        w->setVisible(compare);
 }
 
 // A fixed-point format has at least one bit: while one side of the point has
@@ -227,6 +237,12 @@ void frmWorkbench::answer(Direction direction)
         workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
         if (workbench::operandCount(direction) >= 2)
             c.operands << ui->txtSecond->text();
+        if (direction == Operation::Compare) {
+            Format other = format();
+            other.mantissa = ui->spnCompareMantissa->value();
+            other.exponent = ui->spnCompareExponent->value();
+            c.to = other;
+        }
         const workbench::Answer a = workbench::isCalculation(direction)
             ? workbench::solve(format(), direction, c)
             : workbench::solve(format(), direction, ui->txtInput->text());

@@ -1,0 +1,756 @@
+// SPDX-License-Identifier: MIT
+#include "topics/floatarithmetic.h"
+
+#include "engine/bitpattern.h"
+#include "engine/marking.h"
+#include "engine/methods.h"
+#include "engine/words.h"
+#include "topics/arithmetic.h"
+#include "topics/registry.h"
+
+#include <algorithm>
+
+namespace quorvex::workbench {
+
+using exact::Number;
+using patterns::toBits;
+
+namespace step {
+
+// A denary operand written in the format first.
+struct FloatWritten {
+    int index;
+    QString typed, pattern;  // the pattern as the format writes it
+    Number held;
+};
+// An operand's mantissa and exponent, and what the pair holds.
+struct FloatOperand {
+    int index;
+    QString mantissa, exponent;
+    Number mantissaValue;
+    qint64 exponentValue;
+    Number value;
+};
+// The smaller exponent made equal to the larger: its mantissa shifted
+// `places` right, copies of its sign bit coming in on the left; the bits
+// that go past the mantissa's last place are kept until the cut.
+struct FloatAlign {
+    int smaller = 0;  // which operand moves (0: the exponents are the same)
+    qint64 exponent = 0;  // the larger exponent, which both now have
+    qint64 places = 0;
+    QString before, after;  // `after` has the bits past the last place too
+    QString past;           // those bits
+    Number pastWorth;       // what they are worth
+    bool vanished = false;  // so far that every bit of the mantissa goes past
+    Number smallerValue;
+};
+// a - b is worked as a + (-b): the second mantissa's two's complement.
+struct FloatNegate {};
+// The mantissas as added: a bit more on the left, for a sum that
+// overflows into the sign bit.
+struct FloatExtended {
+    int width = 0;
+};
+// The sum's mantissa normalised: shifted right once when the mantissas'
+// sum carried into the sign place, else left until its first two bits
+// differ, the exponent moved to match.
+struct FloatNormaliseSum {
+    QString sum;  // with the extra bit on the left
+    bool zero = false;
+    bool right = false;
+    qint64 leftShifts = 0;
+    QString normalised;  // the sign bit, then every bit after the point
+    qint64 from = 0, exponent = 0;
+};
+// The normalised sum cut (or rounded) to the mantissa, and what was lost;
+// or overflow or underflow (the refusal of the exact result, said).
+struct FloatCut {
+    bool nearest = false;
+    bool zero = false;
+    QString answer;  // the pair, as the format writes it; empty for overflow and underflow
+    Number exact, held;
+    QString other;  // the other rounding's pair, where it differs
+    Number otherHeld;
+    bool otherBeyond = false;  // the other rounding overflows
+    qint64 bits = 0;  // the normalised sum's bits after its sign bit
+    Step beyond;      // overflow or underflow
+};
+struct FloatCheck {
+    bool subtract = false;
+    Number a, b, exact;
+    bool beyond = false;
+    Number held;
+};
+
+// ---- Errors --------------------------------------------------------------------
+struct StoredError {
+    Typed typed;
+    QString pattern;
+    Number held, absolute;
+    bool nearest = false;
+    Number place;  // the last place near the number
+    bool fixed = false;
+};
+// A number written with so many digits that its error is not worked.
+struct ErrorTooFine {
+    QString typed;
+};
+
+// ---- Range against precision ------------------------------------------------
+struct FormatFacts {
+    QString name;
+    int mantissa = 0, exponent = 0;
+    Number largest, smallest, mostNegative, stepNearOne;
+};
+struct RangePrecision {
+    FormatFacts a, b;
+};
+struct HeldInBoth {
+    Typed typed;
+    struct In {
+        QString name;
+        bool refused = false;
+        QString why;
+        QString pattern;
+        Number held, absolute;
+    } a, b;
+};
+// Compared with something that is not a floating-point format of the same width.
+struct NotComparable {
+    QString other;
+    bool floating = true;
+    int width = 0, otherWidth = 0;
+};
+
+}  // namespace step
+
+QUORVEX_STEP(step::FloatWritten)
+QUORVEX_STEP(step::FloatOperand)
+QUORVEX_STEP(step::FloatAlign)
+QUORVEX_STEP(step::FloatNegate)
+QUORVEX_STEP(step::FloatExtended)
+QUORVEX_STEP(step::FloatNormaliseSum)
+QUORVEX_STEP(step::FloatCut)
+QUORVEX_STEP(step::FloatCheck)
+QUORVEX_STEP(step::StoredError)
+QUORVEX_REFUSAL(step::ErrorTooFine)
+QUORVEX_STEP(step::RangePrecision)
+QUORVEX_STEP(step::HeldInBoth)
+QUORVEX_REFUSAL(step::NotComparable)
+
+namespace {
+
+QString ordinal(int index) { return index == 1 ? Words::tr("the first number") : Words::tr("the second number"); }
+QString capital(QString s)
+{
+    if (!s.isEmpty())
+        s[0] = s.at(0).toUpper();
+    return s;
+}
+
+}  // namespace
+
+template <>
+void StepOf<step::FloatWritten>::say(Words &w) const
+{
+    w.para(Words::tr("%1, %2, written in the format, is %3, which holds %4.")
+               .arg(capital(ordinal(value.index)), w.num(Number::fromDecimal(value.typed)), w.bits(value.pattern),
+                    w.num(value.held)));
+}
+
+template <>
+void StepOf<step::FloatOperand>::say(Words &w) const
+{
+    const step::FloatOperand &s = value;
+    const int fraction = int(s.mantissa.size()) - 1;
+    w.para(Words::tr("%1: the mantissa %2 is %3, the exponent %4 is %5, so it holds %6 = %7.")
+               .arg(capital(ordinal(s.index)), w.point(s.mantissa, fraction), w.num(s.mantissaValue),
+                    w.bits(s.exponent), w.num(s.exponentValue), w.times(w.num(s.mantissaValue), s.exponentValue),
+                    w.num(s.value)));
+}
+
+template <>
+void StepOf<step::FloatAlign>::say(Words &w) const
+{
+    const step::FloatAlign &s = value;
+    if (s.smaller == 0) {
+        w.para(Words::tr("The exponents are the same, %1: the mantissas can be added as they are.")
+                   .arg(w.num(s.exponent)));
+        return;
+    }
+    w.para(Words::tr("Make the exponents the same: the smaller one goes up to %1, the larger, so the mantissa of %2 "
+                     "is shifted %3 right (copies of its sign bit come in on the left), and the larger number is "
+                     "left as it is.")
+               .arg(w.num(s.exponent), ordinal(s.smaller), w.places(s.places)));
+    if (s.vanished) {
+        w.para(Words::tr("Shifted that far, every bit of %1 goes past the mantissa's last place: all of its %2 is "
+                         "lost to the mantissa's places, and counts only in the cut.")
+                   .arg(w.bits(s.before), w.num(s.smallerValue)));
+        return;
+    }
+    const int fraction = int(s.after.size()) - 1;
+    w.para(Words::tr("%1 becomes %2.").arg(w.point(s.before, int(s.before.size()) - 1), w.point(s.after, fraction)));
+    if (s.past.contains(u'1'))
+        w.para((s.past.size() == 1 ? Words::tr("The bit %1 goes past the mantissa's last place; it is worth %2. It is "
+                                               "kept while the mantissas are added and the sum normalised, and cut "
+                                               "only at the end.")
+                                   : Words::tr("The bits %1 go past the mantissa's last place; they are worth %2. "
+                                               "They are kept while the mantissas are added and the sum normalised, "
+                                               "and cut only at the end."))
+                   .arg(w.bits(s.past), w.num(s.pastWorth)));
+    else
+        w.para((s.past.size() == 1
+                    ? Words::tr("The bit that goes past the mantissa's last place, %1, is 0: nothing is lost.")
+                    : Words::tr("The bits that go past the mantissa's last place, %1, are all 0: nothing is lost."))
+                   .arg(w.bits(s.past)));
+}
+
+template <>
+void StepOf<step::FloatNegate>::say(Words &w) const
+{
+    w.para(Words::tr("Subtract by adding the negative: take the two's complement of the second mantissa (invert "
+                     "every bit, add 1) and add it to the first."));
+}
+
+template <>
+void StepOf<step::FloatExtended>::say(Words &w) const
+{
+    w.para(Words::tr("Each mantissa takes one more copy of its sign bit on the left, so that a sum too big for "
+                     "the sign place shows as such: the mantissas are added in %1.")
+               .arg(Words::count(value.width)));
+}
+
+template <>
+void StepOf<step::FloatNormaliseSum>::say(Words &w) const
+{
+    const step::FloatNormaliseSum &s = value;
+    const int fraction = int(s.sum.size()) - 2;
+    const QString sum = w.point(s.sum, fraction);
+    if (s.zero) {
+        w.para(Words::tr("The sum %1 is 0: zero is written all zeros.").arg(sum));
+        return;
+    }
+    const QString normal = w.point(s.normalised, int(s.normalised.size()) - 1);
+    if (s.right)
+        w.para(Words::tr("The sum %1 has its extra bit and its sign bit different: the mantissas' sum has carried "
+                         "into the sign place. Normalise by shifting it one place right, adding 1 to the exponent: "
+                         "%2 with the exponent %3.")
+                   .arg(sum, normal, w.num(s.exponent)));
+    else if (s.leftShifts == 0)
+        w.para(Words::tr("The sum %1 keeps its sign in the extra bit; without it, %2 has its first two bits "
+                         "different: it is normalised, with the exponent %3.")
+                   .arg(sum, normal, w.num(s.exponent)));
+    else
+        w.para(Words::tr("The sum %1, without its extra bit, has its first two bits the same: it is not "
+                         "normalised. Shift it %2 left, taking %3 from the exponent: %4 with the exponent %5 "
+                         "(%6 \u2212 %3).")
+                   .arg(sum, w.places(s.leftShifts), w.num(s.leftShifts), normal, w.num(s.exponent),
+                        w.num(s.from)));
+}
+
+template <>
+void StepOf<step::FloatCut>::say(Words &w) const
+{
+    const step::FloatCut &s = value;
+    const Format &f = w.format();
+    if (s.zero)
+        return;
+    if (s.beyond) {
+        s.beyond->say(w);
+        return;
+    }
+    if (s.exact == s.held) {
+        w.para(Words::tr("The normalised sum fits the mantissa's %1 after its sign bit: nothing is lost. The "
+                         "answer is %2.")
+                   .arg(Words::count(f.mantissaFraction()), w.bits(s.answer)));
+    } else if (s.nearest) {
+        w.para(Words::tr("The normalised sum has %1 after its sign bit, more than the mantissa's %2. Rounded to "
+                         "nearest (a half rounds away from zero), the pair is %3, which holds %4: the exact result "
+                         "is %5, so %6 is lost.")
+                   .arg(Words::count(s.bits), QString::number(f.mantissaFraction()), w.bits(s.answer), w.num(s.held),
+                        w.num(s.exact), w.num((s.exact - s.held).abs())));
+    } else {
+        w.para((s.exact.sign() < 0
+                    ? Words::tr("The normalised sum has %1 after its sign bit, more than the mantissa's %2: the bits "
+                                "after the last place are cut (a negative mantissa's size is cut, as when a number is "
+                                "written in the format). The pair is %3, which holds %4: the exact result is %5, so "
+                                "%6 is lost.")
+                    : Words::tr("The normalised sum has %1 after its sign bit, more than the mantissa's %2: the bits "
+                                "after the last place are cut. The pair is %3, which holds %4: the exact result is "
+                                "%5, so %6 is lost."))
+                   .arg(Words::count(s.bits), QString::number(f.mantissaFraction()), w.bits(s.answer), w.num(s.held),
+                        w.num(s.exact), w.num((s.exact - s.held).abs())));
+    }
+    if (s.otherBeyond)
+        w.para((s.nearest ? Words::tr("(Cutting instead would give %1.)")
+                          : Words::tr("(Rounding to nearest instead would give %1.)"))
+                   .arg(s.other));
+    else if (!s.other.isEmpty())
+        w.para((s.nearest ? Words::tr("(Cutting instead would give %1, which holds %2.)")
+                          : Words::tr("(Rounding to nearest instead would give %1, which holds %2.)"))
+                   .arg(w.bits(s.other), w.num(s.otherHeld)));
+}
+
+template <>
+void StepOf<step::FloatCheck>::say(Words &w) const
+{
+    const step::FloatCheck &s = value;
+    const QString sum = w.num(s.a) + (s.subtract ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ")) + w.num(s.b)
+        + QStringLiteral(" = ") + w.num(s.exact);
+    if (s.beyond)
+        w.para(Words::tr("Check in denary: %1, which is beyond the format.").arg(sum));
+    else if (s.held == s.exact)
+        w.para(Words::tr("Check in denary: %1, which the answer holds exactly.").arg(sum));
+    else
+        w.para(Words::tr("Check in denary: %1; the answer holds %2, out by %3.")
+                   .arg(sum, w.num(s.held), w.num((s.exact - s.held).abs())));
+}
+
+template <>
+void StepOf<step::StoredError>::say(Words &w) const
+{
+    const step::StoredError &s = value;
+    const Number x = s.typed.value;
+    w.para(Words::tr("Absolute error = |number \u2212 value stored| = |%1 \u2212 %2| = %3. It is a size: it has no "
+                     "sign.")
+               .arg(w.typed(s.typed), w.num(s.held), w.num(s.absolute)));
+    if (x.isZero()) {
+        w.para(Words::tr("The number is 0, stored exactly: there is no relative error to divide out."));
+    } else {
+        const Number size = x.abs();
+        w.para(Words::tr("Relative error = absolute error \u00F7 |number| = %1 \u00F7 %2 = %3 \u2248 %4, or %5 %. It "
+                         "is divided by the true number, not by the value stored.")
+                   .arg(w.num(s.absolute), w.num(size), exact::ratioFraction(s.absolute, size),
+                        exact::ratioSignificant(s.absolute, size, 4),
+                        exact::ratioPlaces(s.absolute * Number(100), size, 2)));
+    }
+    const QString place = w.num(s.place), half = w.num(s.place.times2(-1));
+    const QString where = s.fixed ? Words::tr("The last place of this format is worth %1").arg(place)
+                                  : Words::tr("Near %1 the mantissa's last place is worth %2").arg(w.typed(s.typed), place);
+    if (s.nearest)
+        w.para(Words::tr("%1: rounding to nearest, a stored value is out by at most half of that, %2 (cutting, by "
+                         "less than %3).")
+                   .arg(where, half, place));
+    else
+        w.para(Words::tr("%1: cutting, a stored value is out by less than that (rounding to nearest, by at most "
+                         "half of it, %2).")
+                   .arg(where, half));
+}
+
+template <>
+QString StepOf<step::ErrorTooFine>::why(const Words &) const
+{
+    return Words::tr("%1 has too many digits for its error to be worked exactly.").arg(value.typed);
+}
+template <>
+void StepOf<step::ErrorTooFine>::say(Words &w) const
+{
+    w.para(why(w));
+}
+
+template <>
+QString StepOf<step::NotComparable>::why(const Words &) const
+{
+    if (value.other.isEmpty())
+        return Words::tr("Range against precision needs a second floating-point format of the same width to "
+                         "compare with.");
+    if (!value.floating)
+        return Words::tr("%1 is not a floating-point format: range against precision compares two floating-point "
+                         "formats of the same width.")
+            .arg(value.other);
+    return Words::tr("%1 has %2 and this format %3: range against precision compares two formats of the same "
+                     "width.")
+        .arg(value.other, Words::count(value.otherWidth), Words::count(value.width));
+}
+template <>
+void StepOf<step::NotComparable>::say(Words &w) const
+{
+    w.para(why(w));
+}
+
+template <>
+void StepOf<step::RangePrecision>::say(Words &w) const
+{
+    const step::FormatFacts &a = value.a, &b = value.b;
+    const auto both = [&](const QString &what, const QString &x, const QString &y) { return QStringList{what, x, y}; };
+    // Each value with how it is made: (1 - 2^-9) x 2^31 = 2143289344.
+    const auto largest = [&](const step::FormatFacts &x) {
+        return w.times(QStringLiteral("(1 \u2212 ") + w.power(1 - x.mantissa) + u')', (qint64(1) << (x.exponent - 1)) - 1)
+            + QStringLiteral(" = ") + w.num(x.largest);
+    };
+    const auto power = [&](const QString &sign, const Number &v) {
+        const Number size = v.abs();
+        return sign + w.power(size.binaryOrder() - 1) + QStringLiteral(" = ") + w.num(v);
+    };
+    w.table({{QString(), a.name, b.name},
+             {Words::tr("mantissa, exponent"), Words::tr("%1, %2 bits").arg(a.mantissa).arg(a.exponent),
+              Words::tr("%1, %2 bits").arg(b.mantissa).arg(b.exponent)},
+             both(Words::tr("largest"), largest(a), largest(b)),
+             both(Words::tr("smallest positive (normalised)"), power(QString(), a.smallest), power(QString(), b.smallest)),
+             both(Words::tr("most negative"), power(QStringLiteral("\u2212"), a.mostNegative),
+                  power(QStringLiteral("\u2212"), b.mostNegative)),
+             both(Words::tr("step near 1"), power(QString(), a.stepNearOne), power(QString(), b.stepNearOne))},
+            true);
+    if (a.exponent == b.exponent) {
+        w.para(Words::tr("The two are the same format: the same range and the same precision."));
+        return;
+    }
+    const step::FormatFacts &range = a.exponent > b.exponent ? a : b;
+    const step::FormatFacts &precise = a.exponent > b.exponent ? b : a;
+    w.para(Words::tr("%1 has more bits in its exponent (%2 against %3): a larger range, reaching %4 against %5, and "
+                     "numbers nearer zero, down to %6 against %7.")
+               .arg(range.name)
+               .arg(range.exponent)
+               .arg(precise.exponent)
+               .arg(w.num(range.largest), w.num(precise.largest), w.num(range.smallest), w.num(precise.smallest)));
+    w.para(Words::tr("%1 has more bits in its mantissa (%2 against %3): greater precision, with a step of %4 near 1 "
+                     "against %5, so numbers are held more exactly, but a smaller range.")
+               .arg(precise.name)
+               .arg(precise.mantissa)
+               .arg(range.mantissa)
+               .arg(w.num(precise.stepNearOne), w.num(range.stepNearOne)));
+    w.para(Words::tr("Moving bits from the mantissa to the exponent increases the range and reduces the precision; "
+                     "moving them the other way increases the precision and reduces the range."));
+}
+
+template <>
+void StepOf<step::HeldInBoth>::say(Words &w) const
+{
+    const step::HeldInBoth &s = value;
+    for (const step::HeldInBoth::In *in : {&s.a, &s.b}) {
+        if (in->refused)
+            w.para(Words::tr("In %1: %2.").arg(in->name, in->why));
+        else
+            w.para(Words::tr("In %1, %2 is %3, which holds %4: out by %5.")
+                       .arg(in->name, w.typed(s.typed), w.bits(in->pattern), w.num(in->held), w.num(in->absolute)));
+    }
+    if (s.a.refused && s.b.refused)
+        w.para(Words::tr("Neither format holds %1.").arg(w.typed(s.typed)));
+    else if (s.a.refused || s.b.refused)
+        w.para(Words::tr("Only %1 holds %2.").arg((s.a.refused ? s.b : s.a).name, w.typed(s.typed)));
+    else if (s.a.absolute == s.b.absolute)
+        w.para(Words::tr("Both hold it equally exactly."));
+    else
+        w.para(Words::tr("%1 holds it more exactly.").arg((s.a.absolute < s.b.absolute ? s.a : s.b).name));
+}
+
+namespace floating {
+
+namespace {
+
+bool onlyBits(const QString &s, int width)
+{
+    int count = 0;
+    for (QChar c : s) {
+        if (c == u'0' || c == u'1')
+            ++count;
+        else if (!c.isSpace())
+            return false;
+    }
+    return count == width;
+}
+
+struct Read {
+    bool ok = false;
+    QString bits;
+    Step refusal;
+};
+
+// Bits of the format's width, hex, or a denary number written in the
+// format first (by the topic's method, in the format's rounding).
+Read operand(const Topic &topic, const Format &f, const QString &typed, int index, Steps &steps)
+{
+    Read r;
+    const exact::Reading d = exact::readDecimal(typed);
+    const bool denary = !onlyBits(typed, f.totalBits()) && d.kind != exact::Reading::Kind::NotANumber
+        && !typed.contains(u'x', Qt::CaseInsensitive) && !typed.contains(u'&');
+    if (denary) {
+        const Worked w = topic.solve(f, Operation::ToBinary, typed);
+        if (w.refused) {
+            r.refusal = w.steps.back();
+            return r;
+        }
+        r.ok = true;
+        r.bits = practice::plain(w.text);
+        steps.push_back(make(step::FloatWritten{index, typed.trimmed(), w.text, topic.valueOf(f, r.bits)}));
+        return r;
+    }
+    ReadBits b = readBits(f.totalBits(), typed);
+    for (Step &s : b.steps)
+        steps.push_back(std::move(s));
+    r.ok = b.ok;
+    r.bits = b.bits;
+    r.refusal = b.refusal;
+    return r;
+}
+
+// Whether an exact result the format refuses is too large or too small.
+bool underflows(const Format &f, const Number &value)
+{
+    return value.abs() < Number::power2(f.lowestExponent() - 1);
+}
+
+// The exact result written in the format, as the topic writes a number:
+// its pair, or the refusal that says overflow or underflow.
+step::FloatCut cutTo(const Topic &topic, const Format &f, const Number &exactValue)
+{
+    step::FloatCut cut;
+    cut.nearest = f.rounding == Rounding::Nearest;
+    cut.exact = exactValue;
+    if (exactValue.isZero()) {
+        cut.zero = true;
+        cut.answer = topic.written(f, QString(f.totalBits(), u'0'));
+        return cut;
+    }
+    // The bits after the point the normalised result needs.
+    cut.bits = exactValue.abs().binaryOrder() + exactValue.abs().binaryPlaces();
+    const Worked w = topic.solve(f, Operation::ToBinary, exactValue.toDecimal());
+    if (w.refused) {
+        cut.beyond = w.steps.back();
+        return cut;
+    }
+    cut.answer = w.text;
+    cut.held = topic.valueOf(f, practice::plain(w.text));
+    Format other = f;
+    other.rounding = cut.nearest ? Rounding::Cut : Rounding::Nearest;
+    const Worked o = topic.solve(other, Operation::ToBinary, exactValue.toDecimal());
+    if (!o.refused && o.text != w.text) {
+        cut.other = o.text;
+        cut.otherHeld = topic.valueOf(f, practice::plain(o.text));
+    } else if (o.refused) {
+        cut.other = underflows(f, exactValue) ? QStringLiteral("underflow") : QStringLiteral("overflow");
+        cut.otherBeyond = true;
+    }
+    return cut;
+}
+
+}  // namespace
+
+Worked addOrSubtract(const Topic &topic, const Format &f, bool subtract, const QStringList &operands)
+{
+    Steps steps;
+    QString bits[2];
+    for (int i = 0; i < 2; ++i) {
+        Read r = operand(topic, f, operands.value(i), i + 1, steps);
+        if (!r.ok)
+            return refuse(std::move(steps), r.refusal);
+        bits[i] = r.bits;
+    }
+    const int m = f.mantissa;
+    QString mantissa[2];
+    qint64 exponent[2];
+    Number value[2];
+    for (int i = 0; i < 2; ++i) {
+        mantissa[i] = bits[i].left(m);
+        exponent[i] = patterns::twosWhole(QStringView(bits[i]).mid(m));
+        const Number mv = patterns::twosValue(mantissa[i]).times2(-(m - 1));
+        value[i] = mv.times2(exponent[i]);
+        steps.push_back(make(step::FloatOperand{i + 1, mantissa[i], bits[i].mid(m), mv, exponent[i], value[i]}));
+    }
+    const Number exactValue = subtract ? value[0] - value[1] : value[0] + value[1];
+
+    // The exponents made equal: the mantissa of the smaller shifted right.
+    const int small = exponent[0] < exponent[1] ? 0 : 1;
+    const qint64 e = std::max(exponent[0], exponent[1]);
+    const qint64 d = e - exponent[small];
+    step::FloatAlign align;
+    align.exponent = e;
+    align.places = d;
+    align.smaller = d == 0 ? 0 : small + 1;
+    align.before = mantissa[small];
+    align.smallerValue = value[small];
+    // Shifted further than the mantissa and its guard bits, the smaller
+    // mantissa is lost whole; its worth still counts in the cut.
+    align.vanished = d > m + 2;
+    step::FloatNormaliseSum normalised;
+    if (!align.vanished) {
+        const qsizetype n = 1 + m + d;  // one more copy of the sign on the left
+        const QChar sign = mantissa[small].at(0);
+        QString shifted[2];
+        shifted[small] = QString(d, sign) + mantissa[small];
+        shifted[1 - small] = mantissa[1 - small] + QString(d, u'0');
+        align.after = shifted[small];
+        align.past = shifted[small].right(d);
+        align.pastWorth = patterns::unsignedValue(QStringView(align.past).right(std::min<qint64>(d, 64)))
+                              .times2(e - (m - 1) - d);
+        if (d > 64)  // the bits beyond 64 places are copies of the sign
+            align.pastWorth = align.pastWorth
+                + (sign == u'1' ? (Number::power2(d - 64) - Number(1)).times2(e - (m - 1) - d + 64) : Number());
+        steps.push_back(make(std::move(align)));
+        QString a = shifted[0].front() + shifted[0], b = shifted[1].front() + shifted[1];
+        steps.push_back(make(step::FloatExtended{int(n)}));
+        if (subtract) {
+            steps.push_back(make(step::FloatNegate{}));
+            step::TwosComplement t = twosComplement(b, step::TwosComplement::Of::Mantissa, int(n - 2));
+            b = t.result;
+            steps.push_back(make(std::move(t)));
+        }
+        QString sum;
+        steps.push_back(arithmetic::columnAddition(a, b, &sum));
+        normalised.sum = sum;
+        normalised.from = e;
+        if (!sum.contains(u'1')) {
+            normalised.zero = true;
+        } else if (sum.at(0) != sum.at(1)) {
+            normalised.right = true;
+            normalised.normalised = sum;
+            normalised.exponent = e + 1;
+        } else {
+            QString t = sum.mid(1);
+            qint64 k = 0;
+            while (t.at(0) == t.at(1)) {
+                t = t.mid(1) + u'0';
+                ++k;
+            }
+            normalised.leftShifts = k;
+            normalised.normalised = t;
+            normalised.exponent = e - k;
+        }
+        steps.push_back(make(std::move(normalised)));
+        step::FloatCut cut = cutTo(topic, f, exactValue);
+        const bool beyond = bool(cut.beyond);
+        const QString answer = cut.answer;
+        const Number held = cut.held;
+        steps.push_back(make(std::move(cut)));
+        steps.push_back(make(step::FloatCheck{subtract, value[0], value[1], exactValue, beyond, held}));
+        if (beyond)
+            return {false, underflows(f, exactValue) ? QStringLiteral("underflow") : QStringLiteral("overflow"),
+                    std::move(steps), std::nullopt};
+        return {false, answer, std::move(steps), held};
+    }
+    steps.push_back(make(std::move(align)));
+    step::FloatCut cut = cutTo(topic, f, exactValue);
+    const bool beyond = bool(cut.beyond);
+    const QString answer = cut.answer;
+    const Number held = cut.held;
+    steps.push_back(make(std::move(cut)));
+    steps.push_back(make(step::FloatCheck{subtract, value[0], value[1], exactValue, beyond, held}));
+    if (beyond)
+        return {false, underflows(f, exactValue) ? QStringLiteral("underflow") : QStringLiteral("overflow"),
+                std::move(steps), std::nullopt};
+    return {false, answer, std::move(steps), held};
+}
+
+Worked error(const Topic &topic, const Format &f, const QString &input)
+{
+    const exact::Reading r = exact::readDecimal(input);
+    if (r.kind == exact::Reading::Kind::NotANumber)
+        return refuse({}, make(step::NotANumber{input}));
+    Worked stored = topic.solve(f, Operation::ToBinary, input);
+    if (stored.refused)
+        return stored;
+    if (r.kind != exact::Reading::Kind::Exact)
+        return refuse(std::move(stored.steps), make(step::ErrorTooFine{input.trimmed()}));
+    const Number held = topic.valueOf(f, practice::plain(stored.text));
+    const Number absolute = (r.value - held).abs();
+    step::StoredError s;
+    s.typed = typedOf(r, input);
+    s.pattern = stored.text;
+    s.held = held;
+    s.absolute = absolute;
+    s.nearest = f.rounding == Rounding::Nearest;
+    s.fixed = f.isFixed();
+    s.place = f.isFixed() ? Number::power2(-f.fraction)
+        : r.value.isZero() ? Number::power2(f.lowestExponent() - 1 - f.mantissaFraction())
+                           : Number::power2(r.value.abs().binaryOrder() - f.mantissaFraction());
+    QString text = stored.text + QStringLiteral(" = ") + held.toDecimal() + QStringLiteral("; absolute error ")
+        + absolute.toDecimal();
+    if (r.value.isZero())
+        text += QStringLiteral("; relative error 0");
+    else
+        text += QStringLiteral("; relative error ") + exact::ratioFraction(absolute, r.value.abs())
+            + QStringLiteral(" \u2248 ") + exact::ratioSignificant(absolute, r.value.abs(), 4) + QStringLiteral(" (")
+            + exact::ratioPlaces(absolute * Number(100), r.value.abs(), 2) + QStringLiteral(" %)");
+    stored.steps.push_back(make(std::move(s)));
+    return {false, text, std::move(stored.steps), held};
+}
+
+namespace {
+
+step::FormatFacts factsOf(const Topic &topic, const Format &f)
+{
+    step::FormatFacts x;
+    x.name = topic.name(f);
+    x.mantissa = f.mantissa;
+    x.exponent = f.exponent;
+    const qint64 high = f.highestExponent(), low = f.lowestExponent();
+    x.largest = (Number(1) - Number::power2(-f.mantissaFraction())).times2(high);
+    x.smallest = Number::power2(low - 1);
+    x.mostNegative = -Number::power2(high);
+    // 1 is 0.1 x 2^1; with no bit after the 1, the next value up is 2.
+    x.stepNearOne = f.mantissa >= 3 ? Number::power2(2 - f.mantissa) : high >= 2 ? Number(1) : Number::power2(-1);
+    return x;
+}
+
+step::HeldInBoth::In heldIn(const Topic &topic, const Format &f, const QString &input, const Number &x)
+{
+    step::HeldInBoth::In in;
+    in.name = topic.name(f);
+    const Worked w = topic.solve(f, Operation::ToBinary, input);
+    if (w.refused) {
+        in.refused = true;
+        in.why = w.steps.back()->why(Words(f, topic, false));
+        return in;
+    }
+    in.pattern = w.text;
+    in.held = topic.valueOf(f, practice::plain(w.text));
+    in.absolute = (x - in.held).abs();
+    return in;
+}
+
+}  // namespace
+
+Worked compare(const Topic &topic, const Format &f, const Calculation &c)
+{
+    if (!c.to)
+        return refuse({}, make(step::NotComparable{QString(), false, f.totalBits(), 0}));
+    Format other = *c.to;
+    other.rounding = f.rounding;
+    if (!other.isFloating() || other.representation != f.representation)
+        return refuse({}, make(step::NotComparable{formatName(other), false, f.totalBits(), 0}));
+    if (other.totalBits() != f.totalBits() || !topic.offered(other))
+        return refuse({}, make(step::NotComparable{topic.name(other), true, f.totalBits(), other.totalBits()}));
+    Steps steps;
+    const step::FormatFacts a = factsOf(topic, f), b = factsOf(topic, other);
+    const auto facts = [](const step::FormatFacts &x) {
+        return x.name + QStringLiteral(": largest ") + x.largest.toDecimal() + QStringLiteral(", smallest positive ")
+            + x.smallest.toDecimal() + QStringLiteral(", most negative ") + x.mostNegative.toDecimal()
+            + QStringLiteral(", step near 1 ") + x.stepNearOne.toDecimal();
+    };
+    QString text = facts(a) + QStringLiteral("; ") + facts(b);
+    if (a.exponent != b.exponent) {
+        const step::FormatFacts &range = a.exponent > b.exponent ? a : b;
+        const step::FormatFacts &precise = a.exponent > b.exponent ? b : a;
+        text += QStringLiteral("; ") + range.name + QStringLiteral(" has the larger range, ") + precise.name
+            + QStringLiteral(" the greater precision");
+    }
+    steps.push_back(make(step::RangePrecision{a, b}));
+    const QString input = c.operands.value(0).trimmed();
+    if (!input.isEmpty()) {
+        const exact::Reading r = exact::readDecimal(input);
+        if (r.kind == exact::Reading::Kind::NotANumber)
+            return refuse(std::move(steps), make(step::NotANumber{input}));
+        if (r.kind != exact::Reading::Kind::Exact)
+            return refuse(std::move(steps), make(step::ErrorTooFine{input}));
+        step::HeldInBoth held{typedOf(r, input), heldIn(topic, f, input, r.value), heldIn(topic, other, input, r.value)};
+        text += QStringLiteral("; ") + input + QStringLiteral(": ");
+        if (held.a.refused && held.b.refused)
+            text += QStringLiteral("held by neither");
+        else if (held.a.refused || held.b.refused)
+            text += QStringLiteral("held only by ") + (held.a.refused ? held.b : held.a).name;
+        else if (held.a.absolute == held.b.absolute)
+            text += QStringLiteral("held equally exactly (") + held.a.held.toDecimal() + u')';
+        else {
+            const bool first = held.a.absolute < held.b.absolute;
+            const step::HeldInBoth::In &better = first ? held.a : held.b, &worse = first ? held.b : held.a;
+            text += better.name + QStringLiteral(" holds it more exactly (") + better.held.toDecimal()
+                + QStringLiteral(" against ") + worse.held.toDecimal() + u')';
+        }
+        steps.push_back(make(std::move(held)));
+    }
+    return {false, text, std::move(steps), std::nullopt};
+}
+
+}  // namespace floating
+
+}  // namespace quorvex::workbench
