@@ -5,6 +5,7 @@
 // widths and operands.
 #include "app/commandline.h"
 #include "engine/bitpattern.h"
+#include "approvedtext.h"
 #include "formats.h"
 #include "topics/workbench.h"
 
@@ -63,6 +64,11 @@ private slots:
     void commandLineRefuses_data();
     void commandLineRefuses();
     void shiftLeftThenRightKeepsWhatWasNotLost();
+    void everyCode_data();
+    void everyCode();
+    void approvedWorking_data();
+    void approvedWorking();
+    void signedCodesOverflowExactlyOutsideTheirRange();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
 };
@@ -277,16 +283,20 @@ void TestArithmetic::resultIsTheTrueResultModuloTheWidth()
     for (int i = 0; i < 3000; ++i) {
         const int n = g.bounded(1, 65);
         const bool twos = g.bounded(2) == 1;
-        const bool subtract = g.bounded(2) == 1;
-        const quint64 a = g.generate64() & patterns::lowBits(n), b = g.generate64() & patterns::lowBits(n);
-        const workbench::Worked w =
-            workbench::work(testformats::integer(twos, n), subtract ? Operation::Subtract : Operation::Add,
-                            {patterns::toBits(a, n), patterns::toBits(b, n)}, 0);
+        // Add two or three, subtract, or multiply.
+        const int kind = g.bounded(4);
+        const Operation operation = kind == 2 ? Operation::Subtract : kind == 3 ? Operation::Multiply : Operation::Add;
+        const quint64 a = g.generate64() & patterns::lowBits(n), b = g.generate64() & patterns::lowBits(n),
+                      c = g.generate64() & patterns::lowBits(n);
+        QStringList operands{patterns::toBits(a, n), patterns::toBits(b, n)};
+        if (kind == 1)
+            operands << patterns::toBits(c, n);
+        const workbench::Worked w = workbench::work(testformats::integer(twos, n), operation, operands, 0);
         QVERIFY(!w.refused);
         const QString bits = w.text.section(u',', 0, 0);
         const QString fact = w.text.section(u',', 1).trimmed();
-        const __int128 x = heldBy(a, n, twos), y = heldBy(b, n, twos);
-        const __int128 truth = subtract ? x - y : x + y;
+        const __int128 x = heldBy(a, n, twos), y = heldBy(b, n, twos), z = heldBy(c, n, twos);
+        const __int128 truth = kind == 0 ? x + y : kind == 1 ? x + y + z : kind == 2 ? x - y : x * y;
         const __int128 low = twos ? -(__int128(1) << (n - 1)) : 0;
         const __int128 high = (twos ? (__int128(1) << (n - 1)) : (__int128(1) << n)) - 1;
         const QString why = QStringLiteral("%1 bits: %2").arg(n).arg(w.text);
@@ -331,6 +341,165 @@ void TestArithmetic::shiftLeftThenRightKeepsWhatWasNotLost()
         const QString turned = workbench::work(f, Operation::RotateLeft, {bits}, k).text;
         QCOMPARE(workbench::work(f, Operation::RotateRight, {turned}, k).text, bits);
         QVERIFY(workbench::work(f, Operation::ShiftLeft, {bits}, n + 1).refused);
+    }
+}
+
+// Each code's own method, with the options a calculation takes.
+void TestArithmetic::everyCode_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("answer");
+    // 51 + 85 + 15 = 151; the rightmost column adds three 1s.
+    QTest::newRow("three rows") << "int:8" << Operation::Add << QStringList{"00110011", "01010101", "00001111"} << ""
+                                << "10010111, no overflow";
+    // 255 + 255 + 255 = 765 = 2 x 256 + 253: a carry of 2 out of the top.
+    QTest::newRow("three rows carry 2 out") << "int:8" << Operation::Add
+                                            << QStringList{"11111111", "11111111", "11111111"} << ""
+                                            << "11111101, overflow";
+    QTest::newRow("three rows, two's") << "int-signed:8" << Operation::Add << QStringList{"100", "50", "-10"} << ""
+                                       << "10001100, overflow";
+    QTest::newRow("multiply") << "int:8" << Operation::Multiply << QStringList{"00001101", "00001011"} << ""
+                              << "10001111, no overflow";
+    QTest::newRow("multiply overflows") << "int:8" << Operation::Multiply << QStringList{"16", "17"} << ""
+                                        << "00010000, overflow";
+    QTest::newRow("multiply, two's") << "int-signed:8" << Operation::Multiply << QStringList{"-6", "7"} << ""
+                                     << "11010110, no overflow";
+    QTest::newRow("multiply, two negatives") << "int-signed:8" << Operation::Multiply << QStringList{"-8", "-16"}
+                                             << "" << "10000000, overflow";
+    QTest::newRow("multiply, -128 fits") << "int-signed:8" << Operation::Multiply << QStringList{"-8", "16"} << ""
+                                         << "10000000, no overflow";
+    QTest::newRow("multiply by 0") << "int-signed:8" << Operation::Multiply << QStringList{"-8", "0"} << ""
+                                   << "00000000, no overflow";
+    // -5 + 7: 11111010 + 00000111 carries out; the carry comes back in.
+    QTest::newRow("one's end-around") << "int-ones:8" << Operation::Add << QStringList{"11111010", "00000111"} << ""
+                                      << "00000010, no overflow";
+    QTest::newRow("one's subtract") << "int-ones:8" << Operation::Subtract << QStringList{"7", "10"} << ""
+                                    << "11111100, no overflow";
+    QTest::newRow("one's overflow") << "int-ones:8" << Operation::Add << QStringList{"100", "100"} << ""
+                                    << "11001000, overflow";
+    QTest::newRow("sign and magnitude, signs differ")
+        << "int-signmag:8" << Operation::Add << QStringList{"10000101", "00000011"} << "" << "10000010, no overflow";
+    QTest::newRow("sign and magnitude, same sign")
+        << "int-signmag:8" << Operation::Add << QStringList{"-5", "-3"} << "" << "10001000, no overflow";
+    QTest::newRow("sign and magnitude, to 0") << "int-signmag:8" << Operation::Add << QStringList{"-5", "5"} << ""
+                                              << "00000000, no overflow";
+    QTest::newRow("sign and magnitude subtract")
+        << "int-signmag:8" << Operation::Subtract << QStringList{"3", "5"} << "" << "10000010, no overflow";
+    QTest::newRow("sign and magnitude overflow")
+        << "int-signmag:8" << Operation::Add << QStringList{"01111111", "00000001"} << "" << "00000000, overflow";
+    QTest::newRow("sign and magnitude AND") << "int-signmag:8" << Operation::And
+                                            << QStringList{"10110101", "00001111"} << "" << "00000101";
+    QTest::newRow("fixed add") << "fixed-signed:4.4" << Operation::Add << QStringList{"0101.1000", "1110.0100"} << ""
+                               << "0011.1100, no overflow";
+    QTest::newRow("fixed denary") << "fixed:4.4" << Operation::Add << QStringList{"5.5", "1.75"} << ""
+                                  << "0111.0100, no overflow";
+    QTest::newRow("fixed overflow") << "fixed:4.4" << Operation::Add << QStringList{"15.5", "0.5"} << ""
+                                    << "0000.0000, overflow";
+    QTest::newRow("fixed subtract below 0") << "fixed:4.4" << Operation::Subtract << QStringList{"1.5", "2"} << ""
+                                            << "1111.1000, below 0";
+    // A logical shift right of a negative number brings 0s in.
+    QTest::newRow("logical right, two's") << "int-signed:8" << Operation::ShiftRight << QStringList{"10110101"}
+                                          << "--logical" << "00101101";
+    QTest::newRow("arithmetic right, two's") << "int-signed:8" << Operation::ShiftRight << QStringList{"10110101"}
+                                             << "--arithmetic" << "11101101";
+}
+
+void TestArithmetic::everyCode()
+{
+    QFETCH(QString, format);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(QString, options);
+    QFETCH(QString, answer);
+    const Format f = testformats::named(qPrintable(format));
+    workbench::Calculation c{operands, 2, std::nullopt, std::nullopt};
+    if (!options.isEmpty())
+        c.arithmetic = options == QLatin1StringView("--arithmetic");
+    const workbench::Answer a = workbench::solve(f, operation, c);
+    QCOMPARE(a.text, answer);
+    // The command line says the same.
+    QStringList arguments{"--format", format, "--solve", workbench::operationName(operation)};
+    if (workbench::takesPlaces(operation))
+        arguments << "--places" << "2";
+    if (!options.isEmpty())
+        arguments << options;
+    QString out;
+    QCOMPARE(run(arguments << "--" << operands, &out), 0);
+    QCOMPARE(out, answer + u'\n');
+}
+
+// The worked examples and one of each code, their working whole.
+void TestArithmetic::approvedWorking_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<int>("places");
+    QTest::newRow("add unsigned overflow") << "int:8" << Operation::Add << QStringList{"10110110", "01101101"} << 0;
+    QTest::newRow("add two's overflow") << "int-signed:8" << Operation::Add << QStringList{"01011010", "01000111"}
+                                        << 0;
+    QTest::newRow("add two's carry dropped") << "int-signed:8" << Operation::Add
+                                             << QStringList{"11101100", "11110101"} << 0;
+    QTest::newRow("add three rows") << "int:8" << Operation::Add << QStringList{"00110011", "01010101", "00001111"}
+                                    << 0;
+    QTest::newRow("subtract 45 67") << "int-signed:8" << Operation::Subtract << QStringList{"45", "67"} << 0;
+    QTest::newRow("subtract below 0") << "int:8" << Operation::Subtract << QStringList{"45", "67"} << 0;
+    QTest::newRow("multiply two's") << "int-signed:8" << Operation::Multiply << QStringList{"-6", "7"} << 0;
+    QTest::newRow("multiply unsigned") << "int:4" << Operation::Multiply << QStringList{"1101", "1011"} << 0;
+    QTest::newRow("shift left 3") << "int:8" << Operation::ShiftLeft << QStringList{"10110101"} << 3;
+    QTest::newRow("shift right 2 two's") << "int-signed:8" << Operation::ShiftRight << QStringList{"10110101"} << 2;
+    QTest::newRow("and mask") << "int:8" << Operation::And << QStringList{"10110101", "00001111"} << 0;
+    QTest::newRow("one's end-around") << "int-ones:8" << Operation::Add << QStringList{"11111010", "00000111"} << 0;
+    QTest::newRow("sign and magnitude subtract") << "int-signmag:8" << Operation::Subtract << QStringList{"3", "5"}
+                                                 << 0;
+    QTest::newRow("fixed add") << "fixed-signed:4.4" << Operation::Add << QStringList{"0101.1000", "1110.0100"} << 0;
+}
+
+void TestArithmetic::approvedWorking()
+{
+    QFETCH(QString, format);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(int, places);
+    const workbench::Answer a = workbench::solve(testformats::named(qPrintable(format)), operation, operands, places);
+    const QString text = format + u' ' + workbench::operationName(operation) + u' ' + operands.join(u' ')
+        + QStringLiteral("\n") + a.text + QStringLiteral("\n\n") + approved::plainText(a.workingHtml);
+    QUORVEX_COMPARE_APPROVED(QStringLiteral("arithmetic"), approved::fileName(QString::fromUtf8(QTest::currentDataTag())),
+                             text);
+}
+
+// Sign and magnitude and one's complement: the pattern holds the true
+// result, or overflow is said, exactly when it lies outside the range.
+void TestArithmetic::signedCodesOverflowExactlyOutsideTheirRange()
+{
+    QRandomGenerator g(1209);
+    for (int i = 0; i < 2000; ++i) {
+        const int n = g.bounded(2, 65);
+        const bool ones = g.bounded(2) == 1;
+        const bool subtract = g.bounded(2) == 1;
+        const Format f = testformats::named(qPrintable(QStringLiteral("%1:%2").arg(ones ? "int-ones" : "int-signmag").arg(n)));
+        const quint64 a = g.generate64() & patterns::lowBits(n), b = g.generate64() & patterns::lowBits(n);
+        const auto value = [&](quint64 bits) {
+            const bool negative = (bits >> (n - 1)) & 1;
+            const __int128 low = __int128(bits & patterns::lowBits(n - 1));
+            if (!negative)
+                return low;
+            return ones ? -__int128(~bits & patterns::lowBits(n - 1)) : -low;
+        };
+        const __int128 truth = subtract ? value(a) - value(b) : value(a) + value(b);
+        const __int128 high = (__int128(1) << (n - 1)) - 1;
+        const workbench::Worked w = workbench::work(f, subtract ? Operation::Subtract : Operation::Add,
+                                                    {patterns::toBits(a, n), patterns::toBits(b, n)}, 0);
+        const QString why = QStringLiteral("%1 %2").arg(f.representation.id.data()).arg(w.text);
+        QVERIFY2(!w.refused, qPrintable(why));
+        const QString bits = w.text.section(u',', 0, 0);
+        const bool outside = truth < -high || truth > high;
+        QVERIFY2((w.text.section(u',', 1).trimmed() == QLatin1StringView("overflow")) == outside, qPrintable(why));
+        if (!outside)
+            QVERIFY2(value(patterns::fromBits(bits)) == truth, qPrintable(why));
     }
 }
 

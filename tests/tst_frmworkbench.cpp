@@ -7,7 +7,6 @@
 #include "app/frmbinarymenu.h"
 #include "assistive.h"
 #include "guitest.h"
-#include "engine/operation.h"
 #include "windows/accessibility.h"
 #include "windows/frmworkbench.h"
 #include "windows/workingpane.h"
@@ -46,6 +45,8 @@ private slots:
     void codesInTheWindow_data();
     void codesInTheWindow();
     void answersAndEnterAsksAgain();
+    void calculatesByName_data();
+    void calculatesByName();
     void refusalKeepsTheInput();
     void captionsAndTabOrder();
     void paneTakesTheGrowth();
@@ -105,19 +106,26 @@ void TestWorkbench::formatsShowTheirWidths_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("widths");
     QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QStringList>("calculations");
     const QStringList three{"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdRange"};
-    const QStringList calculates = three + QStringList{"cmdCalculate"};
-    QTest::newRow("unsigned integer") << 0 << "Unsigned integer" << QStringList{"spnBits"} << calculates;
-    QTest::newRow("two's integer") << 1 << "Two's complement integer" << QStringList{"spnBits"} << calculates;
-    QTest::newRow("unsigned fixed") << 2 << "Unsigned fixed point" << QStringList{"spnWhole", "spnFraction"}
-                                    << calculates;
+    const QStringList integer{"Add", "Subtract", "Multiply", "Shift left", "Shift right", "Rotate left",
+                              "Rotate right", "AND", "OR", "XOR", "NOT"};
+    const QStringList code{"Add", "Subtract", "AND", "OR", "XOR", "NOT"};
+    const QStringList fixed{"Add", "Subtract", "Error"};
+    QTest::newRow("unsigned integer") << 0 << "Unsigned integer" << QStringList{"spnBits"} << three << integer;
+    QTest::newRow("two's integer") << 1 << "Two's complement integer" << QStringList{"spnBits"} << three << integer;
+    QTest::newRow("unsigned fixed") << 2 << "Unsigned fixed point" << QStringList{"spnWhole", "spnFraction"} << three
+                                    << fixed;
     QTest::newRow("two's fixed") << 3 << "Two's complement fixed point" << QStringList{"spnWhole", "spnFraction"}
-                                 << calculates;
+                                 << three << fixed;
     QTest::newRow("floating") << 4 << "Floating point (two's complement mantissa and exponent)"
-                              << QStringList{"spnMantissa", "spnExponent"} << calculates + QStringList{"cmdNormalise"};
-    QTest::newRow("sign and magnitude") << 5 << "Sign and magnitude integer" << QStringList{"spnBits"} << three;
-    QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three;
-    QTest::newRow("bcd") << 7 << "Binary-coded decimal (BCD)" << QStringList{"spnDigits"} << QStringList{"cmdToBinary", "cmdToDenary", "cmdRange"};
+                              << QStringList{"spnMantissa", "spnExponent"} << three + QStringList{"cmdNormalise"}
+                              << QStringList{"Add", "Subtract", "Error", "Compare with\u2026"};
+    QTest::newRow("sign and magnitude") << 5 << "Sign and magnitude integer" << QStringList{"spnBits"} << three
+                                        << code;
+    QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three << code;
+    QTest::newRow("bcd") << 7 << "Binary-coded decimal (BCD)" << QStringList{"spnDigits"}
+                         << QStringList{"cmdToBinary", "cmdToDenary", "cmdRange"} << QStringList();
 }
 
 void TestWorkbench::formatsShowTheirWidths()
@@ -126,20 +134,24 @@ void TestWorkbench::formatsShowTheirWidths()
     QFETCH(QString, caption);
     QFETCH(QStringList, widths);
     QFETCH(QStringList, buttons);
+    QFETCH(QStringList, calculations);
     QCOMPARE(get<QComboBox>("cboFormat")->count(), 8);
     type(&w(), "kept");
     choose(index);
     QCOMPARE(get<QComboBox>("cboFormat")->currentText(), caption);
     for (QSpinBox *spin : w().findChildren<QSpinBox *>())
         QCOMPARE(spin->isVisible(), widths.contains(spin->objectName()));
-    // Only the format's own operations; its calculations are chosen by
-    // name, with a second operand for the first when it takes one.
-    for (const char *button : {"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange", "cmdCalculate"})
+    // Only the format's own operations: its conversions by button, its
+    // calculations by name; the first of those, Add, takes a second number.
+    for (const char *button : {"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange"})
         QCOMPARE(get(button)->isVisible(), buttons.contains(QLatin1StringView(button)));
-    const QComboBox *operation = get<QComboBox>("cboOperation");
-    QCOMPARE(operation->isVisible(), buttons.contains(QStringLiteral("cmdCalculate")));
-    QCOMPARE(get("txtSecond")->isVisible(),
-             operation->isVisible() && workbench::operandCount(workbench::Operation(operation->currentData().toInt())) >= 2);
+    QStringList items;
+    for (int i = 0; i < get<QComboBox>("cboOperation")->count(); ++i)
+        items << get<QComboBox>("cboOperation")->itemText(i);
+    QCOMPARE(items, calculations);
+    QCOMPARE(get("cboOperation")->isVisible(), !calculations.isEmpty());
+    QCOMPARE(get("cmdCalculate")->isVisible(), !calculations.isEmpty());
+    QCOMPARE(get("txtSecond")->isVisible(), !calculations.isEmpty());
     QCOMPARE(get<QLineEdit>("txtInput")->text(), QStringLiteral("kept"));
 }
 
@@ -243,6 +255,59 @@ void TestWorkbench::answersAndEnterAsksAgain()
     auto *answer = get<QLineEdit>("txtAnswer");
     QCOMPARE(ask("cmdToBinary", "-8.25").size(), 64 + 1 + 12);
     QVERIFY(answer->fontMetrics().horizontalAdvance(answer->text()) < answer->contentsRect().width());
+}
+
+// A calculation chosen by name in the operation box, with its second number
+// (a third after a comma) and its places, by keyboard.
+void TestWorkbench::calculatesByName_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<int>("places");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("two's overflow") << 1 << "Add" << "01011010" << "01000111" << 0 << "10100001, overflow";
+    QTest::newRow("three rows") << 0 << "Add" << "00110011" << "01010101, 00001111" << 0 << "10010111, no overflow";
+    QTest::newRow("shift") << 1 << "Shift right" << "10110101" << "" << 2 << "11101101";
+    QTest::newRow("fixed") << 3 << "Subtract" << "0101.1000" << "0110.0100" << 0 << "1111.0100, no overflow";
+    QTest::newRow("one's") << 6 << "Add" << "11111010" << "00000111" << 0 << "00000010, no overflow";
+}
+
+void TestWorkbench::calculatesByName()
+{
+    QFETCH(int, format);
+    QFETCH(QString, operation);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(int, places);
+    QFETCH(QString, answer);
+    choose(format);
+    auto *operations = get<QComboBox>("cboOperation");
+    operations->setFocus();
+    key(&w(), Qt::Key_Home);
+    while (operations->currentText() != operation && operations->currentIndex() + 1 < operations->count())
+        key(&w(), Qt::Key_Down);
+    QCOMPARE(operations->currentText(), operation);
+    QCOMPARE(get("txtSecond")->isVisible(), !second.isEmpty());
+    QCOMPARE(get("spnPlaces")->isVisible(), places > 0);
+    click(get("txtInput"));
+    retype(&w(), first);
+    if (!second.isEmpty()) {
+        click(get("txtSecond"));
+        retype(&w(), second);
+    }
+    if (places > 0) {
+        get("spnPlaces")->setFocus();
+        retype(&w(), QString::number(places));
+    }
+    click(get("cmdCalculate"));
+    QCOMPARE(get<QLineEdit>("txtAnswer")->text(), answer);
+    // Enter in the input asks again.
+    click(get("txtInput"));
+    get<QLineEdit>("txtAnswer")->clear();
+    key(&w(), Qt::Key_Return);
+    QCOMPARE(get<QLineEdit>("txtAnswer")->text(), answer);
 }
 
 // A refusal is said in the answer box; what was typed stays.

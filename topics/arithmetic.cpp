@@ -11,6 +11,12 @@ namespace quorvex::workbench {
 
 using exact::Number;
 
+namespace arithmetic {
+// How a format writes a negative number, for its arithmetic.
+enum class Code { Unsigned, Twos, SignMagnitude, Ones };
+}  // namespace arithmetic
+using arithmetic::Code;
+
 namespace step {
 
 // An operand as the calculation takes it: its bits and what they hold.
@@ -19,25 +25,78 @@ struct Operand {
     QString bits;
     Number value;
 };
-// Column addition: carries[i] is the carry out of bit i (from the left),
-// written above bit i - 1; carries[0], the carry out of the leftmost bit,
-// is dropped, since the sum keeps the format's width, and carries[n] is
-// always 0.
+// Column addition of two or three rows: carries[i] is what column i (from
+// the left) carries out, written above column i - 1 (a column of three 1s
+// and a carry can carry 2); carries[0], the carry out of the leftmost
+// column, is dropped, since the sum keeps the format's width, and
+// carries[n] is always 0. The point, where the format has one, stands
+// `fraction` columns from the right.
 struct ColumnAddition {
-    QString a, b, carries, sum;
-    bool carryOut = false;
+    QStringList rows;
+    std::vector<int> carries;
+    QString sum;
+    int carryOut = 0;
+    int fraction = 0;
+    bool endAround = false;  // one's complement: the carry out is added back in
 };
 // What the sum means: overflow, or, for unsigned subtraction, a result
 // below 0.
 struct SumFacts {
-    bool twos = false;
+    Code code = Code::Unsigned;
     bool subtract = false;
-    Number a, b, result;  // the true result
-    Number low, high;     // the format's range
-    Number held;          // what the answer's bits hold
+    std::vector<Number> terms;  // added, or the first less the second
+    Number result;              // the true result
+    Number low, high;           // the format's range
+    Number held;                // what the answer's bits hold
     bool carryOut = false;
     bool outside = false;
 };
+// One's complement: a carry out of the leftmost column is added back in at
+// the right.
+struct EndAroundCarry {
+    QString before, after;
+};
+// Sign and magnitude: the signs decide whether the magnitudes are added or
+// the smaller taken from the larger.
+struct SignsCompared {
+    QChar signA, signB;
+    QString magnitudeA, magnitudeB;
+    bool subtract = false;  // the question was a - b: b's sign is turned over first
+    int larger = 0;         // 1 or 2: the operand of the larger magnitude, when the signs differ
+};
+// Sign and magnitude: the result's sign bit put before its magnitude.
+struct SignPut {
+    QChar sign;
+    QString magnitude;
+    bool zero = false;
+};
+// One's complement subtraction adds the inverted second number.
+struct AddTheInverse {
+    QString b, inverted;
+};
+// Long multiplication: a partial product of the first number shifted left
+// for each 1 of the second, added; in two's complement the sizes are
+// multiplied and the sign put on after.
+struct SizesFirst {
+    Number a, b;
+    QString magnitudeA, magnitudeB;
+    bool negative = false;
+};
+struct LongMultiplication {
+    QString a, b;
+    std::vector<int> shifts;  // the places of the second number's 1s, from the right
+    QString product;          // 2n bits
+};
+struct ProductFacts {
+    Code code = Code::Unsigned;
+    Number a, b, product;
+    Number low, high;
+    Number held;
+    int width = 0;  // the format's
+    int needs = 0;  // bits the product needs, its sign included in two's complement
+};
+// A shift that does not go with the format.
+struct NoArithmeticShift {};
 // a - b is worked as a + (the two's complement of b).
 struct AddTheNegative {
     QString b;
@@ -53,6 +112,7 @@ struct Shift {
     Number lostWorth;  // left: what the lost bits were worth; right: the remainder
     bool signChanged = false;
     bool significantLost = false;  // left: a bit that was not just a copy of the sign
+    bool arithmetic = false;       // right: the sign bit copied in
 };
 // More places than the pattern has bits.
 struct TooManyPlaces {
@@ -69,6 +129,14 @@ struct Bitwise {
 QUORVEX_STEP(step::Operand)
 QUORVEX_STEP(step::ColumnAddition)
 QUORVEX_STEP(step::SumFacts)
+QUORVEX_STEP(step::EndAroundCarry)
+QUORVEX_STEP(step::SignsCompared)
+QUORVEX_STEP(step::SignPut)
+QUORVEX_STEP(step::AddTheInverse)
+QUORVEX_STEP(step::SizesFirst)
+QUORVEX_STEP(step::LongMultiplication)
+QUORVEX_STEP(step::ProductFacts)
+QUORVEX_REFUSAL(step::NoArithmeticShift)
 QUORVEX_STEP(step::AddTheNegative)
 QUORVEX_STEP(step::Bitwise)
 QUORVEX_STEP(step::Shift)
@@ -96,7 +164,7 @@ void StepOf<step::Shift>::say(Words &w) const
     if (rotate)
         w.para(Words::tr("Rotate %1 by %2: each bit moves %2 %1, and the bits off one end come in at the other.")
                    .arg(where, w.places(k)));
-    else if (!left && value.twos)
+    else if (!left && value.arithmetic)
         w.para(Words::tr("Arithmetic shift right by %1: each bit moves %1 right, and copies of the sign bit, %2, "
                          "come in at the left, so that the sign is kept.")
                    .arg(w.places(k), QString(value.before.at(0))));
@@ -139,7 +207,11 @@ void StepOf<step::Shift>::say(Words &w) const
     }
     w.para(Words::tr("Lost off the right: %1, worth %2: the remainder.")
                .arg(w.bits(value.lost), w.num(value.lostWorth)));
-    if (value.from.sign() < 0 && !value.lostWorth.isZero())
+    if (value.from.sign() < 0 && !value.arithmetic)
+        w.para(Words::tr("A logical shift brings 0s in over the sign bit, so the negative number %1 becomes %2: "
+                         "the result is not %1 \u00F7 %3. An arithmetic shift keeps the sign.")
+                   .arg(w.num(value.from), w.num(value.to), w.power(k)));
+    else if (value.from.sign() < 0 && !value.lostWorth.isZero())
         w.para(Words::tr("%1 \u00F7 %2 = %3 remainder %4: an arithmetic shift rounds a negative number down, "
                          "not towards 0.")
                    .arg(w.num(value.from), w.power(k), w.num(value.to), w.num(value.lostWorth)));
@@ -151,7 +223,9 @@ void StepOf<step::Shift>::say(Words &w) const
 template <>
 void StepOf<step::Operand>::say(Words &w) const
 {
-    const QString which = value.index == 1 ? Words::tr("The first number") : Words::tr("The second number");
+    const QString which = value.index == 1 ? Words::tr("The first number")
+        : value.index == 2                 ? Words::tr("The second number")
+                                           : Words::tr("The third number");
     w.para(Words::tr("%1 is %2, which holds %3.").arg(which, w.bits(value.bits), w.num(value.value)));
 }
 
@@ -159,39 +233,69 @@ template <>
 void StepOf<step::ColumnAddition>::say(Words &w) const
 {
     const qsizetype n = value.sum.size();
+    const int f = value.fraction;
+    // A row's cells: the column left of the leftmost for what it carries
+    // out, then one a bit, and the point where the format has one.
+    const auto row = [&](const QString &title, const QString &left, const auto &cell, bool point = true) {
+        QStringList r{title, left};
+        for (qsizetype i = 0; i < n; ++i) {
+            if (f > 0 && i == n - f)
+                r << (point ? QStringLiteral(".") : QString());
+            r << cell(i);
+        }
+        return r;
+    };
+    const auto carried = [&](int c) { return c == 0 ? QString() : QString::number(c, 2); };
     std::vector<QStringList> rows;
-    QStringList carries{Words::tr("Carries")}, a{QString()}, b{QStringLiteral("+")}, sum{Words::tr("Sum")};
-    for (qsizetype i = 0; i <= n; ++i) {
-        carries << (value.carries.at(i) == u'1' ? QStringLiteral("1") : QString());
-        a << (i == 0 ? QString() : QString(value.a.at(i - 1)));
-        b << (i == 0 ? QString() : QString(value.b.at(i - 1)));
-        sum << (i == 0 ? (value.carryOut ? QStringLiteral("(1)") : QString()) : QString(value.sum.at(i - 1)));
-    }
-    w.para(Words::tr("Add in columns from the right: each column's two bits and the carry written above it; "
-                     "a column adding to 2 writes 0 and carries 1, to 3 writes 1 and carries 1."));
-    rows.push_back(carries);
-    rows.push_back(a);
-    rows.push_back(b);
-    rows.push_back(sum);
-    w.table(rows, false);
-    if (value.carryOut)
-        w.para(Words::tr("The leftmost column carries 1 out; the sum keeps %1, so that carry is dropped: %2.")
-                   .arg(Words::count(n), w.bits(value.sum)));
+    rows.push_back(row(Words::tr("Carries"), carried(value.carries.at(0)),
+                       [&](qsizetype i) { return carried(value.carries.at(std::size_t(i) + 1)); }, false));
+    for (qsizetype r = 0; r < value.rows.size(); ++r)
+        rows.push_back(row(r + 1 == value.rows.size() ? QStringLiteral("+") : QString(), QString(),
+                           [&](qsizetype i) { return QString(value.rows.at(r).at(i)); }));
+    rows.push_back(row(Words::tr("Sum"), value.carryOut ? u'(' + carried(value.carryOut) + u')' : QString(),
+                       [&](qsizetype i) { return QString(value.sum.at(i)); }));
+    if (value.rows.size() > 2)
+        w.para(Words::tr("Add in columns from the right: each column's bits and the carry written above it. A "
+                         "column adding to 2 writes 0 and carries 1, to 3 writes 1 and carries 1, to 4 writes 0 "
+                         "and carries 2 (10 in binary), to 5 writes 1 and carries 2."));
     else
-        w.para(Words::tr("No carry comes out of the leftmost column: the sum is %1.").arg(w.bits(value.sum)));
+        w.para(Words::tr("Add in columns from the right: each column's two bits and the carry written above it; "
+                         "a column adding to 2 writes 0 and carries 1, to 3 writes 1 and carries 1."));
+    w.table(rows, false);
+    const QString sum = w.point(value.sum, f);
+    if (value.carryOut == 1 && value.endAround)
+        w.para(Words::tr("The leftmost column carries 1 out, and the %1 below it are %2.").arg(Words::count(n), sum));
+    else if (value.carryOut == 1)
+        w.para(Words::tr("The leftmost column carries 1 out; the sum keeps %1, so that carry is dropped: %2.")
+                   .arg(Words::count(n), sum));
+    else if (value.carryOut > 1)
+        w.para(Words::tr("The leftmost column carries %1 out; the sum keeps %2, so that carry is dropped: %3.")
+                   .arg(carried(value.carryOut), Words::count(n), sum));
+    else
+        w.para(Words::tr("No carry comes out of the leftmost column: the sum is %1.").arg(sum));
 }
 
 template <>
 void StepOf<step::SumFacts>::say(Words &w) const
 {
-    const QString sign = value.subtract ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ");
-    const QString sum = w.num(value.a) + sign + w.num(value.b) + QStringLiteral(" = ") + w.num(value.result);
+    // A negative number after the first is written in brackets: 5 + (−3).
+    const auto term = [&](const Number &t, bool first) {
+        return first || t.sign() >= 0 ? w.num(t) : u'(' + w.num(t) + u')';
+    };
+    QString sum;
+    for (std::size_t i = 0; i < value.terms.size(); ++i) {
+        if (i > 0)
+            sum += value.subtract ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ");
+        sum += term(value.terms[i], i == 0);
+    }
+    sum += QStringLiteral(" = ") + w.num(value.result);
     // A difference that fits is checked by adding back what was taken away.
     const auto check = [&] {
         if (value.subtract && !value.outside)
-            w.para(Words::tr("Check in denary: %1 + %2 = %3.").arg(w.num(value.held), w.num(value.b), w.num(value.a)));
+            w.para(Words::tr("Check in denary: %1 + %2 = %3.")
+                       .arg(w.num(value.held), term(value.terms.at(1), false), w.num(value.terms.at(0))));
     };
-    if (!value.twos) {
+    if (value.code == Code::Unsigned) {
         if (value.subtract && value.outside)
             w.para(Words::tr("%1 is below 0: the first number is the smaller, so the subtraction borrows out of "
                              "the leftmost column (no carry comes out of it). An unsigned pattern cannot hold a "
@@ -200,23 +304,145 @@ void StepOf<step::SumFacts>::say(Words &w) const
         else if (value.outside)
             w.para(Words::tr("Overflow: %1 does not fit in %2 to %3; the carry out of the leftmost column is the "
                              "bit the sum needs, and the %4 kept hold only %5.")
-                       .arg(sum, w.num(value.low), w.num(value.high), Words::count(w.format().bits),
+                       .arg(sum, w.num(value.low), w.num(value.high), Words::count(w.format().totalBits()),
                             w.num(value.held)));
         else
             w.para(Words::tr("No overflow: %1 fits in %2 to %3.").arg(sum, w.num(value.low), w.num(value.high)));
         check();
         return;
     }
-    if (value.outside)
+    if (value.outside && value.code == Code::SignMagnitude)
+        w.para(Words::tr("Overflow: %1 does not fit in %2 to %3. The magnitudes' sum carries out of the magnitude "
+                         "into the sign bit's place, which holds the sign alone: the pattern holds %4.")
+                   .arg(sum, w.num(value.low), w.num(value.high), w.num(value.held)));
+    else if (value.outside)
         w.para(Words::tr("Overflow: %1 does not fit in %2 to %3. Two numbers of the same sign have given a result "
                          "of the other sign: the pattern holds %4.")
                    .arg(sum, w.num(value.low), w.num(value.high), w.num(value.held)));
     else
         w.para(Words::tr("No overflow: %1 fits in %2 to %3.").arg(sum, w.num(value.low), w.num(value.high)));
-    if (value.carryOut && !value.outside)
+    if (value.carryOut && !value.outside && value.code == Code::Twos)
         w.para(Words::tr("A carry out of the leftmost bit alone is not an overflow in two's complement: it is "
                          "dropped, and the result is right."));
     check();
+}
+
+template <>
+void StepOf<step::EndAroundCarry>::say(Words &w) const
+{
+    w.para(Words::tr("In one's complement the carry out of the leftmost column is not dropped: it comes back in "
+                     "at the right (the end-around carry): %1 + 1 = %2.")
+               .arg(w.bits(value.before), w.bits(value.after)));
+}
+
+template <>
+void StepOf<step::AddTheInverse>::say(Words &w) const
+{
+    w.para(Words::tr("Subtract by adding the negative: in one's complement the negative of %1 is every bit "
+                     "inverted, %2; add that to the first number.")
+               .arg(w.bits(value.b), w.bits(value.inverted)));
+}
+
+template <>
+void StepOf<step::SignsCompared>::say(Words &w) const
+{
+    if (value.subtract)
+        w.para(Words::tr("Subtract by adding the negative: turn the second number's sign bit over, so that it "
+                         "is %1, and add.")
+                   .arg(QString(value.signB)));
+    const QString a = w.bits(value.magnitudeA), b = w.bits(value.magnitudeB);
+    if (value.signA == value.signB) {
+        w.para(Words::tr("Both signs are %1: add the magnitudes %2 and %3, and keep the sign.")
+                   .arg(QString(value.signA), a, b));
+        return;
+    }
+    const QString larger = value.larger == 1 ? a : b, smaller = value.larger == 1 ? b : a;
+    const QChar sign = value.larger == 1 ? value.signA : value.signB;
+    w.para(Words::tr("The signs differ: take the smaller magnitude, %1, from the larger, %2, by adding its two's "
+                     "complement, and give the result the sign of the larger, %3.")
+               .arg(smaller, larger, QString(sign)));
+}
+
+template <>
+void StepOf<step::SignPut>::say(Words &w) const
+{
+    if (value.zero)
+        w.para(Words::tr("The magnitude is 0: the result is +0, %1.").arg(w.bits(u'0' + value.magnitude)));
+    else
+        w.para(Words::tr("Put the sign bit %1 before the magnitude %2: %3.")
+                   .arg(QString(value.sign), w.bits(value.magnitude), w.bits(value.sign + value.magnitude)));
+}
+
+template <>
+void StepOf<step::SizesFirst>::say(Words &w) const
+{
+    w.para(Words::tr("Multiply the sizes, then put the sign on: %1 is %2 and %3 is %4 without their signs; the "
+                     "product is %5.")
+               .arg(w.num(value.a), w.bits(value.magnitudeA), w.num(value.b), w.bits(value.magnitudeB),
+                    value.negative ? Words::tr("negative, since the signs differ")
+                                   : Words::tr("positive, since the signs are the same")));
+}
+
+template <>
+void StepOf<step::LongMultiplication>::say(Words &w) const
+{
+    const qsizetype width = value.product.size();
+    const auto row = [&](const QString &title, const QString &bits) {
+        QStringList r{title};
+        for (qsizetype i = 0; i < width - bits.size(); ++i)
+            r << QString();
+        for (QChar c : bits)
+            r << QString(c);
+        return r;
+    };
+    if (value.shifts.empty()) {
+        w.para(Words::tr("The second number is 0, so every partial product is 0, and so is the product."));
+        return;
+    }
+    w.para(Words::tr("Long multiplication: for each 1 in %1, write %2 shifted left by that 1's place; a 0 "
+                     "gives a row of 0s and is left out. Then add the rows.")
+               .arg(w.bits(value.b), w.bits(value.a)));
+    std::vector<QStringList> rows;
+    rows.push_back(row(QString(), value.a));
+    rows.push_back(row(QStringLiteral("\u00D7"), value.b));
+    for (std::size_t i = 0; i < value.shifts.size(); ++i) {
+        const int k = value.shifts[i];
+        const QString title = k == 0 ? Words::tr("\u00D7 1") : Words::tr("shifted %1").arg(w.places(k));
+        rows.push_back(row(i + 1 == value.shifts.size() && value.shifts.size() > 1 ? QStringLiteral("+ ") + title : title,
+                           value.a + QString(k, u'0')));
+    }
+    rows.push_back(row(Words::tr("Product"), value.product));
+    w.table(rows, false);
+}
+
+template <>
+void StepOf<step::ProductFacts>::say(Words &w) const
+{
+    const QString product = w.num(value.a) + QStringLiteral(" \u00D7 ") + w.num(value.b) + QStringLiteral(" = ")
+        + w.num(value.product);
+    w.para(Words::tr("%1, which needs %2. A product of two %3-bit numbers needs up to %4, twice the width.")
+               .arg(product, Words::count(value.needs))
+               .arg(value.width)
+               .arg(Words::count(2 * value.width)));
+    if (value.product < value.low || value.product > value.high)
+        w.para(Words::tr("Overflow: %1 does not fit in %2 to %3; the %4 kept hold %5.")
+                   .arg(w.num(value.product), w.num(value.low), w.num(value.high), Words::count(value.width),
+                        w.num(value.held)));
+    else
+        w.para(Words::tr("No overflow: %1 fits in %2 to %3, so the %4 kept are the product.")
+                   .arg(w.num(value.product), w.num(value.low), w.num(value.high), Words::count(value.width)));
+}
+
+template <>
+QString StepOf<step::NoArithmeticShift>::why(const Words &) const
+{
+    return Words::tr("An arithmetic shift copies the sign bit, and an unsigned pattern has none: shift it "
+                     "logically.");
+}
+template <>
+void StepOf<step::NoArithmeticShift>::say(Words &w) const
+{
+    w.para(why(w));
 }
 
 template <>
@@ -288,16 +514,21 @@ struct Read {
     Step refusal;
 };
 
-bool onlyBits(const QString &s, int width)
+// Whether the text is a pattern of `width` bits, blanks and, where the
+// format has a point, one point.
+bool onlyBits(const QString &s, int width, bool point)
 {
     int count = 0;
+    int points = 0;
     for (QChar c : s) {
         if (c == u'0' || c == u'1')
             ++count;
+        else if (point && c == u'.')
+            ++points;
         else if (!c.isSpace())
             return false;
     }
-    return count == width;
+    return count == width && points <= 1;
 }
 
 // Bits of the format's width, hex, or a denary number written in the
@@ -305,8 +536,9 @@ bool onlyBits(const QString &s, int width)
 Read operand(const Topic &topic, const Format &f, const QString &typed)
 {
     Read r;
+    const int n = topic.width(f);
     const exact::Reading d = exact::readDecimal(typed);
-    const bool denary = !onlyBits(typed, f.bits) && d.kind != exact::Reading::Kind::NotANumber
+    const bool denary = !onlyBits(typed, n, f.fractionBits() > 0) && d.kind != exact::Reading::Kind::NotANumber
         && !typed.contains(u'x', Qt::CaseInsensitive) && !typed.contains(u'&');
     if (denary) {
         Worked w = topic.solve(f, Operation::ToBinary, typed);
@@ -316,10 +548,11 @@ Read operand(const Topic &topic, const Format &f, const QString &typed)
         }
         r.ok = true;
         r.bits = w.text;
+        r.bits.remove(u'.');
         r.steps = std::move(w.steps);
         return r;
     }
-    ReadBits b = readBits(f.bits, typed);
+    ReadBits b = readBits(n, typed, f.fractionBits());
     r.ok = b.ok;
     r.bits = b.bits;
     r.steps = std::move(b.steps);
@@ -327,14 +560,9 @@ Read operand(const Topic &topic, const Format &f, const QString &typed)
     return r;
 }
 
-Number held(const Format &f, const QString &bits)
-{
-    return f.isSigned() ? patterns::twosValue(bits) : patterns::unsignedValue(bits);
-}
-
-// Both operands read, their steps kept; a refusal of either stops it.
-bool readBoth(const Topic &topic, const Format &f, const QStringList &operands, int count, QString bits[2],
-              Steps &steps, Worked &refused)
+// The operands read, their steps kept; a refusal of any stops it.
+bool readAll(const Topic &topic, const Format &f, const QStringList &operands, int count, QStringList &bits,
+             Steps &steps, Worked &refused)
 {
     for (int i = 0; i < count; ++i) {
         Read r = operand(topic, f, operands.value(i));
@@ -344,56 +572,136 @@ bool readBoth(const Topic &topic, const Format &f, const QStringList &operands, 
             refused = refuse(std::move(steps), r.refusal);
             return false;
         }
-        bits[i] = r.bits;
-        steps.push_back(make(step::Operand{i + 1, r.bits, held(f, r.bits)}));
+        bits << r.bits;
+        steps.push_back(make(step::Operand{i + 1, r.bits, topic.valueOf(f, r.bits)}));
     }
     return true;
 }
 
-step::ColumnAddition columns(const QString &a, const QString &b)
+step::ColumnAddition columns(const QStringList &rows, int fraction)
 {
-    const qsizetype n = a.size();
-    step::ColumnAddition c{a, b, QString(n + 1, u'0'), QString(n, u'0')};
+    const qsizetype n = rows.front().size();
+    step::ColumnAddition c{rows, std::vector<int>(std::size_t(n) + 1, 0), QString(n, u'0'), 0, fraction};
     int carry = 0;
     for (qsizetype i = n - 1; i >= 0; --i) {
-        const int total = (a.at(i) == u'1') + (b.at(i) == u'1') + carry;
+        int total = carry;
+        for (const QString &r : rows)
+            total += r.at(i) == u'1';
         c.sum[i] = total % 2 ? u'1' : u'0';
         carry = total / 2;
-        c.carries[i] = carry ? u'1' : u'0';  // written above the next column left
+        c.carries[std::size_t(i)] = carry;  // written above the next column left
     }
-    c.carryOut = carry == 1;
+    c.carryOut = carry;
     return c;
 }
 
-Worked summed(const Format &f, Steps steps, const QString &a, const QString &b, const Number &trueResult,
-              bool subtract, const Number &first, const Number &second)
+// The bits of a whole number from 0 below 2^n, n of them.
+QString bitsOf(const Number &whole, int n)
 {
-    step::ColumnAddition c = columns(a, b);
-    const QString sum = c.sum;
-    const bool carryOut = c.carryOut;
+    const QString digits = whole.isZero() ? QString() : whole.wholeBinary();
+    return QString(n - digits.size(), u'0') + digits;
+}
+
+QString answerText(const Topic &topic, const Format &f, const QString &bits, bool outside, bool below)
+{
+    return topic.written(f, bits) + QStringLiteral(", ")
+        + (!outside ? QStringLiteral("no overflow") : below ? QStringLiteral("below 0") : QStringLiteral("overflow"));
+}
+
+Worked summed(const Topic &topic, const Format &f, Steps steps, const QStringList &rows,
+              std::vector<Number> terms, const Number &trueResult, bool subtract)
+{
+    const Code code = codeOf(f);
+    step::ColumnAddition c = columns(rows, f.fractionBits());
+    c.endAround = code == Code::Ones;
+    QString sum = c.sum;
+    const bool carryOut = c.carryOut > 0;
     steps.push_back(make(std::move(c)));
-    const int n = f.bits;
-    const bool twos = f.isSigned();
-    const Number low = twos ? -Number::power2(n - 1) : Number();
-    const Number high = (twos ? Number::power2(n - 1) : Number::power2(n)) - Number(1);
+    if (code == Code::Ones && carryOut) {
+        const QString before = sum;
+        sum = columns({sum, QString(sum.size() - 1, u'0') + u'1'}, 0).sum;
+        steps.push_back(make(step::EndAroundCarry{before, sum}));
+    }
+    const auto [low, high] = range(topic, f);
     const bool outside = trueResult < low || trueResult > high;
-    steps.push_back(make(step::SumFacts{twos, subtract, first, second, trueResult, low, high, held(f, sum),
-                                        carryOut, outside}));
-    QString text = sum + QStringLiteral(", ");
-    if (!outside)
-        text += QStringLiteral("no overflow");
-    else if (subtract && !twos)
-        text += QStringLiteral("below 0");
-    else
-        text += QStringLiteral("overflow");
-    return {false, text, std::move(steps), std::nullopt};
+    steps.push_back(make(step::SumFacts{code, subtract, std::move(terms), trueResult, low, high,
+                                        topic.valueOf(f, sum), carryOut, outside}));
+    return {false, answerText(topic, f, sum, outside, subtract && code == Code::Unsigned), std::move(steps),
+            std::nullopt};
+}
+
+// Sign and magnitude: the signs compared, the magnitudes added or the
+// smaller taken from the larger, and the sign put on.
+Worked signMagnitude(const Topic &topic, const Format &f, Steps steps, const QString &a, QString b,
+                     std::vector<Number> terms, const Number &trueResult, bool subtract)
+{
+    if (subtract)
+        b[0] = b.at(0) == u'1' ? u'0' : u'1';
+    const QString ma = a.mid(1), mb = b.mid(1);
+    const bool same = a.at(0) == b.at(0);
+    const int larger = patterns::unsignedValue(ma) >= patterns::unsignedValue(mb) ? 1 : 2;
+    steps.push_back(make(step::SignsCompared{a.at(0), b.at(0), ma, mb, subtract, larger}));
+    QString magnitude;
+    QChar sign = a.at(0);
+    bool carryOut = false;
+    if (same) {
+        step::ColumnAddition c = columns({ma, mb}, 0);
+        magnitude = c.sum;
+        carryOut = c.carryOut > 0;
+        steps.push_back(make(std::move(c)));
+    } else {
+        const QString big = larger == 1 ? ma : mb, small = larger == 1 ? mb : ma;
+        sign = larger == 1 ? a.at(0) : b.at(0);
+        step::TwosComplement t = twosComplement(small, step::TwosComplement::Of::Number);
+        const QString negated = t.result;
+        steps.push_back(make(std::move(t)));
+        step::ColumnAddition c = columns({big, negated}, 0);
+        magnitude = c.sum;
+        steps.push_back(make(std::move(c)));
+    }
+    const bool zero = !magnitude.contains(u'1');
+    if (zero)
+        sign = u'0';
+    steps.push_back(make(step::SignPut{sign, magnitude, zero}));
+    const QString result = sign + magnitude;
+    const auto [low, high] = range(topic, f);
+    const bool outside = trueResult < low || trueResult > high;
+    steps.push_back(make(step::SumFacts{Code::SignMagnitude, subtract, std::move(terms), trueResult, low, high,
+                                        topic.valueOf(f, result), carryOut, outside}));
+    return {false, answerText(topic, f, result, outside, false), std::move(steps), std::nullopt};
 }
 
 }  // namespace
 
-Step columnAddition(const QString &a, const QString &b, QString *sum)
+Code codeOf(const Format &f)
 {
-    step::ColumnAddition c = columns(a, b);
+    const std::string_view id = f.representation.id;
+    if (id == "int-signmag")
+        return Code::SignMagnitude;
+    if (id == "int-ones")
+        return Code::Ones;
+    return f.isSigned() ? Code::Twos : Code::Unsigned;
+}
+
+std::pair<Number, Number> range(const Topic &topic, const Format &f)
+{
+    const int n = topic.width(f);
+    const int p = f.stepPower();
+    switch (codeOf(f)) {
+    case Code::Unsigned:
+        return {Number(), (Number::power2(n) - Number(1)).times2(p)};
+    case Code::Twos:
+        return {(-Number::power2(n - 1)).times2(p), (Number::power2(n - 1) - Number(1)).times2(p)};
+    default:
+        break;
+    }
+    const Number high = (Number::power2(n - 1) - Number(1)).times2(p);
+    return {-high, high};
+}
+
+Step columnAddition(const QStringList &rows, int fraction, QString *sum)
+{
+    step::ColumnAddition c = columns(rows, fraction);
     *sum = c.sum;
     return make(std::move(c));
 }
@@ -401,36 +709,104 @@ Step columnAddition(const QString &a, const QString &b, QString *sum)
 Worked add(const Topic &topic, const Format &f, const QStringList &operands)
 {
     Steps steps;
-    QString bits[2];
+    QStringList bits;
     Worked refused;
-    if (!readBoth(topic, f, operands, 2, bits, steps, refused))
+    const Code code = codeOf(f);
+    // Three rows are added in columns where a carry of 2 is taught; the
+    // other codes add two at a time.
+    if (operands.size() > 2 && (code == Code::SignMagnitude || code == Code::Ones))
+        return refuse({}, make(step::WrongCount{operands.size()}));
+    if (!readAll(topic, f, operands, int(operands.size()), bits, steps, refused))
         return refused;
-    const Number a = held(f, bits[0]), b = held(f, bits[1]);
-    return summed(f, std::move(steps), bits[0], bits[1], a + b, false, a, b);
+    std::vector<Number> terms;
+    Number total;
+    for (const QString &b : bits) {
+        terms.push_back(topic.valueOf(f, b));
+        total = total + terms.back();
+    }
+    if (code == Code::SignMagnitude)
+        return signMagnitude(topic, f, std::move(steps), bits[0], bits[1], std::move(terms), total, false);
+    return summed(topic, f, std::move(steps), bits, std::move(terms), total, false);
 }
 
 Worked subtract(const Topic &topic, const Format &f, const QStringList &operands)
 {
     Steps steps;
-    QString bits[2];
+    QStringList bits;
     Worked refused;
-    if (!readBoth(topic, f, operands, 2, bits, steps, refused))
+    if (!readAll(topic, f, operands, 2, bits, steps, refused))
         return refused;
-    const Number a = held(f, bits[0]), b = held(f, bits[1]);
-    step::TwosComplement t = twosComplement(bits[1], step::TwosComplement::Of::Number);
+    const Number a = topic.valueOf(f, bits[0]), b = topic.valueOf(f, bits[1]);
+    switch (codeOf(f)) {
+    case Code::SignMagnitude:
+        return signMagnitude(topic, f, std::move(steps), bits[0], bits[1], {a, b}, a - b, true);
+    case Code::Ones: {
+        const QString inverted = patterns::inverted(bits[1]);
+        steps.push_back(make(step::AddTheInverse{bits[1], inverted}));
+        return summed(topic, f, std::move(steps), {bits[0], inverted}, {a, b}, a - b, true);
+    }
+    default:
+        break;
+    }
+    step::TwosComplement t = twosComplement(bits[1], step::TwosComplement::Of::Number, f.fractionBits());
     const QString negated = t.result;
-    steps.push_back(make(step::AddTheNegative{bits[1]}));
+    steps.push_back(make(step::AddTheNegative{topic.written(f, bits[1])}));
     steps.push_back(make(std::move(t)));
-    return summed(f, std::move(steps), bits[0], negated, a - b, true, a, b);
+    return summed(topic, f, std::move(steps), {bits[0], negated}, {a, b}, a - b, true);
+}
+
+Worked multiply(const Topic &topic, const Format &f, const QStringList &operands)
+{
+    Steps steps;
+    QStringList bits;
+    Worked refused;
+    if (!readAll(topic, f, operands, 2, bits, steps, refused))
+        return refused;
+    const int n = topic.width(f);
+    const bool twos = codeOf(f) == Code::Twos;
+    const Number a = topic.valueOf(f, bits[0]), b = topic.valueOf(f, bits[1]);
+    // In two's complement the sizes are multiplied; a size fits n bits
+    // unsigned, -2^(n-1) too.
+    const QString ma = twos ? bitsOf(a.abs(), n) : bits[0];
+    const QString mb = twos ? bitsOf(b.abs(), n) : bits[1];
+    const bool negative = twos && (a.sign() * b.sign() < 0);
+    if (twos)
+        steps.push_back(make(step::SizesFirst{a, b, ma, mb, negative}));
+    step::LongMultiplication m{ma, mb, {}, QString()};
+    for (int i = n - 1; i >= 0; --i) {
+        if (mb.at(i) == u'1')
+            m.shifts.push_back(n - 1 - i);
+    }
+    const Number size = a.abs() * b.abs();
+    m.product = bitsOf(size, 2 * n);
+    QString product = m.product;
+    steps.push_back(make(std::move(m)));
+    if (negative) {
+        step::TwosComplement t = twosComplement(product, step::TwosComplement::Of::Number);
+        product = t.result;
+        steps.push_back(make(std::move(t)));
+    }
+    const Number exactProduct = a * b;
+    const auto [low, high] = range(topic, f);
+    const QString kept = product.right(n);
+    // The bits the product needs: its size's, and a sign bit in two's
+    // complement (a power of 2 that is negative needs none more).
+    int needs = size.isZero() ? 1 : int(size.wholeBinary().size());
+    if (twos && !size.isZero())
+        needs += (negative && size == Number::power2(needs - 1)) ? 0 : 1;
+    const bool outside = exactProduct < low || exactProduct > high;
+    steps.push_back(make(step::ProductFacts{codeOf(f), a, b, exactProduct, low, high, topic.valueOf(f, kept), n,
+                                            needs}));
+    return {false, answerText(topic, f, kept, outside, false), std::move(steps), std::nullopt};
 }
 
 Worked mask(const Topic &topic, const Format &f, Operation operation, const QStringList &operands)
 {
     Steps steps;
-    QString bits[2];
+    QStringList bits;
     Worked refused;
     const int count = operation == Operation::Not ? 1 : 2;
-    if (!readBoth(topic, f, operands, count, bits, steps, refused))
+    if (!readAll(topic, f, operands, count, bits, steps, refused))
         return refused;
     const QString &a = bits[0];
     QString result(a.size(), u'0');
@@ -454,24 +830,31 @@ Worked mask(const Topic &topic, const Format &f, Operation operation, const QStr
         }
         result[i] = r ? u'1' : u'0';
     }
-    steps.push_back(make(step::Bitwise{operation, a, bits[1], result}));
+    steps.push_back(make(step::Bitwise{operation, a, bits.value(1), result}));
     return {false, result, std::move(steps), std::nullopt};
 }
 
-Worked shift(const Topic &topic, const Format &f, Operation operation, const QStringList &operands, int places)
+Worked shift(const Topic &topic, const Format &f, Operation operation, const QStringList &operands, int places,
+             std::optional<bool> arithmeticShift)
 {
     Steps steps;
-    QString bits[2];
+    QStringList bits;
     Worked refused;
-    if (!readBoth(topic, f, operands, 1, bits, steps, refused))
+    if (!readAll(topic, f, operands, 1, bits, steps, refused))
         return refused;
-    const int n = f.bits;
+    const int n = topic.width(f);
+    const bool twos = codeOf(f) == Code::Twos;
+    if (arithmeticShift.value_or(false) && !twos)
+        return refuse(std::move(steps), make(step::NoArithmeticShift{}));
     if (places < 0 || places > n)
         return refuse(std::move(steps), make(step::TooManyPlaces{places, n}));
     const QString &a = bits[0];
     const int k = places;
-    const bool twos = f.isSigned();
-    step::Shift s{operation, a, QString(), QString(), k, twos, held(f, a), Number(), Number()};
+    // A two's complement pattern shifts right arithmetically unless a
+    // logical shift is asked for.
+    const bool copiesSign = twos && arithmeticShift.value_or(true);
+    step::Shift s{operation, a, QString(), QString(), k, twos, topic.valueOf(f, a), Number(), Number()};
+    s.arithmetic = copiesSign;
     switch (operation) {
     case Operation::ShiftLeft:
         s.after = a.mid(k) + QString(k, u'0');
@@ -486,11 +869,11 @@ Worked shift(const Topic &topic, const Format &f, Operation operation, const QSt
         s.lost = a.right(k % n);
         break;
     default:  // shift right
-        s.after = QString(k, twos ? a.at(0) : u'0') + a.left(n - k);
+        s.after = QString(k, copiesSign ? a.at(0) : u'0') + a.left(n - k);
         s.lost = a.right(k);
         break;
     }
-    s.to = held(f, s.after);
+    s.to = topic.valueOf(f, s.after);
     if (operation == Operation::ShiftLeft) {
         s.lostWorth = patterns::unsignedValue(s.lost).times2(n);
         // In two's complement the bits lost must be copies of the sign the
@@ -504,6 +887,31 @@ Worked shift(const Topic &topic, const Format &f, Operation operation, const QSt
     const QString result = s.after;
     steps.push_back(make(std::move(s)));
     return {false, result, std::move(steps), std::nullopt};
+}
+
+Worked calculate(const Topic &topic, const Format &f, Operation operation, const Calculation &c)
+{
+    switch (operation) {
+    case Operation::ShiftLeft:
+    case Operation::ShiftRight:
+    case Operation::RotateLeft:
+    case Operation::RotateRight:
+        return shift(topic, f, operation, c.operands, c.places, c.arithmetic);
+    case Operation::Add:
+        return add(topic, f, c.operands);
+    case Operation::Subtract:
+        return subtract(topic, f, c.operands);
+    case Operation::Multiply:
+        return multiply(topic, f, c.operands);
+    case Operation::And:
+    case Operation::Or:
+    case Operation::Xor:
+    case Operation::Not:
+        return mask(topic, f, operation, c.operands);
+    default:
+        break;
+    }
+    return refuse({}, make(step::NoOperation{operationTitle(operation)}));
 }
 
 }  // namespace arithmetic

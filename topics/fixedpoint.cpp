@@ -5,6 +5,7 @@
 // what the bits hold is set against the number typed.
 #include "topics/placevalue.h"
 
+#include "topics/arithmetic.h"
 #include "engine/bitpattern.h"
 #include "engine/methods.h"
 #include "engine/words.h"
@@ -134,13 +135,18 @@ public:
             + QString::number(f.whole) + u'.' + QString::number(f.fraction);
     }
     QList<Width> widths() const override { return {Width::Whole, Width::Fraction}; }
-    QList<Operation> calculations() const override { return {Operation::Error}; }
+    // Addition and subtraction in columns, the point kept in its place; the
+    // error of a stored number.
+    QList<Operation> calculations() const override
+    {
+        return {Operation::Add, Operation::Subtract, Operation::Error};
+    }
     QList<Rounding> roundings() const override { return {Rounding::Cut, Rounding::Nearest}; }
     Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
     {
         if (operation == Operation::Error)
             return floating::error(*this, f, c.operands.value(0));
-        return Topic::calculate(f, operation, c);
+        return arithmetic::calculate(*this, f, operation, c);
     }
     bool offered(const Format &f) const override
     {

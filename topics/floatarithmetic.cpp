@@ -586,7 +586,7 @@ Worked addOrSubtract(const Topic &topic, const Format &f, bool subtract, const Q
             steps.push_back(make(std::move(t)));
         }
         QString sum;
-        steps.push_back(arithmetic::columnAddition(a, b, &sum));
+        steps.push_back(arithmetic::columnAddition({a, b}, int(n - 2), &sum));
         normalised.sum = sum;
         normalised.from = e;
         if (!sum.contains(u'1')) {

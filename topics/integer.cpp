@@ -110,32 +110,13 @@ public:
     // Arithmetic by hand on patterns of the format's width.
     QList<Operation> calculations() const override
     {
-        return {Operation::Add,      Operation::Subtract,   Operation::ShiftLeft, Operation::ShiftRight,
-                Operation::RotateLeft, Operation::RotateRight, Operation::And,       Operation::Or,
-                Operation::Xor,      Operation::Not};
+        return {Operation::Add,        Operation::Subtract,    Operation::Multiply, Operation::ShiftLeft,
+                Operation::ShiftRight, Operation::RotateLeft, Operation::RotateRight, Operation::And,
+                Operation::Or,         Operation::Xor,         Operation::Not};
     }
     Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
     {
-        const QStringList &operands = c.operands;
-        switch (operation) {
-        case Operation::ShiftLeft:
-        case Operation::ShiftRight:
-        case Operation::RotateLeft:
-        case Operation::RotateRight:
-            return arithmetic::shift(*this, f, operation, operands, c.places);
-        case Operation::Add:
-            return arithmetic::add(*this, f, operands);
-        case Operation::Subtract:
-            return arithmetic::subtract(*this, f, operands);
-        case Operation::And:
-        case Operation::Or:
-        case Operation::Xor:
-        case Operation::Not:
-            return arithmetic::mask(*this, f, operation, operands);
-        default:
-            break;
-        }
-        return Topic::calculate(f, operation, c);
+        return arithmetic::calculate(*this, f, operation, c);
     }
 
 protected:

@@ -5,6 +5,7 @@
 // bits, every one inverted. Both have two patterns for 0 (+0 and -0), so
 // n bits hold one value fewer than they have patterns, from -(2^(n-1) - 1)
 // to 2^(n-1) - 1.
+#include "topics/arithmetic.h"
 #include "engine/bitpattern.h"
 #include "engine/methods.h"
 #include "engine/questions.h"
@@ -295,6 +296,16 @@ public:
         return {Operation::ToBinary, Operation::ToDenary, Operation::ToHex, Operation::Range};
     }
     int width(const Format &f) const override { return f.bits; }
+    // Addition and subtraction by the code's own rule, and the masks, which
+    // work on any pattern.
+    QList<Operation> calculations() const override
+    {
+        return {Operation::Add, Operation::Subtract, Operation::And, Operation::Or, Operation::Xor, Operation::Not};
+    }
+    Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
+    {
+        return arithmetic::calculate(*this, f, operation, c);
+    }
 
     // ---- Words ----------------------------------------------------------------
     QString describe(const Format &f) const override

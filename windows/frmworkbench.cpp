@@ -235,7 +235,11 @@ void frmWorkbench::answer(Direction direction)
         // A calculation takes the second operand too, when it has one, and
         // the places to move the bits.
         workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
-        if (workbench::operandCount(direction) >= 2)
+        // An addition of three rows takes the third after a comma in the
+        // second box.
+        if (workbench::operandCount(direction) >= 3)
+            c.operands << ui->txtSecond->text().split(u',');
+        else if (workbench::operandCount(direction) >= 2)
             c.operands << ui->txtSecond->text();
         if (direction == Operation::Compare) {
             Format other = format();
