@@ -54,6 +54,12 @@ enum class Mistake {
     BcdGiven,                  // BCD written where pure binary is asked
     BinaryGiven,               // pure binary written (or read) where BCD is asked
     DigitAboveNine,            // a BCD nibble above 1001: a "digit" of 10 to 15
+    ExponentsNotEqual,         // mantissas added without making the exponents the same
+    LargerShifted,             // the larger number's mantissa shifted to make the exponents equal
+    SubtractionSignLost,       // a subtraction added, or taken the other way round
+    DividedByStored,           // a relative error divided by the value stored, not the true one
+    SignedError,               // an absolute error given with its sign
+    RangePrecisionSwapped,     // the format with the larger range taken as the more precise
     Other,                     // wrong, matching none of the above
 };
 

@@ -391,8 +391,31 @@ private:
 
 // ---- Public ----------------------------------------------------------------------
 
+Verdict mark(const Format &format, workbench::Operation operation, const workbench::Calculation &calculation,
+             const QString &answer)
+{
+    const Worked right = workbench::work(format, operation, calculation);
+    if (right.refused) {
+        QString why = workbench::refusalText(format, right.steps.back());
+        if (!why.endsWith(u'.'))
+            why += u'.';
+        return {false, Mistake::QuestionRefused, Words::tr("This question has no answer in this format: %1").arg(why),
+                workbench::workingHtml(format, right.steps)};
+    }
+    const Topic &topic = *workbench::topicOf(format);
+    const std::optional<Topic::CalculationMark> m =
+        topic.markCalculation(format, operation, calculation, answer, right);
+    if (!m)
+        return {false, Mistake::QuestionRefused,
+                Words::tr("%1 is not marked in this format.").arg(workbench::operationTitle(operation)),
+                workbench::workingHtml(format, right.steps)};
+    return {m->right, m->right ? Mistake::None : m->mistake, m->text, workbench::workingHtml(format, right.steps)};
+}
+
 Verdict mark(const Format &format, Direction direction, const QString &question, const QString &answer)
 {
+    if (workbench::isCalculation(direction))
+        return mark(format, direction, workbench::Calculation{{question}, 0, std::nullopt, std::nullopt}, answer);
     if (direction == Direction::Range)
         return {false, Mistake::QuestionRefused, Words::tr("The range is not a question to mark."), QString()};
     const Worked right = workbench::work(format, direction, question);

@@ -45,6 +45,12 @@ struct Verdict {
 // it is marked QuestionRefused.
 Verdict mark(const Format &format, Direction direction, const QString &question, const QString &answer);
 
+// Marks `answer` to a calculation (floating point's addition, subtraction,
+// error and comparison; fixed point's error) on its operands; a topic that
+// does not mark its calculations is said to have none to mark.
+Verdict mark(const Format &format, workbench::Operation operation, const workbench::Calculation &calculation,
+             const QString &answer);
+
 // A run of answers: "3 of 4 right".
 struct Tally {
     int right = 0;

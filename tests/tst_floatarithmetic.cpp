@@ -285,37 +285,83 @@ void TestFloatArithmetic::refusals()
     QVERIFY2(a.text.contains(said), qPrintable(a.text));
 }
 
-// The slips of cutting where the method rounds, and the other way.
+// The slips marked: cutting where the method rounds and the other way, and
+// those of the calculations.
 void TestFloatArithmetic::marking_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("rounding");
-    QTest::addColumn<QString>("question");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<practice::Mistake>("mistake");
     QTest::addColumn<QString>("said");
     using practice::Mistake;
-    QTest::newRow("float cut where it rounds") << "float:8:4" << "nearest" << "5.3" << "01010100 0011"
-                                               << Mistake::Cut << "rounds to nearest";
-    QTest::newRow("float rounded where it cuts") << "float:8:4" << "cut" << "5.3" << "01010101 0011"
-                                                 << Mistake::Rounded << "the method cuts";
-    QTest::newRow("float rounded, right") << "float:8:4" << "nearest" << "5.3" << "01010101 0011" << Mistake::None
-                                          << "";
-    QTest::newRow("fixed cut where it rounds") << "fixed:4.4" << "nearest" << "0.1" << "0000.0001" << Mistake::Cut
-                                               << "rounds to nearest";
-    QTest::newRow("fixed rounded, right") << "fixed:4.4" << "nearest" << "0.1" << "0000.0010" << Mistake::None
-                                          << "";
+    const auto row = [](const char *tag, const char *format, const char *rounding, Operation o, QStringList operands,
+                        const char *answer, Mistake mistake, const char *said) {
+        QTest::newRow(tag) << format << rounding << o << operands << answer << mistake << said;
+    };
+    const Operation bin = Operation::ToBinary, add = Operation::Add, sub = Operation::Subtract,
+                    err = Operation::Error, cmp = Operation::Compare;
+    row("float cut where it rounds", "float:8:4", "nearest", bin, {"5.3"}, "01010100 0011", Mistake::Cut,
+        "rounds to nearest");
+    row("float rounded where it cuts", "float:8:4", "cut", bin, {"5.3"}, "01010101 0011", Mistake::Rounded,
+        "the method cuts");
+    row("float rounded, right", "float:8:4", "nearest", bin, {"5.3"}, "01010101 0011", Mistake::None, "Right");
+    row("fixed cut where it rounds", "fixed:4.4", "nearest", bin, {"0.1"}, "0000.0001", Mistake::Cut,
+        "rounds to nearest");
+    row("fixed rounded, right", "fixed:4.4", "nearest", bin, {"0.1"}, "0000.0010", Mistake::None, "Right");
+    const QStringList fiveThree{"01010000 0011", "01100000 0010"};
+    row("sum right", "float:8:4", "cut", add, fiveThree, "0100 0000 0100", Mistake::None, "Right");
+    // 0.625 + 0.75 with the exponent 3: 11.
+    row("exponents not made equal", "float:8:4", "cut", add, fiveThree, "01011000 0100", Mistake::ExponentsNotEqual,
+        "exponents (3 and 2) must be made the same");
+    // 0.3125 + 0.75 with the exponent 2: 4.25.
+    row("larger mantissa shifted", "float:8:4", "cut", add, fiveThree, "01000100 0011", Mistake::LargerShifted,
+        "the smaller number's mantissa that shifts 1 place right");
+    // 0.101 + 0.011 = 1.000: into the sign place, written as it came.
+    row("sum not normalised", "float:8:4", "cut", add, fiveThree, "10000000 0011", Mistake::NotNormalised,
+        "without normalising it");
+    row("the right value unnormalised", "float:8:4", "cut", add, fiveThree, "00100000 0101", Mistake::NotNormalised,
+        "the right value, but the sum is not normalised");
+    row("added, not subtracted", "float:8:4", "cut", sub, fiveThree, "01000000 0100", Mistake::SubtractionSignLost,
+        "was added, not taken away");
+    row("the other way round", "float:8:4", "cut", sub, fiveThree, "10000000 0001", Mistake::SubtractionSignLost,
+        "the sign of the difference is lost");
+    row("overflow said", "float:8:4", "cut", add, {"100", "100"}, "overflow", Mistake::None, "Right");
+    row("not an overflow", "float:8:4", "cut", add, fiveThree, "overflow", Mistake::Other, "it is not overflow");
+    row("absolute error", "float:8:4", "cut", err, {"5.3"}, "0.05", Mistake::None, "Right");
+    row("relative error, a fraction", "float:8:4", "cut", err, {"5.3"}, "1/106", Mistake::None, "Right");
+    row("relative error, a decimal", "float:8:4", "cut", err, {"5.3"}, "0.00943", Mistake::None, "Right");
+    row("relative error, a percentage", "float:8:4", "cut", err, {"5.3"}, "0.94 %", Mistake::None, "Right");
+    row("a percentage too far out", "float:8:4", "cut", err, {"5.3"}, "0.9 %", Mistake::Other, "neither");
+    row("error with its sign", "float:8:4", "cut", err, {"5.3"}, "-0.05", Mistake::SignedError, "never negative");
+    row("divided by the stored value", "float:8:4", "cut", err, {"5.3"}, "1/105", Mistake::DividedByStored,
+        "divides the absolute error by the value stored, 5.25");
+    row("divided by stored, a decimal", "fixed:4.4", "cut", err, {"5.3"}, "0.009524", Mistake::DividedByStored,
+        "the true number, 5.3");
+    row("neither error", "float:8:4", "cut", err, {"5.3"}, "0.5", Mistake::Other, "neither");
+    row("the more exact", "float:10:6", "cut", cmp, {"-0.1"}, "float:12:4", Mistake::None, "Right");
+    row("range taken for precision", "float:10:6", "cut", cmp, {"-0.1"}, "10/6", Mistake::RangePrecisionSwapped,
+        "float:10:6 has more exponent bits: it has the larger range, but the less precision");
 }
 
 void TestFloatArithmetic::marking()
 {
     QFETCH(QString, format);
     QFETCH(QString, rounding);
-    QFETCH(QString, question);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
     QFETCH(QString, answer);
     QFETCH(practice::Mistake, mistake);
     QFETCH(QString, said);
-    const practice::Verdict v = practice::mark(named(format, rounding), Operation::ToBinary, question, answer);
+    const Format f = named(format, rounding);
+    workbench::Calculation c{operands, 0, std::nullopt, std::nullopt};
+    if (operation == Operation::Compare)
+        c.to = testformats::floating(12, 4);
+    const practice::Verdict v = workbench::isCalculation(operation)
+        ? practice::mark(f, operation, c, answer)
+        : practice::mark(f, operation, operands.value(0), answer);
     QVERIFY2(v.mistake == mistake, qPrintable(v.text));
     QCOMPARE(v.right, mistake == practice::Mistake::None);
     QVERIFY2(v.text.contains(said), qPrintable(v.text));

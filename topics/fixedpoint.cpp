@@ -148,6 +148,13 @@ public:
             return floating::error(*this, f, c.operands.value(0));
         return arithmetic::calculate(*this, f, operation, c);
     }
+    std::optional<CalculationMark> markCalculation(const Format &f, Operation operation, const Calculation &c,
+                                                   const QString &answer, const Worked &right) const override
+    {
+        if (operation != Operation::Error)
+            return std::nullopt;
+        return floating::mark(*this, f, operation, c, answer, right);
+    }
     bool offered(const Format &f) const override
     {
         const auto within = [](int v) { return v >= limits::minFixedPart && v <= limits::maxFixedPart; };

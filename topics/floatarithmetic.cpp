@@ -8,6 +8,8 @@
 #include "topics/arithmetic.h"
 #include "topics/registry.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace quorvex::workbench {
@@ -749,6 +751,280 @@ Worked compare(const Topic &topic, const Format &f, const Calculation &c)
         steps.push_back(make(std::move(held)));
     }
     return {false, text, std::move(steps), std::nullopt};
+}
+
+// ---- Marking -------------------------------------------------------------------
+
+namespace {
+
+using practice::Mistake;
+using Mark = Topic::CalculationMark;
+
+QString shown(const Number &n) { return practice::shown(n); }
+
+// A number as a student writes an error: a decimal, a fraction "1/106" or
+// a percentage "0.94 %"; with how many places after the point a decimal
+// was given (-1 for a fraction, which is exact).
+struct TypedError {
+    bool ok = false;
+    Number numerator, denominator{1};
+    int places = -1;
+};
+TypedError readTyped(QString text)
+{
+    TypedError t;
+    text = text.trimmed();
+    text.replace(QChar(0x2212), u'-');
+    Number scale(1);
+    if (text.endsWith(u'%')) {
+        text.chop(1);
+        scale = Number(100);
+    }
+    text = text.trimmed();
+    const qsizetype slash = text.indexOf(u'/');
+    if (slash >= 0) {
+        const exact::Reading a = exact::readDecimal(QStringView(text).left(slash));
+        const exact::Reading b = exact::readDecimal(QStringView(text).mid(slash + 1));
+        if (a.kind != exact::Reading::Kind::Exact || b.kind != exact::Reading::Kind::Exact || b.value.isZero())
+            return t;
+        return {true, a.value, b.value * scale, -1};
+    }
+    const exact::Reading a = exact::readDecimal(text);
+    if (a.kind != exact::Reading::Kind::Exact)
+        return t;
+    const qsizetype point = text.indexOf(u'.');
+    t = {true, a.value, scale, point < 0 ? 0 : int(text.size() - point - 1)};
+    if (text.contains(u'e', Qt::CaseInsensitive))
+        t.places = -1;
+    return t;
+}
+
+// Whether the typed number is `value` (n / d), exactly or, for a decimal
+// given to at least two significant figures, as it rounds to the places typed.
+bool means(const TypedError &t, const Number &n, const Number &d)
+{
+    if (!t.ok)
+        return false;
+    const Number typed = t.numerator, exactScaled = n * t.denominator;  // compare typed/den with n/d: typed*d vs n*den
+    const Number lhs = typed * d;
+    if (lhs == exactScaled)
+        return true;
+    if (t.places < 0 || typed.isZero() || n.isZero())
+        return false;
+    // |typed/den - n/d| <= half a unit of the last place typed, and the
+    // typed figures are at least two.
+    const Number half = Number::fromDecimal(QStringLiteral("0.5e-%1").arg(t.places));
+    const Number gap = (lhs - exactScaled).abs();
+    if (gap > half * d)
+        return false;
+    const QString digits = typed.abs().toDecimal().remove(u'.');
+    qsizetype first = 0;
+    while (first < digits.size() && digits.at(first) == u'0')
+        ++first;
+    return digits.size() - first >= 2;
+}
+
+Mark wrongMark(Mistake mistake, const QString &text) { return {false, mistake, text}; }
+
+// The pair a value is written as, or empty when the format refuses it.
+QString pairOf(const Topic &topic, const Format &f, const Number &v)
+{
+    const Worked w = topic.solve(f, Operation::ToBinary, v.toDecimal());
+    return w.refused ? QString() : practice::plain(w.text);
+}
+
+std::optional<Mark> markSum(const Topic &topic, const Format &f, bool subtract, const Calculation &c,
+                            const QString &answer, const Worked &right)
+{
+    const QString typed = practice::plain(answer.trimmed().toLower());
+    const QString r = practice::plain(right.text);
+    const QString rightText = Words::tr("The answer is %1.").arg(right.text);
+    if (typed == r)
+        return Mark{true, Mistake::None, Words::tr("Right.")};
+    if (!right.held) {
+        return wrongMark(Mistake::Other, Words::tr("The exact result is beyond the format: the answer is %1.")
+                                             .arg(right.text));
+    }
+    if (typed == u"overflow" || typed == u"underflow")
+        return wrongMark(Mistake::Other,
+                         Words::tr("The result fits the format: it is not %1. %2").arg(typed, rightText));
+    if (typed.size() != f.totalBits() || typed.contains(QRegularExpression(QStringLiteral("[^01]"))))
+        return wrongMark(Mistake::Unreadable, Words::tr("Write the answer as a pair in bits: %1, mantissa then "
+                                                        "exponent. %2")
+                                                  .arg(practice::count(f.totalBits()), rightText));
+    const Number sv = topic.valueOf(f, typed);
+    const QString lead = Words::tr("Your answer %1 stands for %2").arg(topic.written(f, typed), shown(sv));
+    if (sv == *right.held)
+        return wrongMark(Mistake::NotNormalised, Words::tr("%1, the right value, but the sum is not normalised: shift "
+                                                           "its mantissa until its first two bits differ, moving "
+                                                           "the exponent to match. %2")
+                                                     .arg(lead, rightText));
+    // The operands as the working read them.
+    Steps ignored;
+    QString bits[2];
+    for (int i = 0; i < 2; ++i)
+        bits[i] = operand(topic, f, c.operands.value(i), i + 1, ignored).bits;
+    const int m = f.mantissa;
+    Number mv[2];
+    qint64 e[2];
+    for (int i = 0; i < 2; ++i) {
+        mv[i] = patterns::twosValue(QStringView(bits[i]).left(m)).times2(1 - m);
+        e[i] = patterns::twosWhole(QStringView(bits[i]).mid(m));
+    }
+    const auto combine = [&](const Number &x, const Number &y) { return subtract ? x - y : x + y; };
+    const int big = e[0] >= e[1] ? 0 : 1, small = 1 - big;
+    const qint64 d = e[big] - e[small];
+    struct Slip {
+        Mistake mistake;
+        Number value;
+        QString sentence;
+    };
+    std::vector<Slip> slips;
+    if (d != 0) {
+        const QString notEqual = Words::tr("%1: the mantissas were added as they are, but the exponents (%2 and %3) "
+                                           "must be made the same first, by shifting the smaller number's "
+                                           "mantissa %4 right.")
+                                     .arg(lead, shown(Number(e[0])), shown(Number(e[1])), practice::places(d));
+        slips.push_back({Mistake::ExponentsNotEqual, combine(mv[0], mv[1]).times2(e[big]), notEqual});
+        slips.push_back({Mistake::ExponentsNotEqual, combine(mv[0], mv[1]).times2(e[small]), notEqual});
+        Number shifted[2] = {mv[0], mv[1]};
+        shifted[big] = shifted[big].times2(-d);
+        const QString larger = Words::tr("%1: the larger number's mantissa was shifted; it is the smaller number's "
+                                         "mantissa that shifts %2 right, so that its exponent goes up to %3.")
+                                   .arg(lead, practice::places(d), shown(Number(e[big])));
+        slips.push_back({Mistake::LargerShifted, combine(shifted[0], shifted[1]).times2(e[small]), larger});
+        slips.push_back({Mistake::LargerShifted, combine(shifted[0], shifted[1]).times2(e[big]), larger});
+    }
+    const Number a = mv[0].times2(e[0]), b = mv[1].times2(e[1]);
+    if (subtract) {
+        slips.push_back({Mistake::SubtractionSignLost, a + b,
+                         Words::tr("%1, the sum: the second number was added, not taken away; subtract by adding "
+                                   "its two's complement.")
+                             .arg(lead)});
+        slips.push_back({Mistake::SubtractionSignLost, b - a,
+                         Words::tr("%1: the sign of the difference is lost; the first number minus the second is "
+                                   "%2.")
+                             .arg(lead, shown(a - b))});
+    }
+    for (const Slip &slip : slips) {
+        if (!slip.value.isZero() && pairOf(topic, f, slip.value) == typed)
+            return wrongMark(slip.mistake, slip.sentence + u' ' + rightText);
+    }
+    // The mantissas' sum written as it came, unnormalised: its sign place
+    // overflowed, or its first bits are the same.
+    const Number sum = combine(mv[big], mv[small].times2(-d));
+    const Number scaled = sum.times2(m - 1);
+    const Number whole = scaled.sign() < 0 && !scaled.isInteger() ? scaled.truncated() - Number(1) : scaled.truncated();
+    const quint64 low = whole.sign() < 0 ? (whole + Number::power2(64)).toUnsigned() : whole.toUnsigned();
+    const QString raw = toBits(low & patterns::lowBits(m), m) + toBits(quint64(e[big]) & patterns::lowBits(f.exponent), f.exponent);
+    if (raw == typed)
+        return wrongMark(Mistake::NotNormalised,
+                         Words::tr("%1: the mantissas' sum was written as it came, with the exponent %2, without "
+                                   "normalising it: a sum that carries into the sign place is shifted right, adding 1 "
+                                   "to the exponent, and one whose first two bits are the same is shifted left.")
+                                 .arg(lead, shown(Number(e[big])))
+                             + u' ' + rightText);
+    return wrongMark(Mistake::Other, Words::tr("%1, not %2; it follows none of the usual mistakes: compare it with "
+                                               "the working, step by step. %3")
+                                         .arg(lead, shown(*right.held), rightText));
+}
+
+std::optional<Mark> markError(const Topic &topic, const Format &f, const Calculation &c, const QString &answer,
+                              const Worked &right)
+{
+    const exact::Reading r = exact::readDecimal(c.operands.value(0));
+    const Number x = r.value;
+    const Number held = *right.held, absolute = (x - held).abs();
+    const TypedError t = readTyped(answer);
+    const QString relative = x.isZero() ? QStringLiteral("0")
+                                        : exact::ratioFraction(absolute, x.abs()) + QStringLiteral(" \u2248 ")
+            + exact::ratioSignificant(absolute, x.abs(), 4);
+    const QString rightText =
+        Words::tr("The absolute error is %1 and the relative error %2.").arg(shown(absolute), relative);
+    Q_UNUSED(topic);
+    Q_UNUSED(f);
+    if (!t.ok)
+        return wrongMark(Mistake::Unreadable, Words::tr("Write the error as a number: a decimal, a fraction such as "
+                                                        "1/106, or a percentage. %1")
+                                                  .arg(rightText));
+    if (means(t, absolute, Number(1)) || (!x.isZero() && means(t, absolute, x.abs())))
+        return Mark{true, Mistake::None, Words::tr("Right.")};
+    const QString lead = Words::tr("Your answer, %1,").arg(answer.trimmed());
+    if (!absolute.isZero() && means(t, -absolute, Number(1)))
+        return wrongMark(Mistake::SignedError, Words::tr("%1 gives the error with its sign; the absolute error is a "
+                                                         "size, |number \u2212 value stored|, and is never "
+                                                         "negative. %2")
+                                                   .arg(lead, rightText));
+    if (!held.isZero() && held.abs() != x.abs() && means(t, absolute, held.abs()))
+        return wrongMark(Mistake::DividedByStored, Words::tr("%1 divides the absolute error by the value stored, %2; "
+                                                             "the relative error divides it by the true number, "
+                                                             "%3. %4")
+                                                       .arg(lead, shown(held.abs()), shown(x.abs()), rightText));
+    if (!absolute.isZero() && means(t, -absolute, x.abs()))
+        return wrongMark(Mistake::SignedError, Words::tr("%1 gives the relative error with a sign; an error is a "
+                                                         "size and is never negative. %2")
+                                                   .arg(lead, rightText));
+    return wrongMark(Mistake::Other, Words::tr("%1 is neither the absolute error nor the relative error. %2")
+                                         .arg(lead, rightText));
+}
+
+std::optional<Mark> markCompare(const Topic &topic, const Format &f, const Calculation &c, const QString &answer,
+                                const Worked &)
+{
+    const QString input = c.operands.value(0).trimmed();
+    if (input.isEmpty() || !c.to)
+        return std::nullopt;
+    Format other = *c.to;
+    other.rounding = f.rounding;
+    const exact::Reading r = exact::readDecimal(input);
+    const step::HeldInBoth::In a = heldIn(topic, f, input, r.value), b = heldIn(topic, other, input, r.value);
+    // The answer names a format by its widths: "float:12:4", "12/4", "12 and 4".
+    static const QRegularExpression widths(QStringLiteral("(\\d+)\\D+(\\d+)"));
+    const QRegularExpressionMatch w = widths.match(answer);
+    const QString named = w.hasMatch() ? QStringLiteral("float:%1:%2").arg(w.captured(1), w.captured(2)) : QString();
+    const bool equal = !a.refused && !b.refused && a.absolute == b.absolute;
+    const bool firstBetter = !a.refused && (b.refused || a.absolute < b.absolute);
+    const QString better = equal ? QString() : firstBetter ? a.name : b.name;
+    const QString worse = equal ? QString() : firstBetter ? b.name : a.name;
+    const QString rightText = equal ? Words::tr("Both hold %1 equally exactly.").arg(input)
+                                    : Words::tr("%1 holds %2 more exactly.").arg(better, input);
+    if (equal) {
+        const QString s = answer.toLower();
+        if (s.contains(QStringLiteral("both")) || s.contains(QStringLiteral("equal")) || s.contains(QStringLiteral("same")))
+            return Mark{true, Mistake::None, Words::tr("Right.")};
+        return wrongMark(Mistake::Other, rightText);
+    }
+    if (named == better)
+        return Mark{true, Mistake::None, Words::tr("Right.")};
+    if (named == worse) {
+        const step::FormatFacts fb = factsOf(topic, named == a.name ? f : other);
+        const bool moreExponent = fb.exponent > (named == a.name ? other.exponent : f.exponent);
+        return wrongMark(Mistake::RangePrecisionSwapped,
+                         (moreExponent ? Words::tr("%1 has more exponent bits: it has the larger range, but the less "
+                                                   "precision. %2")
+                                       : Words::tr("%1 has more mantissa bits but cannot hold %3 at all. %2"))
+                             .arg(worse, rightText, input));
+    }
+    return wrongMark(Mistake::Unreadable, Words::tr("Name the format by its widths, such as %1. %2").arg(better, rightText));
+}
+
+}  // namespace
+
+std::optional<Topic::CalculationMark> mark(const Topic &topic, const Format &f, Operation operation,
+                                           const Calculation &c, const QString &answer, const Worked &right)
+{
+    switch (operation) {
+    case Operation::Add:
+    case Operation::Subtract:
+        return markSum(topic, f, operation == Operation::Subtract, c, answer, right);
+    case Operation::Error:
+        return markError(topic, f, c, answer, right);
+    case Operation::Compare:
+        return markCompare(topic, f, c, answer, right);
+    default:
+        break;
+    }
+    return std::nullopt;
 }
 
 }  // namespace floating

@@ -27,4 +27,9 @@ Worked error(const Topic &topic, const Format &format, const QString &input);
 // first operand, which holds it more exactly.
 Worked compare(const Topic &topic, const Format &format, const Calculation &calculation);
 
+// A student's answer to one of the calculations above marked against the
+// right one: right, or the slip it follows.
+std::optional<Topic::CalculationMark> mark(const Topic &topic, const Format &format, Operation operation,
+                                           const Calculation &calculation, const QString &answer, const Worked &right);
+
 }  // namespace quorvex::workbench::floating

@@ -503,6 +503,11 @@ public:
         }
         return Topic::calculate(f, operation, c);
     }
+    std::optional<CalculationMark> markCalculation(const Format &f, Operation operation, const Calculation &c,
+                                                   const QString &answer, const Worked &right) const override
+    {
+        return floating::mark(*this, f, operation, c, answer, right);
+    }
 
     QString describe(const Format &f) const override
     {

@@ -232,21 +232,7 @@ void frmWorkbench::answer(Direction direction)
 {
     m_lastAsked = direction;
     guarded(this, [this, direction] {
-        // A calculation takes the second operand too, when it has one, and
-        // the places to move the bits.
-        workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
-        // An addition of three rows takes the third after a comma in the
-        // second box.
-        if (workbench::operandCount(direction) >= 3)
-            c.operands << ui->txtSecond->text().split(u',');
-        else if (workbench::operandCount(direction) >= 2)
-            c.operands << ui->txtSecond->text();
-        if (direction == Operation::Compare) {
-            Format other = format();
-            other.mantissa = ui->spnCompareMantissa->value();
-            other.exponent = ui->spnCompareExponent->value();
-            c.to = other;
-        }
+        const workbench::Calculation c = calculation(direction);
         const workbench::Answer a = workbench::isCalculation(direction)
             ? workbench::solve(format(), direction, c)
             : workbench::solve(format(), direction, ui->txtInput->text());
@@ -266,15 +252,39 @@ void frmWorkbench::answer(Direction direction)
     }
 }
 
+// A calculation takes the second operand too, when it has one, the places
+// to move the bits, and for a comparison the other format's widths.
+workbench::Calculation frmWorkbench::calculation(Operation operation) const
+{
+    workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
+    // An addition of three rows takes the third after a comma in the
+    // second box.
+    if (workbench::operandCount(operation) >= 3)
+        c.operands << ui->txtSecond->text().split(u',');
+    else if (workbench::operandCount(operation) >= 2)
+        c.operands << ui->txtSecond->text();
+    if (operation == Operation::Compare) {
+        Format other = format();
+        other.mantissa = ui->spnCompareMantissa->value();
+        other.exponent = ui->spnCompareExponent->value();
+        c.to = other;
+    }
+    return c;
+}
+
 void frmWorkbench::check()
 {
     guarded(this, [this] {
         const Format f = format();
         const QString question = ui->txtInput->text();
-        const practice::Verdict verdict = practice::mark(f, m_lastAsked, question, ui->txtMyAnswer->text());
+        const bool calculated = workbench::isCalculation(m_lastAsked);
+        const workbench::Calculation c = calculation(m_lastAsked);
+        const practice::Verdict verdict = calculated ? practice::mark(f, m_lastAsked, c, ui->txtMyAnswer->text())
+                                                     : practice::mark(f, m_lastAsked, question, ui->txtMyAnswer->text());
         // The right answer shows now, under the student's for comparing.
-        const QString right =
-            m_lastAsked == Direction::Range ? QString() : workbench::solve(f, m_lastAsked, question).text;
+        const QString right = m_lastAsked == Direction::Range ? QString()
+            : calculated                                      ? workbench::solve(f, m_lastAsked, c).text
+                                                              : workbench::solve(f, m_lastAsked, question).text;
         // Only answers are counted: a question with no answer is not one.
         if (verdict.mistake != practice::Mistake::QuestionRefused)
             m_tally.add(verdict);

@@ -55,6 +55,7 @@ public:
 private:
     void showWidths();
     void showOperands();
+    workbench::Calculation calculation(workbench::Operation operation) const;
     void keepFixedWidthAboveZero();
     // Clears the answer, the verdict and the working, which no longer fit
     // what the window shows.
