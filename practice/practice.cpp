@@ -440,7 +440,10 @@ QString Tally::text() const { return Words::tr("%1 of %2 right").arg(right).arg(
 QString newQuestion(const Format &format, Direction direction, QRandomGenerator &rng)
 {
     const Topic *topic = workbench::topicOf(format);
-    if (!topic || !topic->offered(format) || !topic->operations().contains(direction) || direction == Direction::Range)
+    // Of the calculations, those of one number (an error, a comparison).
+    const bool calculated = topic && topic->calculations().contains(direction) && workbench::operandCount(direction) == 1;
+    if (!topic || !topic->offered(format) || (!topic->operations().contains(direction) && !calculated)
+        || direction == Direction::Range)
         return QString();
     return topic->newQuestion(format, direction, rng);
 }

@@ -105,6 +105,7 @@ private slots:
     void marking();
     void sumIsTheExactSumCutOrRounded();
     void relativeErrorIsWithinTheBound();
+    void errorQuestionsAreNotHeldExactly();
 };
 
 void TestFloatArithmetic::answers_data()
@@ -427,6 +428,26 @@ void TestFloatArithmetic::relativeErrorIsWithinTheBound()
             const Number step = Number::power2(-f.fraction);
             QVERIFY2(nearest ? absolute.times2(1) <= step : absolute < step, qPrintable(why));
         }
+    }
+}
+
+// A new error question, in any format, is a number the format holds, but
+// not exactly; the same generator state gives the same question.
+void TestFloatArithmetic::errorQuestionsAreNotHeldExactly()
+{
+    QRandomGenerator g(3);
+    for (int i = 0; i < 300; ++i) {
+        const Format f = g.bounded(2) == 1 ? testformats::floating(int(g.bounded(3, 33)), int(g.bounded(2, 9)))
+                                           : testformats::fixed(g.bounded(2) == 1, int(g.bounded(1, 9)),
+                                                                int(g.bounded(1, 9)));
+        const quint32 seed = g.generate();
+        QRandomGenerator a(seed), b(seed);
+        const QString question = practice::newQuestion(f, Operation::Error, a);
+        QCOMPARE(practice::newQuestion(f, Operation::Error, b), question);
+        const QString why = workbench::formatName(f) + u' ' + question;
+        const workbench::Worked w = workbench::work(f, Operation::Error, QStringList{question}, 0);
+        QVERIFY2(!w.refused && w.held, qPrintable(why));
+        QVERIFY2(*w.held != Number::fromDecimal(question), qPrintable(why));
     }
 }
 

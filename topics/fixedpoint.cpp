@@ -148,6 +148,12 @@ public:
             return floating::error(*this, f, c.operands.value(0));
         return arithmetic::calculate(*this, f, operation, c);
     }
+    QString newQuestion(const Format &f, Operation operation, QRandomGenerator &rng) const override
+    {
+        if (operation == Operation::Error)
+            return floating::errorQuestion(*this, f, rng);
+        return PlaceValueTopic::newQuestion(f, operation, rng);
+    }
     std::optional<CalculationMark> markCalculation(const Format &f, Operation operation, const Calculation &c,
                                                    const QString &answer, const Worked &right) const override
     {

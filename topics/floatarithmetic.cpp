@@ -8,6 +8,7 @@
 #include "topics/arithmetic.h"
 #include "topics/registry.h"
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -440,6 +441,20 @@ namespace floating {
 
 namespace {
 
+// What a two's complement pattern of any length holds, as a whole number.
+Number twos(const QString &bits)
+{
+    if (bits.size() <= 64)
+        return patterns::twosValue(bits);
+    Number v;
+    for (QChar c : bits) {
+        v = v.times2(1);
+        if (c == u'1')
+            v = v + Number(1);
+    }
+    return bits.at(0) == u'1' ? v - Number::power2(bits.size()) : v;
+}
+
 bool onlyBits(const QString &s, int width)
 {
     int count = 0;
@@ -608,8 +623,12 @@ Worked addOrSubtract(const Topic &topic, const Format &f, bool subtract, const Q
             normalised.normalised = t;
             normalised.exponent = e - k;
         }
+        // The answer is cut from the sum as the columns gave it.
+        const Number columnValue = normalised.zero
+            ? Number()
+            : twos(normalised.normalised).times2(normalised.exponent - qint64(normalised.normalised.size() - 1));
         steps.push_back(make(std::move(normalised)));
-        step::FloatCut cut = cutTo(topic, f, exactValue);
+        step::FloatCut cut = cutTo(topic, f, columnValue);
         const bool beyond = bool(cut.beyond);
         const QString answer = cut.answer;
         const Number held = cut.held;
@@ -1009,6 +1028,23 @@ std::optional<Mark> markCompare(const Topic &topic, const Format &f, const Calcu
 }
 
 }  // namespace
+
+QString errorQuestion(const Topic &topic, const Format &f, QRandomGenerator &rng)
+{
+    static const int tenths[] = {1, 2, 3, 4, 6, 7, 8, 9};  // none a sum of powers of 2
+    quint32 most = 20;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        const quint32 whole = rng.bounded(most + 1);
+        const bool negative = f.isSigned() && rng.bounded(3) == 0;
+        const QString text = (negative ? QStringLiteral("-") : QString()) + QString::number(whole) + u'.'
+            + QString::number(tenths[rng.bounded(8)]);
+        const Worked w = topic.solve(f, Operation::ToBinary, text);
+        if (!w.refused)
+            return text;
+        most /= 2;  // too large, most likely: try smaller
+    }
+    return QString();
+}
 
 std::optional<Topic::CalculationMark> mark(const Topic &topic, const Format &f, Operation operation,
                                            const Calculation &c, const QString &answer, const Worked &right)

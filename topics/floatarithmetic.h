@@ -27,6 +27,9 @@ Worked error(const Topic &topic, const Format &format, const QString &input);
 // first operand, which holds it more exactly.
 Worked compare(const Topic &topic, const Format &format, const Calculation &calculation);
 
+// A new question for an error or a comparison: a number as exams set one
+// whose bits cannot hold it exactly ("5.3", "-0.7"), within the format.
+QString errorQuestion(const Topic &topic, const Format &format, QRandomGenerator &rng);
 // A student's answer to one of the calculations above marked against the
 // right one: right, or the slip it follows.
 std::optional<Topic::CalculationMark> mark(const Topic &topic, const Format &format, Operation operation,

@@ -1252,6 +1252,9 @@ QString FloatingTopic::newQuestion(const Format &f, Operation operation, QRandom
     }
     case Operation::Normalise:
         return normaliseQuestion(f, rng);
+    case Operation::Error:
+    case Operation::Compare:
+        return floating::errorQuestion(*this, f, rng);
     case Operation::ToHex: {
         const Number value = heldValue(f, rng, rng.bounded(2) == 1);
         return printed(f, pw::plain(solve(f, Operation::ToBinary, value.toDecimal()).text));
