@@ -335,6 +335,9 @@ void TestFloatArithmetic::marking_data()
     row("relative error, a fraction", "float:8:4", "cut", err, {"5.3"}, "1/106", Mistake::None, "Right");
     row("relative error, a decimal", "float:8:4", "cut", err, {"5.3"}, "0.00943", Mistake::None, "Right");
     row("relative error, a percentage", "float:8:4", "cut", err, {"5.3"}, "0.94 %", Mistake::None, "Right");
+    // 0.0095 is 1/106 = 0.009434 to no figure typed, but 1/105 = 0.009524.
+    row("a decimal nearer the stored value's", "float:8:4", "cut", err, {"5.3"}, "0.0095", Mistake::DividedByStored,
+        "divides the absolute error by the value stored");
     row("a percentage too far out", "float:8:4", "cut", err, {"5.3"}, "0.9 %", Mistake::Other, "neither");
     row("error with its sign", "float:8:4", "cut", err, {"5.3"}, "-0.05", Mistake::SignedError, "never negative");
     row("divided by the stored value", "float:8:4", "cut", err, {"5.3"}, "1/105", Mistake::DividedByStored,
