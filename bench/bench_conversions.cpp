@@ -377,6 +377,42 @@ BENCHMARK_CAPTURE(Workbench_100000_digits, fixed3232,
                   Format{.representation = Representation::TwosFixed, .whole = 32, .fraction = 32})
     ->Unit(benchmark::kMillisecond);
 
+// Arithmetic by hand: the worked examples with their working (goal: under
+// 50 µs each), and a 64-bit multiplication with its partial products
+// (goal: under 200 µs).
+void Calculate(benchmark::State &state, Format format, wb::Operation operation, QStringList operands, int places)
+{
+    const wb::Calculation c{std::move(operands), places, std::nullopt, std::nullopt};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wb::solve(format, operation, c));
+}
+BENCHMARK_CAPTURE(Calculate, add_unsigned_overflow, unsigned8, wb::Operation::Add, {"10110110", "01101101"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, add_twos_overflow, twos8, wb::Operation::Add, {"01011010", "01000111"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, add_twos_carry_dropped, twos8, wb::Operation::Add, {"11101100", "11110101"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, subtract_45_67, twos8, wb::Operation::Subtract, {"45", "67"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, subtract_85_51, twos8, wb::Operation::Subtract, {"01010101", "00110011"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, shift_left_3, unsigned8, wb::Operation::ShiftLeft, {"10110101"}, 3)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, shift_right_2, unsigned8, wb::Operation::ShiftRight, {"10110101"}, 2)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, arithmetic_right_2, twos8, wb::Operation::ShiftRight, {"10110101"}, 2)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, and_mask, unsigned8, wb::Operation::And, {"10110101", "00001111"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, or_mask, unsigned8, wb::Operation::Or, {"10110101", "00001111"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, xor_mask, unsigned8, wb::Operation::Xor, {"10110101", "00001111"}, 0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Calculate, multiply_64,
+                  Format{.representation = Representation::UnsignedInteger, .bits = 64}, wb::Operation::Multiply,
+                  {QString(64, u'1'), QString(64, u'1')}, 0)
+    ->Unit(benchmark::kMicrosecond);
+
 // Practice: a student's answer marked with its diagnosis and the working
 // marked where it parts from the method; a 100-question worksheet with its
 // key written to PDF.

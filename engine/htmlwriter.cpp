@@ -145,14 +145,18 @@ void Writer::columns(const std::vector<std::pair<QString, QString>> &rows)
 
 void Writer::grid(const std::vector<QStringList> &rows, bool header)
 {
+    // Wide tables (a long multiplication's) have thousands of cells: their
+    // tags are UTF-16 already.
+    static constexpr QStringView th = u"<th align=\"center\">", td = u"<td align=\"center\">", thEnd = u"</th>",
+                                 tdEnd = u"</td>";
     m_out += QLatin1StringView("<table cellspacing=\"0\" cellpadding=\"3\" border=\"1\">");
     for (size_t r = 0; r < rows.size(); ++r) {
         const bool heading = header && r == 0;
         m_out += QLatin1StringView("<tr>");
         for (const QString &c : rows[r]) {
-            m_out += heading ? QLatin1StringView("<th align=\"center\">") : QLatin1StringView("<td align=\"center\">");
+            m_out += heading ? th : td;
             m_out += c;
-            m_out += heading ? QLatin1StringView("</th>") : QLatin1StringView("</td>");
+            m_out += heading ? thEnd : tdEnd;
         }
         m_out += QLatin1StringView("</tr>");
     }

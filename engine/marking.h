@@ -54,6 +54,16 @@ enum class Mistake {
     BcdGiven,                  // BCD written where pure binary is asked
     BinaryGiven,               // pure binary written (or read) where BCD is asked
     DigitAboveNine,            // a BCD nibble above 1001: a "digit" of 10 to 15
+    CarryDropped,              // a calculation: added with no carries, each column on its own
+    CarryOutKept,              // a calculation: the carry out kept as one bit more than the format has
+    OverflowMissed,            // a calculation: the right bits, but no overflow said where there is one
+    OverflowClaimed,           // a calculation: the right bits, but overflow said where there is none
+    WrongOperandNegated,       // a subtraction: the first number negated, not the second (b - a)
+    MagnitudesSubtracted,      // a subtraction: the smaller taken from the larger, the sign lost
+    ShiftWrongWay,             // a shift or rotate the other way
+    LogicalForArithmetic,      // a shift right: 0s brought in where the sign bit is copied
+    RotateForShift,            // a rotate where a shift is asked, or a shift where a rotate is
+    MaskSwapped,               // AND, OR and XOR taken for one another
     ExponentsNotEqual,         // mantissas added without making the exponents the same
     LargerShifted,             // the larger number's mantissa shifted to make the exponents equal
     SubtractionSignLost,       // a subtraction added, or taken the other way round

@@ -6,10 +6,13 @@
 // values.
 #include "practice/practice.h"
 
+#include "practice/calculations.h"
+
 #include "engine/bitpattern.h"
 #include "engine/exact.h"
 #include "engine/hex.h"
 #include "engine/methods.h"
+#include "engine/words.h"
 #include "topics/registry.h"
 
 #include <QRandomGenerator>
@@ -37,6 +40,8 @@ QString noteHtml(const QString &text)
         + text.toHtmlEscaped() + QStringLiteral("</span></td></tr></table>");
 }
 
+}  // namespace
+
 QString workingWithNote(const Format &f, const Steps &steps, qsizetype at, const QString &note)
 {
     if (at < 0 || at > qsizetype(steps.size()))
@@ -44,6 +49,8 @@ QString workingWithNote(const Format &f, const Steps &steps, qsizetype at, const
     const Steps before(steps.begin(), steps.begin() + at), after(steps.begin() + at, steps.end());
     return workbench::workingHtml(f, before) + noteHtml(note) + workbench::workingHtml(f, after);
 }
+
+namespace {
 
 QString quotedList(const QStringList &items)
 {
@@ -391,31 +398,11 @@ private:
 
 // ---- Public ----------------------------------------------------------------------
 
-Verdict mark(const Format &format, workbench::Operation operation, const workbench::Calculation &calculation,
-             const QString &answer)
-{
-    const Worked right = workbench::work(format, operation, calculation);
-    if (right.refused) {
-        QString why = workbench::refusalText(format, right.steps.back());
-        if (!why.endsWith(u'.'))
-            why += u'.';
-        return {false, Mistake::QuestionRefused, Words::tr("This question has no answer in this format: %1").arg(why),
-                workbench::workingHtml(format, right.steps)};
-    }
-    const Topic &topic = *workbench::topicOf(format);
-    const std::optional<Topic::CalculationMark> m =
-        topic.markCalculation(format, operation, calculation, answer, right);
-    if (!m)
-        return {false, Mistake::QuestionRefused,
-                Words::tr("%1 is not marked in this format.").arg(workbench::operationTitle(operation)),
-                workbench::workingHtml(format, right.steps)};
-    return {m->right, m->right ? Mistake::None : m->mistake, m->text, workbench::workingHtml(format, right.steps)};
-}
-
 Verdict mark(const Format &format, Direction direction, const QString &question, const QString &answer)
 {
     if (workbench::isCalculation(direction))
-        return mark(format, direction, workbench::Calculation{{question}, 0, std::nullopt, std::nullopt}, answer);
+        return markCalculation(format, direction, workbench::Calculation{{question}, 0, std::nullopt, std::nullopt},
+                               answer);
     if (direction == Direction::Range)
         return {false, Mistake::QuestionRefused, Words::tr("The range is not a question to mark."), QString()};
     const Worked right = workbench::work(format, direction, question);
@@ -435,7 +422,26 @@ Verdict mark(const Format &format, Direction direction, const QString &question,
     return BitsMarker(topic, format, direction, question, right, s).verdict();
 }
 
-QString Tally::text() const { return Words::tr("%1 of %2 right").arg(right).arg(asked); }
+QString Tally::text() const
+{
+    const QString score = Words::tr("%1 of %2 right").arg(right).arg(asked);
+    if (hinted == 0)
+        return score;
+    return score + u' '
+        + (hinted == 1 ? Words::tr("(1 of them with a hint)") : Words::tr("(%1 of them with a hint)").arg(hinted));
+}
+
+QStringList hints(const Format &format, Direction direction, const workbench::Calculation &question)
+{
+    const Worked w = workbench::isCalculation(direction) ? workbench::work(format, direction, question)
+                                                         : workbench::work(format, direction, question.operands.value(0));
+    QStringList out;
+    if (w.refused)
+        return out;
+    for (std::size_t i = 0; i + 1 < w.steps.size(); ++i)
+        out << workbench::workingHtml(format, Steps{w.steps[i]});
+    return out;
+}
 
 QString newQuestion(const Format &format, Direction direction, QRandomGenerator &rng)
 {
@@ -502,6 +508,51 @@ QString asked(const Format &format, Direction direction)
         break;
     }
     return what + u' ' + formatTitle(format) + u'.';
+}
+
+QString questionText(const Format &format, Direction direction, const QString &question)
+{
+    const Topic *topic = workbench::topicOf(format);
+    if (!topic)
+        return QString();
+    // Floating point is named as exam papers name it, with both its parts.
+    const QString parts = format.isFloating()
+        ? Words::tr("%1 and %2, both in two's complement")
+              .arg(workbench::Words::widthName(format.mantissa, Words::tr("mantissa")),
+                   workbench::Words::widthName(format.exponent, Words::tr("exponent")))
+        : QString();
+    const QString name = format.isFloating() ? Words::tr("a normalised floating-point number with %1").arg(parts)
+                                             : topic->patternName(format);
+    switch (direction) {
+    case Direction::ToBinary:
+        return Words::tr("Write %1 as %2.").arg(question.trimmed(), name);
+    case Direction::ToDenary:
+        return Words::tr("Give the denary value of %1, %2.").arg(question.trimmed(), name);
+    case Direction::ToHex:
+        return Words::tr("Write %1 in hexadecimal, as %2.").arg(question.trimmed(), name);
+    case Direction::Normalise:
+        return Words::tr("Normalise the floating-point number %1, with %2.").arg(question.trimmed(), parts);
+    case Direction::Range:
+        return Words::tr("Give the range of %1.").arg(name);
+    default:
+        break;
+    }
+    return QString();
+}
+
+QString answerForm(Direction direction)
+{
+    switch (direction) {
+    case Direction::ToDenary:
+        return Words::tr("a denary number");
+    case Direction::ToHex:
+        return Words::tr("hex digits");
+    case Direction::Range:
+        return QString();
+    default:
+        break;
+    }
+    return Words::tr("bits");
 }
 
 QString instruction(Direction direction)

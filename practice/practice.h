@@ -45,23 +45,28 @@ struct Verdict {
 // it is marked QuestionRefused.
 Verdict mark(const Format &format, Direction direction, const QString &question, const QString &answer);
 
-// Marks `answer` to a calculation (floating point's addition, subtraction,
-// error and comparison; fixed point's error) on its operands; a topic that
-// does not mark its calculations is said to have none to mark.
-Verdict mark(const Format &format, workbench::Operation operation, const workbench::Calculation &calculation,
-             const QString &answer);
+// The working with a highlighted note just before step `at`: where a
+// student's answer parts from the method.
+QString workingWithNote(const Format &format, const workbench::Steps &steps, qsizetype at, const QString &note);
 
-// A run of answers: "3 of 4 right".
+// A run of answers: "3 of 4 right", and "(1 of them with a hint)" when
+// hints were taken: a hinted answer is counted apart.
 struct Tally {
     int right = 0;
     int asked = 0;
-    void add(const Verdict &v)
+    int hinted = 0;  // right answers given after a hint
+    void add(const Verdict &v, bool afterHint = false)
     {
         ++asked;
         right += v.right ? 1 : 0;
+        hinted += v.right && afterHint ? 1 : 0;
     }
     QString text() const;
 };
+
+// The hints for a question: the steps of its working one by one, as rich
+// text, up to the step before the answer; none when it has no answer.
+QStringList hints(const Format &format, Direction direction, const workbench::Calculation &question);
 
 // A new question, as the workbench takes it. ToBinary: a denary number as
 // exams print it ("-8.25"), positive and negative (positive only when the
@@ -94,6 +99,14 @@ QString formatTitle(const Format &format);
 // question: write this number in bits. Floating point: 8-bit two's
 // complement mantissa, 4-bit exponent."
 QString asked(const Format &format, Direction direction);
+// A question in words, as exam papers put it: "Write 242 as an 8-bit
+// unsigned integer.", "Give the denary value of 1011 1110 0100, a
+// normalised floating-point number with an 8-bit mantissa and a 4-bit
+// exponent, both in two's complement."
+QString questionText(const Format &format, Direction direction, const QString &question);
+// What form its answer takes: "bits", "a denary number", "hex digits".
+QString answerForm(Direction direction);
+
 // What a group of questions asks: "Write each number in this format."
 QString instruction(Direction direction);
 

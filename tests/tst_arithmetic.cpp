@@ -7,6 +7,7 @@
 #include "engine/bitpattern.h"
 #include "approvedtext.h"
 #include "formats.h"
+#include "practice/calculations.h"
 #include "topics/workbench.h"
 
 #include <QRandomGenerator>
@@ -69,6 +70,9 @@ private slots:
     void approvedWorking_data();
     void approvedWorking();
     void signedCodesOverflowExactlyOutsideTheirRange();
+    void slipsNamed_data();
+    void slipsNamed();
+    void newCalculationsAreMarkedRight();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
 };
@@ -192,6 +196,11 @@ void TestArithmetic::working_data()
                                        << "So AND with 00001111 keeps the low 4 bits and clears the rest.";
     QTest::newRow("the high two bits") << false << Operation::Or << QStringList{"10110101", "11000000"} << 0
                                        << "So OR with 11000000 sets the high 2 bits to 1 and keeps the rest.";
+    QTest::newRow("testing a bit") << false << Operation::And << QStringList{"10110101", "00000100"} << 0
+                                   << "So AND with 00000100 tests bit 2 (the bits counted from 0 at the right): the "
+                                      "result is not 0, so that bit is 1.";
+    QTest::newRow("testing a 0 bit") << false << Operation::And << QStringList{"10110101", "00001000"} << 0
+                                     << "tests bit 3 (the bits counted from 0 at the right): the result is 0";
     QTest::newRow("XOR toggles") << false << Operation::Xor << QStringList {"10110101", "00001111"} << 0 << "toggles";
     // 101 would have stood at 2^10, 2^9, 2^8: 5 x 256.
     QTest::newRow("lost off the left") << false << Operation::ShiftLeft << QStringList {"10110101"} << 3
@@ -232,10 +241,18 @@ void TestArithmetic::refusals_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QStringList>("operands");
-    QTest::newRow("too few bits") << "int:8" << Operation::Add << QStringList{"1011", "00000001"};
-    QTest::newRow("out of range") << "int-signed:8" << Operation::Add << QStringList{"200", "1"};
-    QTest::newRow("not a number") << "int:8" << Operation::Subtract << QStringList{"00000001", "pear"};
-    QTest::newRow("no topic calculates it") << "bcd:4" << Operation::Add << QStringList{"1", "2"};
+    QTest::addColumn<QString>("says");
+    QTest::newRow("too few bits") << "int:8" << Operation::Add << QStringList{"1011", "00000001"} << "1011 does not fit";
+    QTest::newRow("out of range") << "int-signed:8" << Operation::Add << QStringList{"200", "1"} << "200";
+    QTest::newRow("not a number") << "int:8" << Operation::Subtract << QStringList{"00000001", "pear"} << "are not bits";
+    QTest::newRow("no topic calculates it") << "float:8:4" << Operation::Multiply << QStringList{"1", "2"}
+                                            << "Multiply";
+    QTest::newRow("three rows, one's") << "int-ones:8" << Operation::Add << QStringList{"1", "2", "3"}
+                                       << "One's complement adds two numbers at a time";
+    QTest::newRow("three rows, sign and magnitude") << "int-signmag:8" << Operation::Add << QStringList{"1", "2", "3"}
+                                                    << "Sign and magnitude adds two numbers at a time";
+    QTest::newRow("no multiplying fixed point") << "fixed:4.4" << Operation::Multiply << QStringList{"1", "2"}
+                                                << "Multiply";
 }
 
 void TestArithmetic::refusals()
@@ -243,9 +260,10 @@ void TestArithmetic::refusals()
     QFETCH(QString, format);
     QFETCH(Operation, operation);
     QFETCH(QStringList, operands);
+    QFETCH(QString, says);
     const workbench::Answer a = workbench::solve(testformats::named(qPrintable(format)), operation, operands, 0);
     QVERIFY(a.refused);
-    QVERIFY(!a.text.isEmpty());
+    QVERIFY2(a.text.contains(says), qPrintable(a.text));
 }
 
 // Status 2 for a question put wrongly, 1 for one the method refuses.
@@ -263,6 +281,15 @@ void TestArithmetic::commandLineRefuses_data()
     QTest::newRow("one operand for two") << QStringList{"--format", "int:8", "--solve", "add", "1"} << 2;
     QTest::newRow("a format without arithmetic") << QStringList{"--format", "float:8:4", "--solve", "xor", "1", "2"}
                                                  << 2;
+    QTest::newRow("an arithmetic shift, unsigned")
+        << QStringList{"--format", "int:8", "--solve", "shift-right", "--arithmetic", "--places", "1", "1"} << 1;
+    QTest::newRow("logical and arithmetic")
+        << QStringList{"--format", "int-signed:8", "--solve", "shift-right", "--arithmetic", "--logical", "--places",
+                       "1", "1"}
+        << 2;
+    QTest::newRow("logical for an addition")
+        << QStringList{"--format", "int:8", "--solve", "add", "--logical", "1", "2"} << 2;
+    QTest::newRow("four rows") << QStringList{"--format", "int:8", "--solve", "add", "1", "2", "3", "4"} << 2;
 }
 
 void TestArithmetic::commandLineRefuses()
@@ -449,6 +476,8 @@ void TestArithmetic::approvedWorking_data()
     QTest::newRow("subtract below 0") << "int:8" << Operation::Subtract << QStringList{"45", "67"} << 0;
     QTest::newRow("multiply two's") << "int-signed:8" << Operation::Multiply << QStringList{"-6", "7"} << 0;
     QTest::newRow("multiply unsigned") << "int:4" << Operation::Multiply << QStringList{"1101", "1011"} << 0;
+    // -128 needs 8 bits, its sign included, and fits.
+    QTest::newRow("multiply to -128") << "int-signed:8" << Operation::Multiply << QStringList{"-8", "16"} << 0;
     QTest::newRow("shift left 3") << "int:8" << Operation::ShiftLeft << QStringList{"10110101"} << 3;
     QTest::newRow("shift right 2 two's") << "int-signed:8" << Operation::ShiftRight << QStringList{"10110101"} << 2;
     QTest::newRow("and mask") << "int:8" << Operation::And << QStringList{"10110101", "00001111"} << 0;
@@ -501,6 +530,101 @@ void TestArithmetic::signedCodesOverflowExactlyOutsideTheirRange()
         if (!outside)
             QVERIFY2(value(patterns::fromBits(bits)) == truth, qPrintable(why));
     }
+}
+
+Q_DECLARE_METATYPE(practice::Mistake)
+
+// A student's answer with each usual slip, and the slip named; shifts move
+// 3 places.
+void TestArithmetic::slipsNamed_data()
+{
+    using M = practice::Mistake;
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<M>("mistake");
+    const QStringList sum{"10110110", "01101101"};
+    QTest::newRow("right") << "int:8" << Operation::Add << sum << "00100011, overflow" << M::None;
+    QTest::newRow("right, no fact") << "int:8" << Operation::Add << sum << "0010 0011" << M::None;
+    QTest::newRow("carry dropped") << "int:8" << Operation::Add << sum << "11011011" << M::CarryDropped;
+    QTest::newRow("carry out kept") << "int:8" << Operation::Add << sum << "100100011" << M::CarryOutKept;
+    QTest::newRow("overflow missed") << "int:8" << Operation::Add << sum << "00100011, no overflow"
+                                     << M::OverflowMissed;
+    QTest::newRow("overflow claimed") << "int-signed:8" << Operation::Add << QStringList{"11101100", "11110101"}
+                                      << "11100001, overflow" << M::OverflowClaimed;
+    // 85 - 51: 51 - 85 = -34 is 11011110.
+    QTest::newRow("wrong one negated") << "int-signed:8" << Operation::Subtract
+                                       << QStringList{"01010101", "00110011"} << "11011110"
+                                       << M::WrongOperandNegated;
+    // 85 + 11001100 (51 inverted) = 00100001, one short.
+    QTest::newRow("inverted only") << "int-signed:8" << Operation::Subtract << QStringList{"01010101", "00110011"}
+                                   << "00100001" << M::InvertedOnly;
+    QTest::newRow("magnitudes") << "int-signed:8" << Operation::Subtract << QStringList{"45", "67"} << "00010110"
+                                << M::MagnitudesSubtracted;
+    QTest::newRow("wrong way") << "int:8" << Operation::ShiftLeft << QStringList{"10110101"} << "00010110"
+                               << M::ShiftWrongWay;
+    QTest::newRow("logical for arithmetic") << "int-signed:8" << Operation::ShiftRight << QStringList{"10110101"}
+                                            << "00010110" << M::LogicalForArithmetic;
+    QTest::newRow("rotate for shift") << "int:8" << Operation::ShiftLeft << QStringList{"10110101"} << "10101101"
+                                      << M::RotateForShift;
+    QTest::newRow("shift for rotate") << "int:8" << Operation::RotateLeft << QStringList{"10110101"} << "10101000"
+                                      << M::RotateForShift;
+    QTest::newRow("OR for AND") << "int:8" << Operation::And << QStringList{"10110101", "00001111"} << "10111111"
+                                << M::MaskSwapped;
+    QTest::newRow("AND for OR") << "int:8" << Operation::Or << QStringList{"10110101", "00001111"} << "00000101"
+                                << M::MaskSwapped;
+    QTest::newRow("too few bits") << "int:8" << Operation::Add << sum << "0100011" << M::WrongCount;
+    QTest::newRow("denary") << "int:8" << Operation::Add << sum << "291" << M::Unreadable;
+    QTest::newRow("other") << "int:8" << Operation::Add << sum << "01010101" << M::Other;
+    QTest::newRow("nothing") << "int:8" << Operation::Add << sum << "" << M::Unreadable;
+}
+
+void TestArithmetic::slipsNamed()
+{
+    QFETCH(QString, format);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(QString, answer);
+    QFETCH(practice::Mistake, mistake);
+    const practice::Verdict v = practice::markCalculation(testformats::named(qPrintable(format)), operation,
+                                                          workbench::Calculation{operands, 3, {}, {}}, answer);
+    QCOMPARE(v.mistake, mistake);
+    QCOMPARE(v.right, mistake == practice::Mistake::None);
+    if (!v.right && mistake != practice::Mistake::Unreadable)
+        QVERIFY2(v.text.contains(QStringLiteral("The right answer is")) && v.workingHtml.contains(QStringLiteral("parts from the method")),
+                 qPrintable(v.text));
+}
+
+// Every new calculation has an answer, and that answer is marked right; a
+// wrong one is not.
+void TestArithmetic::newCalculationsAreMarkedRight()
+{
+    QRandomGenerator g(42);
+    const char *formats[] = {"int:8", "int-signed:8", "int:16", "int-signed:5", "fixed:4.4", "fixed-signed:4.4",
+                             "int-ones:8", "int-signmag:8"};
+    int overflowing = 0, additions = 0;
+    for (int i = 0; i < 600; ++i) {
+        const Format f = testformats::named(formats[i % std::size(formats)]);
+        const QList<Operation> ops = workbench::topicOf(f)->calculations();
+        const Operation op = ops.at(int(g.bounded(qsizetype(ops.size()))));
+        const workbench::Calculation c = practice::newCalculation(f, op, g);
+        const workbench::Worked w = workbench::work(f, op, c);
+        const QString why = QStringLiteral("%1 %2 %3").arg(formats[i % std::size(formats)], workbench::operationName(op), c.operands.join(u' '));
+        QVERIFY2(!w.refused, qPrintable(why));
+        QVERIFY2(practice::markCalculation(f, op, c, w.text).right, qPrintable(why));
+        QString wrong = w.text;
+        wrong[0] = wrong.at(0) == u'1' ? u'0' : u'1';
+        QVERIFY2(!practice::markCalculation(f, op, c, wrong).right, qPrintable(why));
+        QVERIFY2(!practice::askedCalculation(f, op, c).isEmpty(), qPrintable(why));
+        if (op == Operation::Add && f.isInteger()) {
+            ++additions;
+            overflowing += w.text.endsWith(QLatin1StringView(", overflow"));
+        }
+    }
+    // Additions with and without overflow, both often.
+    QVERIFY2(overflowing > additions / 5 && overflowing < additions * 4 / 5,
+             qPrintable(QStringLiteral("%1 of %2").arg(overflowing).arg(additions)));
 }
 
 QTEST_MAIN(TestArithmetic)

@@ -9,6 +9,7 @@
 #include "engine/exact.h"
 #include "engine/rounding.h"
 #include "formats.h"
+#include "practice/calculations.h"
 #include "practice/practice.h"
 #include "topics/registry.h"
 #include "topics/workbench.h"
@@ -364,7 +365,7 @@ void TestFloatArithmetic::marking()
     if (operation == Operation::Compare)
         c.to = testformats::floating(12, 4);
     const practice::Verdict v = workbench::isCalculation(operation)
-        ? practice::mark(f, operation, c, answer)
+        ? practice::markCalculation(f, operation, c, answer)
         : practice::mark(f, operation, operands.value(0), answer);
     QVERIFY2(v.mistake == mistake, qPrintable(v.text));
     QCOMPARE(v.right, mistake == practice::Mistake::None);
@@ -435,7 +436,8 @@ void TestFloatArithmetic::relativeErrorIsWithinTheBound()
 }
 
 // A new error question, in any format, is a number the format holds, but
-// not exactly; the same generator state gives the same question.
+// not exactly; the same generator state gives the same question. New sums
+// are answered and their answers marked right.
 void TestFloatArithmetic::errorQuestionsAreNotHeldExactly()
 {
     QRandomGenerator g(3);
@@ -451,6 +453,16 @@ void TestFloatArithmetic::errorQuestionsAreNotHeldExactly()
         const workbench::Worked w = workbench::work(f, Operation::Error, QStringList{question}, 0);
         QVERIFY2(!w.refused && w.held, qPrintable(why));
         QVERIFY2(*w.held != Number::fromDecimal(question), qPrintable(why));
+        // A sum or difference set on two pairs the format holds, answered
+        // and marked right as the workbench writes it.
+        if (f.isFloating()) {
+            const Operation o = g.bounded(2) == 1 ? Operation::Add : Operation::Subtract;
+            const workbench::Calculation c = practice::newCalculation(f, o, g);
+            const workbench::Worked sum = workbench::work(f, o, c);
+            const QString what = why + u' ' + c.operands.join(QStringLiteral(", "));
+            QVERIFY2(c.operands.size() == 2 && !sum.refused, qPrintable(what));
+            QVERIFY2(practice::markCalculation(f, o, c, sum.text).right, qPrintable(what));
+        }
     }
 }
 

@@ -308,6 +308,12 @@ void TestWorkbench::calculatesByName()
     get<QLineEdit>("txtAnswer")->clear();
     key(&w(), Qt::Key_Return);
     QCOMPARE(get<QLineEdit>("txtAnswer")->text(), answer);
+    // The student's own answer to it is marked.
+    QCOMPARE(check(answer), QStringLiteral("Right."));
+    // A new question of the same calculation fills the boxes it takes.
+    click(get("cmdNewQuestion"));
+    QVERIFY(!get<QLineEdit>("txtInput")->text().isEmpty());
+    QCOMPARE(get<QLineEdit>("txtSecond")->text().isEmpty(), second.isEmpty());
 }
 
 // A refusal is said in the answer box; what was typed stays.

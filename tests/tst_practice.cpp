@@ -94,6 +94,10 @@ class TestPractice : public QObject {
     Q_OBJECT
 
 private slots:
+    void questionsInWords_data();
+    void questionsInWords();
+    void hintsAreTheWorkingUpToTheAnswer();
+    void hintedAnswersCountedApart();
     void diagnoses_data();
     void diagnoses();
     void generatedQuestionsAnswerRight();
@@ -529,6 +533,78 @@ void TestPractice::commandLineWritesTheMostQuestions()
     QCOMPARE(all.count(QStringLiteral("Answer:")), 2 * 500);
     QVERIFY(all.contains(QStringLiteral("500.")));
     QVERIFY(!all.contains(QStringLiteral("501.")));
+}
+
+// Each kind of question said as exam papers say it, with its format.
+void TestPractice::questionsInWords_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Direction>("direction");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("to binary") << "int:8" << Direction::ToBinary << "242" << "Write 242 as an 8-bit unsigned integer.";
+    QTest::newRow("to denary, float")
+        << "float:8:4" << Direction::ToDenary << "1011 1110 0100"
+        << "Give the denary value of 1011 1110 0100, a normalised floating-point number with an 8-bit mantissa and "
+           "a 4-bit exponent, both in two's complement.";
+    QTest::newRow("normalise") << "float:8:4" << Direction::Normalise << "0001 1000 0101"
+                               << "Normalise the floating-point number 0001 1000 0101, with an 8-bit mantissa and a "
+                                  "4-bit exponent, both in two's complement.";
+    QTest::newRow("to hex") << "int-signed:16" << Direction::ToHex << "-100"
+                            << "Write -100 in hexadecimal, as a 16-bit two's complement integer.";
+    QTest::newRow("fixed") << "fixed:4.4" << Direction::ToBinary << "12.75"
+                           << "Write 12.75 as an unsigned fixed-point pattern with 4 bits before the point and 4 "
+                              "after.";
+}
+
+void TestPractice::questionsInWords()
+{
+    QFETCH(QString, format);
+    QFETCH(Direction, direction);
+    QFETCH(QString, question);
+    QFETCH(QString, said);
+    QCOMPARE(questionText(named(qPrintable(format)), direction, question), said);
+}
+
+// The hints are the working's own steps, one a press, and stop at the step
+// before the answer.
+void TestPractice::hintsAreTheWorkingUpToTheAnswer()
+{
+    const struct {
+        const char *format;
+        Direction direction;
+        QStringList operands;
+    } questions[] = {{"float:8:4", Direction::ToBinary, {"-8.25"}},
+                     {"int:8", Direction::ToDenary, {"11110010"}},
+                     {"int-signed:8", Direction::Subtract, {"45", "67"}}};
+    for (const auto &q : questions) {
+        const Format f = named(q.format);
+        const workbench::Calculation c{q.operands, 0, {}, {}};
+        const QStringList h = hints(f, q.direction, c);
+        const workbench::Answer whole = workbench::isCalculation(q.direction)
+            ? workbench::solve(f, q.direction, c)
+            : workbench::solve(f, q.direction, q.operands.value(0));
+        QVERIFY(!h.isEmpty());
+        QVERIFY2(whole.workingHtml.startsWith(h.join(QString())), q.format);
+        // What is left after the hints is the last step: the answer.
+        const QString last = whole.workingHtml.mid(h.join(QString()).size());
+        QVERIFY2(last.contains(q.direction == Direction::Subtract ? QStringLiteral("No overflow") : whole.text.left(4)),
+                 qPrintable(last));
+        QVERIFY2(!h.join(QString()).contains(QStringLiteral("No overflow")), q.format);
+    }
+    QVERIFY(hints(named("int:8"), Direction::ToBinary, workbench::Calculation{{"300"}, 0, {}, {}}).isEmpty());
+}
+
+void TestPractice::hintedAnswersCountedApart()
+{
+    Tally t;
+    const Verdict right{true, Mistake::None, QString(), QString()}, wrong{false, Mistake::Other, QString(), QString()};
+    t.add(right);
+    t.add(right, true);
+    t.add(wrong, true);
+    QCOMPARE(t.text(), QStringLiteral("2 of 3 right (1 of them with a hint)"));
+    t.add(right, true);
+    QCOMPARE(t.text(), QStringLiteral("3 of 4 right (2 of them with a hint)"));
 }
 
 QTEST_MAIN(TestPractice)

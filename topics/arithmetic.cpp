@@ -97,6 +97,10 @@ struct ProductFacts {
 };
 // A shift that does not go with the format.
 struct NoArithmeticShift {};
+// Sign and magnitude and one's complement add two numbers at a time.
+struct TwoAtATime {
+    bool ones = false;
+};
 // a - b is worked as a + (the two's complement of b).
 struct AddTheNegative {
     QString b;
@@ -137,6 +141,7 @@ QUORVEX_STEP(step::SizesFirst)
 QUORVEX_STEP(step::LongMultiplication)
 QUORVEX_STEP(step::ProductFacts)
 QUORVEX_REFUSAL(step::NoArithmeticShift)
+QUORVEX_REFUSAL(step::TwoAtATime)
 QUORVEX_STEP(step::AddTheNegative)
 QUORVEX_STEP(step::Bitwise)
 QUORVEX_STEP(step::Shift)
@@ -387,12 +392,15 @@ template <>
 void StepOf<step::LongMultiplication>::say(Words &w) const
 {
     const qsizetype width = value.product.size();
+    // A 64-bit product has 64 rows of 128 cells: they share three texts.
+    const QString zero = QStringLiteral("0"), one = QStringLiteral("1"), blank;
     const auto row = [&](const QString &title, const QString &bits) {
         QStringList r{title};
+        r.reserve(width + 1);
         for (qsizetype i = 0; i < width - bits.size(); ++i)
-            r << QString();
+            r << blank;
         for (QChar c : bits)
-            r << QString(c);
+            r << (c == u'1' ? one : zero);
         return r;
     };
     if (value.shifts.empty()) {
@@ -431,6 +439,20 @@ void StepOf<step::ProductFacts>::say(Words &w) const
     else
         w.para(Words::tr("No overflow: %1 fits in %2 to %3, so the %4 kept are the product.")
                    .arg(w.num(value.product), w.num(value.low), w.num(value.high), Words::count(value.width)));
+}
+
+template <>
+QString StepOf<step::TwoAtATime>::why(const Words &) const
+{
+    return value.ones ? Words::tr("One's complement adds two numbers at a time: add the third to the sum of the "
+                                  "first two.")
+                      : Words::tr("Sign and magnitude adds two numbers at a time: add the third to the sum of the "
+                                  "first two.");
+}
+template <>
+void StepOf<step::TwoAtATime>::say(Words &w) const
+{
+    w.para(why(w));
 }
 
 template <>
@@ -488,6 +510,17 @@ void StepOf<step::Bitwise>::say(Words &w) const
         if (low || high)
             w.para(Words::tr("So %1 with %2 %3.")
                        .arg(operationTitle(value.operation), w.bits(value.b), what.arg(bitsOf)));
+        // AND with a single 1 tests that one bit.
+        if (ones == 1 && value.operation == Operation::And) {
+            const qsizetype bit = n - 1 - value.b.indexOf(u'1');
+            w.para((value.result.contains(u'1')
+                        ? Words::tr("So AND with %1 tests bit %2 (the bits counted from 0 at the right): the "
+                                    "result is not 0, so that bit is 1.")
+                        : Words::tr("So AND with %1 tests bit %2 (the bits counted from 0 at the right): the "
+                                    "result is 0, so that bit is 0."))
+                       .arg(w.bits(value.b))
+                       .arg(bit));
+        }
     }
     std::vector<QStringList> rows;
     const auto row = [](const QString &title, const QString &bits) {
@@ -715,7 +748,7 @@ Worked add(const Topic &topic, const Format &f, const QStringList &operands)
     // Three rows are added in columns where a carry of 2 is taught; the
     // other codes add two at a time.
     if (operands.size() > 2 && (code == Code::SignMagnitude || code == Code::Ones))
-        return refuse({}, make(step::WrongCount{operands.size()}));
+        return refuse({}, make(step::TwoAtATime{code == Code::Ones}));
     if (!readAll(topic, f, operands, int(operands.size()), bits, steps, refused))
         return refused;
     std::vector<Number> terms;

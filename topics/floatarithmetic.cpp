@@ -1049,6 +1049,9 @@ QString errorQuestion(const Topic &topic, const Format &f, QRandomGenerator &rng
 std::optional<Topic::CalculationMark> mark(const Topic &topic, const Format &f, Operation operation,
                                            const Calculation &c, const QString &answer, const Worked &right)
 {
+    // The answer as the workbench writes it, whole, is right.
+    if (answer.simplified() == right.text.simplified())
+        return Mark{true, Mistake::None, Words::tr("Right.")};
     switch (operation) {
     case Operation::Add:
     case Operation::Subtract:

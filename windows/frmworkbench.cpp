@@ -2,6 +2,7 @@
 #include "windows/frmworkbench.h"
 
 #include "conversions/spoken.h"
+#include "practice/calculations.h"
 #include "engine/rounding.h"
 #include "topics/registry.h"
 #include "windows/fixedfont.h"
@@ -232,9 +233,10 @@ void frmWorkbench::answer(Direction direction)
 {
     m_lastAsked = direction;
     guarded(this, [this, direction] {
-        const workbench::Calculation c = calculation(direction);
+        // A calculation takes the second operand too, when it has one, and
+        // the places to move the bits.
         const workbench::Answer a = workbench::isCalculation(direction)
-            ? workbench::solve(format(), direction, c)
+            ? workbench::solve(format(), direction, calculation(direction))
             : workbench::solve(format(), direction, ui->txtInput->text());
         ui->txtAnswer->setText(a.text);
         ui->txtAnswer->setCursorPosition(0);  // a long answer shows its start
@@ -252,13 +254,11 @@ void frmWorkbench::answer(Direction direction)
     }
 }
 
-// A calculation takes the second operand too, when it has one, the places
-// to move the bits, and for a comparison the other format's widths.
+// The calculation the boxes ask for: the second number, and a third after a
+// comma in the second box for an addition of three rows; the places.
 workbench::Calculation frmWorkbench::calculation(Operation operation) const
 {
     workbench::Calculation c{{ui->txtInput->text()}, ui->spnPlaces->value(), std::nullopt, std::nullopt};
-    // An addition of three rows takes the third after a comma in the
-    // second box.
     if (workbench::operandCount(operation) >= 3)
         c.operands << ui->txtSecond->text().split(u',');
     else if (workbench::operandCount(operation) >= 2)
@@ -278,20 +278,21 @@ void frmWorkbench::check()
         const Format f = format();
         const QString question = ui->txtInput->text();
         const bool calculated = workbench::isCalculation(m_lastAsked);
-        const workbench::Calculation c = calculation(m_lastAsked);
-        const practice::Verdict verdict = calculated ? practice::mark(f, m_lastAsked, c, ui->txtMyAnswer->text())
-                                                     : practice::mark(f, m_lastAsked, question, ui->txtMyAnswer->text());
+        const practice::Verdict verdict = calculated
+            ? practice::markCalculation(f, m_lastAsked, calculation(m_lastAsked), ui->txtMyAnswer->text())
+            : practice::mark(f, m_lastAsked, question, ui->txtMyAnswer->text());
         // The right answer shows now, under the student's for comparing.
         const QString right = m_lastAsked == Direction::Range ? QString()
-            : calculated                                      ? workbench::solve(f, m_lastAsked, c).text
-                                                              : workbench::solve(f, m_lastAsked, question).text;
+            : calculated ? workbench::solve(f, m_lastAsked, calculation(m_lastAsked)).text
+                         : workbench::solve(f, m_lastAsked, question).text;
         // Only answers are counted: a question with no answer is not one.
         if (verdict.mistake != practice::Mistake::QuestionRefused)
             m_tally.add(verdict);
         ui->txtAnswer->setText(right);
         ui->txtAnswer->setCursorPosition(0);
         const bool answered = verdict.mistake != practice::Mistake::QuestionRefused;
-        const bool bits = answered && m_lastAsked != Direction::ToDenary && m_lastAsked != Direction::ToHex;
+        const bool bits = answered && m_lastAsked != Direction::ToDenary && m_lastAsked != Direction::ToHex
+            && !calculated;
         const bool hex = answered && m_lastAsked == Direction::ToHex;
         speakAs(ui->txtAnswer, bits ? spoken::pattern(right) : hex ? spoken::hexDigits(right) : QString());
         if (m_tally.asked > 0)
@@ -311,8 +312,16 @@ void frmWorkbench::newQuestion()
 {
     const Direction asked = m_lastAsked == Direction::Range ? Direction::ToBinary : m_lastAsked;
     guarded(this, [this, asked] {
-        const QString question = practice::newQuestion(format(), asked, m_random);
-        ui->txtInput->setText(question);
+        if (workbench::isCalculation(asked)) {
+            // A calculation's operands go in their boxes, its places in theirs.
+            const workbench::Calculation c = practice::newCalculation(format(), asked, m_random);
+            ui->txtInput->setText(c.operands.value(0));
+            ui->txtSecond->setText(c.operands.mid(1).join(QStringLiteral(", ")));
+            if (workbench::takesPlaces(asked))
+                ui->spnPlaces->setValue(c.places);
+        } else {
+            ui->txtInput->setText(practice::newQuestion(format(), asked, m_random));
+        }
         ui->txtMyAnswer->clear();
         clearAnswer();
         m_working->showHtml(QStringLiteral("<p>")
@@ -323,7 +332,9 @@ void frmWorkbench::newQuestion()
     // The question is heard with a screen reader; otherwise the student
     // writes the answer straight away.
     if (QAccessible::isActive()) {
-        describeUntilEdited(ui->txtInput, practice::asked(format(), asked));
+        describeUntilEdited(ui->txtInput, workbench::isCalculation(asked)
+                                              ? practice::askedCalculation(format(), asked, calculation(asked))
+                                              : practice::asked(format(), asked));
         ui->txtInput->setFocus(Qt::OtherFocusReason);
         ui->txtInput->selectAll();
     } else {

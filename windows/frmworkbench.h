@@ -36,6 +36,7 @@ public:
 
     // The format the controls describe.
     Format format() const;
+    workbench::Calculation calculation(workbench::Operation operation) const;
 
     // Answers the input in the chosen format and shows the answer and its
     // working; Enter in the input box asks again what was last asked.
@@ -55,7 +56,6 @@ public:
 private:
     void showWidths();
     void showOperands();
-    workbench::Calculation calculation(workbench::Operation operation) const;
     void keepFixedWidthAboveZero();
     // Clears the answer, the verdict and the working, which no longer fit
     // what the window shows.
