@@ -528,6 +528,8 @@ step::FloatCut cutTo(const Topic &topic, const Format &f, const Number &exactVal
     }
     cut.answer = w.text;
     cut.held = topic.valueOf(f, practice::plain(w.text));
+    if (cut.held == exactValue)  // held exactly: either rounding gives it
+        return cut;
     Format other = f;
     other.rounding = cut.nearest ? Rounding::Cut : Rounding::Nearest;
     const Worked o = topic.solve(other, Operation::ToBinary, exactValue.toDecimal());
