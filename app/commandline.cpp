@@ -252,10 +252,10 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
     const QCommandLineOption places(QStringLiteral("places"),
                                     Words::tr("With --solve, how many places an operation moves the bits."),
                                     QStringLiteral("count"));
-    const QCommandLineOption to(QStringLiteral("to"), Words::tr("With --solve, the format to convert into."),
+    const QCommandLineOption to(QStringLiteral("to"), Words::tr("With --solve, the other format: to convert into, or to compare with."),
                                 QStringLiteral("format"));
     const QCommandLineOption rounding(QStringLiteral("rounding"),
-                                      Words::tr("With --solve, how bits beyond the last place are dropped."),
+                                      Words::tr("With --solve, how bits beyond the last place are dropped: cut (the default) or, for fixed and floating point, nearest."),
                                       QStringLiteral("mode"));
     const QCommandLineOption logical(QStringLiteral("logical"),
                                      Words::tr("With a shift, move the bits logically: 0s come in."));

@@ -553,6 +553,42 @@ void Workbench_FlipBit(benchmark::State &state, const char *format, const char *
 }
 BENCHMARK_CAPTURE(Workbench_FlipBit, float_24_8, "float:24:8", "-8.25")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Workbench_FlipBit, int_64, "int:64", "12345678901234567890")->Unit(benchmark::kMillisecond);
+// Floating-point arithmetic, errors and range against precision: the worked
+// examples with their working rendered (goal: under 50 µs each), and two
+// 64/12 floats added with their working (goal: under 200 µs).
+void FloatingCalculate(benchmark::State &state, Format format, wb::Operation operation, QStringList operands,
+                       std::optional<Format> to)
+{
+    const wb::Calculation c{operands, 0, std::nullopt, to};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wb::solve(format, operation, c));
+}
+BENCHMARK_CAPTURE(FloatingCalculate, f84_add_5_3, benchFloating(8, 4), wb::Operation::Add,
+                  QStringList{"01010000 0011", "01100000 0010"}, std::nullopt)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FloatingCalculate, f84_add_7_1_5, benchFloating(8, 4), wb::Operation::Add,
+                  QStringList{"01110000 0011", "01100000 0001"}, std::nullopt)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FloatingCalculate, f84_add_7_9375_0_5, benchFloating(8, 4), wb::Operation::Add,
+                  QStringList{"01111111 0011", "01000000 0000"}, std::nullopt)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FloatingCalculate, f84_subtract_5_3, benchFloating(8, 4), wb::Operation::Subtract,
+                  QStringList{"01010000 0011", "01100000 0010"}, std::nullopt)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FloatingCalculate, f84_subtract_1_128, benchFloating(8, 4), wb::Operation::Subtract,
+                  QStringList{"01000000 0001", "01111111 0000"}, std::nullopt)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FloatingCalculate, f84_error_5_3, benchFloating(8, 4), wb::Operation::Error, QStringList{"5.3"},
+                  std::nullopt)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FloatingCalculate, f106_compare_f124, benchFloating(10, 6), wb::Operation::Compare, QStringList{},
+                  benchFloating(12, 4))
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FloatingCalculate, f6412_add, benchFloating(64, 12), wb::Operation::Add,
+                  QStringList{"0101101101010110111011010101101010110110101011010101110101010111 000000101101",
+                              "1010010101010101010110101010101011010101010101101010101010110101 000000100111"},
+                  std::nullopt)
+    ->Unit(benchmark::kMicrosecond);
 
 // Keeps each benchmark's time per call for the summary.
 class Collector : public benchmark::ConsoleReporter {

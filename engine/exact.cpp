@@ -237,6 +237,85 @@ std::strong_ordering operator<=>(const Number &a, const Number &b)
     return c < 0 ? std::strong_ordering::less : c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal;
 }
 
+namespace {
+
+mpq_class ratioOf(const Number &a, const Number &b) { return A::q(a) / A::q(b); }
+
+// |q| x 10^shift rounded to a whole number, halves up; q is not zero.
+mpz_class roundedScaled(const mpq_class &q, long shift)
+{
+    mpz_class ten;
+    mpz_ui_pow_ui(ten.get_mpz_t(), 10, (unsigned long)(shift < 0 ? -shift : shift));
+    mpq_class scaled = ::abs(q);
+    if (shift >= 0)
+        scaled *= mpq_class(ten);
+    else
+        scaled /= mpq_class(ten);
+    mpq_class half = scaled + mpq_class(1, 2);
+    mpz_class out;
+    mpz_fdiv_q(out.get_mpz_t(), half.get_num_mpz_t(), half.get_den_mpz_t());
+    return out;
+}
+
+// The digits of n / 10^places as a decimal, with its sign.
+std::string placed(const mpz_class &n, long places, bool negative)
+{
+    std::string digits = n.get_str();
+    if (places > 0) {
+        if (digits.size() <= size_t(places))
+            digits.insert(0, size_t(places) + 1 - digits.size(), '0');
+        digits.insert(digits.size() - size_t(places), 1, '.');
+    } else if (places < 0 && n != 0) {
+        digits.append(size_t(-places), '0');
+    }
+    return (negative && n != 0 ? "-" : "") + digits;
+}
+
+}  // namespace
+
+QString ratioFraction(const Number &a, const Number &b)
+{
+    const mpq_class q = ratioOf(a, b);
+    return q.get_den() == 1 ? latin(q.get_num().get_str()) : latin(q.get_num().get_str() + '/' + q.get_den().get_str());
+}
+
+QString ratioSignificant(const Number &a, const Number &b, int significant)
+{
+    const mpq_class q = ratioOf(a, b);
+    if (sgn(q) == 0)
+        return QStringLiteral("0");
+    // The first figure's place: 10^k <= |q| < 10^(k+1).
+    long k = long(mpz_sizeinbase(mpz_class(::abs(q.get_num())).get_mpz_t(), 10))
+        - long(mpz_sizeinbase(q.get_den_mpz_t(), 10));
+    const auto power = [](long e) {
+        mpz_class ten;
+        mpz_ui_pow_ui(ten.get_mpz_t(), 10, (unsigned long)(e < 0 ? -e : e));
+        return e >= 0 ? mpq_class(ten) : mpq_class(1) / mpq_class(ten);
+    };
+    while (::abs(q) >= power(k + 1))
+        ++k;
+    while (::abs(q) < power(k))
+        --k;
+    long places = significant - 1 - k;
+    mpz_class n = roundedScaled(q, places);
+    // Rounding 9.9995 up to 10.00 adds a figure: keep the count.
+    mpz_class limit;
+    mpz_ui_pow_ui(limit.get_mpz_t(), 10, (unsigned long)significant);
+    if (n >= limit) {
+        --places;
+        n = roundedScaled(q, places);
+    }
+    return latin(placed(n, places, sgn(q) < 0));
+}
+
+QString ratioPlaces(const Number &a, const Number &b, int places)
+{
+    const mpq_class q = ratioOf(a, b);
+    if (sgn(q) == 0)
+        return QStringLiteral("0");
+    return latin(placed(roundedScaled(q, places), places, sgn(q) < 0));
+}
+
 Reading readDecimal(QStringView text)
 {
     Reading r;

@@ -88,6 +88,14 @@ struct Reading {
 // ("e" or "E", an optional sign, digits). Any length.
 Reading readDecimal(QStringView text);
 
+// a / b (b not zero) as a reduced fraction, which need not end as a
+// decimal (a relative error): "1/106", "-3/8", or a whole number alone
+// ("2"); and as a decimal rounded, halves away from zero, to `significant`
+// figures ("0.009434"), or to `places` after the point.
+QString ratioFraction(const Number &a, const Number &b);
+QString ratioSignificant(const Number &a, const Number &b, int significant);
+QString ratioPlaces(const Number &a, const Number &b, int places);
+
 // a - b for plain decimals ("-12.625", "0.1", "7": no exponent), exactly,
 // as a plain decimal without leading or trailing zeros, "0" for zero. Works
 // on the digits scaled to one power of ten, so it costs no more than a

@@ -45,6 +45,10 @@ QString sharedSentence(const BitsMarking &m, Mistake mistake, const QString &lea
         return Words::tr("%1: the last bit was rounded up; the method cuts the bits off after the last place, and "
                          "does not round.")
             .arg(lead);
+    case Mistake::Cut:
+        return Words::tr("%1: the bits were cut after the last place where the method rounds to nearest: what is "
+                         "left after the last place is half of it or more, so 1 is added there.")
+            .arg(lead);
     case Mistake::Reversed:
         return Words::tr("%1: the bits are in reverse order; the leftmost bit is the largest place.").arg(lead);
     default:

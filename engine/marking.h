@@ -37,6 +37,7 @@ enum class Mistake {
     ExponentOff,               // the exponent off by one or more (or not changed by a shift)
     Swapped,                   // mantissa and exponent swapped
     Rounded,                   // the last bit rounded where the method cuts
+    Cut,                       // the bits cut where the method rounds to nearest
     Reversed,                  // the bits in reverse order
     SignReadPositive,          // bits to denary: a sign place counted positive
     UnsignedReadNegative,      // bits to denary: an unsigned pattern read as two's complement
@@ -70,6 +71,12 @@ enum class Mistake {
     RoundedTowardZero,         // IEEE 754: the fraction cut where it is rounded to nearest
     TieAwayFromEven,           // IEEE 754: a tie rounded up (away from zero) where ties go to even
     SignBitWrong,              // IEEE 754: the sign bit the wrong way round
+    ExponentsNotEqual,         // mantissas added without making the exponents the same
+    LargerShifted,             // the larger number's mantissa shifted to make the exponents equal
+    SubtractionSignLost,       // a subtraction added, or taken the other way round
+    DividedByStored,           // a relative error divided by the value stored, not the true one
+    SignedError,               // an absolute error given with its sign
+    RangePrecisionSwapped,     // the format with the larger range taken as the more precise
     Other,                     // wrong, matching none of the above
 };
 

@@ -494,6 +494,9 @@ void StepOf<step::Doubling>::say(Words &w) const
     else if (!s.remainder.isZero() && s.sticky)
         w.para(Words::tr("After %1, %2 is still left: it is not 0, so the sticky bit is 1.")
                    .arg(Words::count(s.total), w.num(s.remainder)));
+    else if (!s.remainder.isZero() && w.format().rounding == Rounding::Nearest)
+        w.para(Words::tr("After %1, %2 is still left: it decides the rounding.")
+                   .arg(Words::count(s.total), w.num(s.remainder)));
     else if (!s.remainder.isZero())
         w.para(Words::tr("After %1, %2 is still left: it is cut off, not rounded.")
                    .arg(Words::count(s.total), w.num(s.remainder)));

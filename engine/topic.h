@@ -132,6 +132,20 @@ public:
     // Where an answer that matches no mistake parts from the method.
     virtual qsizetype otherStep(const practice::NumberMarking &m) const { return qsizetype(m.steps.size()); }
 
+    // A calculation's answer marked (right, or the slip it follows, said in
+    // a few sentences), given the right answer; none where the topic does
+    // not mark its calculations.
+    struct CalculationMark {
+        bool right = false;
+        practice::Mistake mistake = practice::Mistake::Other;
+        QString text;
+    };
+    virtual std::optional<CalculationMark> markCalculation(const Format &, Operation, const Calculation &,
+                                                           const QString & /*answer*/, const Worked & /*right*/) const
+    {
+        return std::nullopt;
+    }
+
     // ---- Questions ----------------------------------------------------------------
     // A new question of an operation the topic has, as exams set them; the
     // same generator state gives the same question.

@@ -6,6 +6,7 @@
 #include "topics/registry.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace quorvex::practice {
 
@@ -210,6 +211,12 @@ Verdict markCalculation(const Format &format, Operation operation, const Calcula
         return {false, Mistake::QuestionRefused, Words::tr("This question has no answer in this format: %1").arg(why),
                 workbench::workingHtml(format, right.steps)};
     }
+    // A topic with marking of its own (floating point's arithmetic, an
+    // error, a comparison) marks its answer.
+    const workbench::Topic &topic = *workbench::topicOf(format);
+    if (const std::optional<workbench::Topic::CalculationMark> m =
+            topic.markCalculation(format, operation, calculation, answer, right))
+        return {m->right, m->right ? Mistake::None : m->mistake, m->text, workbench::workingHtml(format, right.steps)};
     const QString rightBits = bitsOf(right);
     const std::optional<bool> rightFact = factOf(right);
     const Typed typed = readAnswer(answer);
@@ -253,6 +260,29 @@ Calculation newCalculation(const Format &format, Operation operation, QRandomGen
     Calculation c;
     if (!topic || !topic->offered(format) || !topic->calculations().contains(operation))
         return c;
+    // Floating point adds and subtracts pairs it holds, as its questions
+    // write them; an error or a comparison is of one number.
+    if (format.isFloating() && (operation == Operation::Add || operation == Operation::Subtract)) {
+        // Their exponents differ by 3 at most, as papers set them: the
+        // smaller's mantissa is shifted a few places, not lost whole.
+        const auto exponentOf = [&](QString pair) {
+            pair.remove(u' ');
+            return patterns::twosWhole(QStringView(pair).right(format.exponent));
+        };
+        QString a, b;
+        for (int tries = 0; tries < 50; ++tries) {
+            a = topic->newQuestion(format, Operation::ToDenary, rng);
+            b = topic->newQuestion(format, Operation::ToDenary, rng);
+            if (std::abs(exponentOf(a) - exponentOf(b)) <= 3)
+                break;
+        }
+        c.operands << a << b;
+        return c;
+    }
+    if (operation == Operation::Error || operation == Operation::Compare) {
+        c.operands << topic->newQuestion(format, operation, rng);
+        return c;
+    }
     const int n = topic->width(format);
     const quint64 all = patterns::lowBits(n);
     const auto random = [&] { return rng.generate64() & all; };

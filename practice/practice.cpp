@@ -6,6 +6,8 @@
 // values.
 #include "practice/practice.h"
 
+#include "practice/calculations.h"
+
 #include "engine/bitpattern.h"
 #include "engine/exact.h"
 #include "engine/hex.h"
@@ -427,6 +429,9 @@ private:
 
 Verdict mark(const Format &format, Direction direction, const QString &question, const QString &answer)
 {
+    if (workbench::isCalculation(direction))
+        return markCalculation(format, direction, workbench::Calculation{{question}, 0, std::nullopt, std::nullopt},
+                               answer);
     if (direction == Direction::Range)
         return {false, Mistake::QuestionRefused, Words::tr("The range is not a question to mark."), QString()};
     const Worked right = workbench::work(format, direction, question);
@@ -484,7 +489,10 @@ int significantDigits(QStringView number)
 QString newQuestion(const Format &format, Direction direction, QRandomGenerator &rng)
 {
     const Topic *topic = workbench::topicOf(format);
-    if (!topic || !topic->offered(format) || !topic->operations().contains(direction) || direction == Direction::Range)
+    // Of the calculations, those of one number (an error, a comparison).
+    const bool calculated = topic && topic->calculations().contains(direction) && workbench::operandCount(direction) == 1;
+    if (!topic || !topic->offered(format) || (!topic->operations().contains(direction) && !calculated)
+        || direction == Direction::Range)
         return QString();
     // A number to write in bits is as short as exam papers print them: at
     // most 6 significant digits (12.75, -3.5, 0.1875), drawn again until it

@@ -252,7 +252,8 @@ void TestBitField::longPatternFits()
     ask(format, "cmdToBinary", input);
     QVERIFY(field()->count() >= 64);
     QTRY_VERIFY(field()->height() >= field()->heightForWidth(field()->width()));
-    QVERIFY(w().minimumSizeHint().width() <= 780 && w().minimumSizeHint().height() <= 600);
+    QVERIFY2(w().minimumSizeHint().width() <= 780 && w().minimumSizeHint().height() <= 600,
+             qPrintable(QStringLiteral("%1 x %2").arg(w().minimumSizeHint().width()).arg(w().minimumSizeHint().height())));
     QRect previous;
     for (int i = 0; i < field()->count(); ++i) {
         const QRect r(field()->cell(i)->mapTo(&w(), QPoint()), field()->cell(i)->size());

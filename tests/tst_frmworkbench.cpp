@@ -47,6 +47,7 @@ private slots:
     void answersAndEnterAsksAgain();
     void calculatesByName_data();
     void calculatesByName();
+    void convertsBetweenPresets();
     void refusalKeepsTheInput();
     void captionsAndTabOrder();
     void paneTakesTheGrowth();
@@ -63,6 +64,8 @@ private slots:
     void worksheetDialog_data();
     void worksheetDialog();
     void menuOpensAFreshWorkbench();
+    void floatingCalculations_data();
+    void floatingCalculations();
 
 private:
     frmWorkbench &w() { return h->window; }
@@ -109,7 +112,7 @@ void TestWorkbench::formatsShowTheirWidths_data()
     const QStringList integer{"Add", "Subtract", "Multiply", "Shift left", "Shift right", "Rotate left",
                               "Rotate right", "AND", "OR", "XOR", "NOT"};
     const QStringList code{"Add", "Subtract", "AND", "OR", "XOR", "NOT"};
-    const QStringList fixed{"Add", "Subtract"};
+    const QStringList fixed{"Add", "Subtract", "Error"};
     QTest::newRow("unsigned integer") << 0 << "Unsigned integer" << QStringList{"spnBits"} << three << integer;
     QTest::newRow("two's integer") << 1 << "Two's complement integer" << QStringList{"spnBits"} << three << integer;
     QTest::newRow("unsigned fixed") << 2 << "Unsigned fixed point" << QStringList{"spnWhole", "spnFraction"} << three
@@ -118,7 +121,7 @@ void TestWorkbench::formatsShowTheirWidths_data()
                                  << three << fixed;
     QTest::newRow("floating") << 4 << "Floating point (two's complement mantissa and exponent)"
                               << QStringList{"spnMantissa", "spnExponent"} << three + QStringList{"cmdNormalise"}
-                              << QStringList();
+                              << QStringList{"Add", "Subtract", "Error", "Compare with\u2026"};
     QTest::newRow("sign and magnitude") << 5 << "Sign and magnitude integer" << QStringList{"spnBits"} << three
                                         << code;
     QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three << code;
@@ -143,7 +146,8 @@ void TestWorkbench::formatsShowTheirWidths()
     for (QSpinBox *spin : w().findChildren<QSpinBox *>())
         QCOMPARE(spin->isVisible(), widths.contains(spin->objectName()));
     // Only the format's own operations: its conversions by button, its
-    // calculations by name; the first of those, Add, takes a second number.
+    // calculations by name; the first of those, when it is Add, takes a
+    // second number.
     for (const char *button : {"cmdToBinary", "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange"})
         QCOMPARE(get(button)->isVisible(), buttons.contains(QLatin1StringView(button)));
     QStringList items;
@@ -152,7 +156,7 @@ void TestWorkbench::formatsShowTheirWidths()
     QCOMPARE(items, calculations);
     QCOMPARE(get("cboOperation")->isVisible(), !calculations.isEmpty());
     QCOMPARE(get("cmdCalculate")->isVisible(), !calculations.isEmpty());
-    QCOMPARE(get("txtSecond")->isVisible(), !calculations.isEmpty());
+    QCOMPARE(get("txtSecond")->isVisible(), calculations.value(0) == QLatin1StringView("Add"));
     QCOMPARE(get<QLineEdit>("txtInput")->text(), QStringLiteral("kept"));
 }
 
@@ -317,6 +321,25 @@ void TestWorkbench::calculatesByName()
     QCOMPARE(get<QLineEdit>("txtSecond")->text().isEmpty(), second.isEmpty());
 }
 
+// IEEE 754: a pattern of one preset converted into another chosen beside it.
+void TestWorkbench::convertsBetweenPresets()
+{
+    choose(8);
+    get<QComboBox>("cboPreset")->setCurrentIndex(1);  // single
+    auto *operations = get<QComboBox>("cboOperation");
+    operations->setCurrentIndex(operations->findText(QStringLiteral("Convert")));
+    QVERIFY(get("cboConvertTo")->isVisible());
+    QCOMPARE(get<QComboBox>("cboConvertTo")->currentText(), QStringLiteral("Half (binary16)"));
+    QVERIFY(!get("txtSecond")->isVisible());
+    click(get("txtInput"));
+    retype(&w(), "3DCCCCCD");
+    click(get("cmdCalculate"));
+    QCOMPARE(get<QLineEdit>("txtAnswer")->text(), QStringLiteral("0 01011 1001100110"));
+    // Another choice clears the answer, which would mislead.
+    get<QComboBox>("cboConvertTo")->setCurrentIndex(2);
+    QVERIFY(get<QLineEdit>("txtAnswer")->text().isEmpty());
+}
+
 // A refusal is said in the answer box; what was typed stays.
 void TestWorkbench::refusalKeepsTheInput()
 {
@@ -352,13 +375,15 @@ void TestWorkbench::captionsAndTabOrder()
     }
     get("cboFormat")->setFocus();
     QStringList walked;
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 19; ++i) {
         key(&w(), Qt::Key_Tab);
         walked << h->focus()->objectName();
     }
-    // The verdict is a stop only while there is one.
-    QCOMPARE(walked, (QStringList{"spnMantissa", "spnExponent", "txtInput", "cmdNewQuestion", "cmdToBinary",
-                                  "cmdToDenary", "cmdToHex", "cmdNormalise", "cmdRange", "cmdWorksheet", "txtMyAnswer",
+    // The verdict is a stop only while there is one; floating point has a
+    // choice of rounding and calculations with a second operand.
+    QCOMPARE(walked, (QStringList{"cmdWorksheet", "spnMantissa", "spnExponent", "cboRounding", "txtInput",
+                                  "txtSecond", "cmdNewQuestion", "cmdToBinary", "cmdToDenary", "cmdToHex",
+                                  "cmdNormalise", "cmdRange", "cboOperation", "cmdCalculate", "txtMyAnswer",
                                   "cmdCheck", "txtAnswer", "txtWorking", "cboFormat"}));
 }
 
@@ -605,5 +630,50 @@ void TestWorkbench::menuOpensAFreshWorkbench()
     }
 }
 
+// Floating point's calculations chosen by name: the second operand, or for
+// a comparison the second format's widths, shown only for the one that
+// takes them, and the answer in the answer box.
+void TestWorkbench::floatingCalculations_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("add") << "Add" << "01111111 0011" << "01000000 0000" << "01000011 0100";
+    QTest::newRow("subtract") << "Subtract" << "01000000 0001" << "01111111 0000" << "01000000 1010";
+    QTest::newRow("error") << "Error" << "5.3" << ""
+                           << "01010100 0011 = 5.25; absolute error 0.05; relative error 1/106 \u2248 0.009434 (0.94 %)";
+    // The second format starts at 6/6, as wide as 8/4.
+    QTest::newRow("compare") << "Compare with\u2026" << "0.1" << ""
+                             << "float:8:4: largest 127, smallest positive 0.001953125, most negative -128, step near 1 "
+                                "0.015625; float:6:6: largest 2080374784, smallest positive 0.000000000116415321826934"
+                                "814453125, most negative -2147483648, step near 1 0.0625; float:6:6 has the larger "
+                                "range, float:8:4 the greater precision; 0.1: float:8:4 holds it more exactly "
+                                "(0.099609375 against 0.09765625)";
+}
+
+void TestWorkbench::floatingCalculations()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, input);
+    QFETCH(QString, second);
+    QFETCH(QString, answer);
+    choose(4);
+    QComboBox *operation = get<QComboBox>("cboOperation");
+    const int at = operation->findText(title);
+    QVERIFY(at >= 0);
+    operation->setCurrentIndex(at);
+    const bool compare = title.startsWith(u"Compare");
+    QCOMPARE(get("txtSecond")->isVisible(), !second.isEmpty());
+    for (const char *name : {"lblCompareMantissa", "spnCompareMantissa", "lblCompareExponent", "spnCompareExponent"})
+        QCOMPARE(get(name)->isVisible(), compare);
+    if (!second.isEmpty()) {
+        click(get("txtSecond"));
+        retype(&w(), second);
+    }
+    QCOMPARE(ask("cmdCalculate", input), answer);
+}
+
 QTEST_MAIN(TestWorkbench)
+
 #include "tst_frmworkbench.moc"

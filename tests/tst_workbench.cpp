@@ -329,7 +329,7 @@ void TestWorkbench::refusals_data()
     QTest::newRow("too negative") << f84 << toBinary << "-200"
                                   << "does not fit: the most negative value of this format is \u2212128";
     QTest::newRow("far too large") << f84 << toBinary << "1e99999" << "does not fit";
-    QTest::newRow("too small, negative") << f84 << toBinary << "-0.001" << "The magnitude of \u22120.001 is below";
+    QTest::newRow("too small, negative") << f84 << toBinary << "-0.001" << "Underflow: the magnitude of \u22120.001 is below";
     // One past each end.
     QTest::newRow("two's one past the largest") << integer(true, 8) << toBinary << "128"
                                                 << "128 does not fit: 8-bit two's complement holds \u2212128 to 127";

@@ -732,6 +732,13 @@ std::pair<Number, Number> range(const Topic &topic, const Format &f)
     return {-high, high};
 }
 
+Step columnAddition(const QStringList &rows, int fraction, QString *sum)
+{
+    step::ColumnAddition c = columns(rows, fraction);
+    *sum = c.sum;
+    return make(std::move(c));
+}
+
 Worked add(const Topic &topic, const Format &f, const QStringList &operands)
 {
     Steps steps;

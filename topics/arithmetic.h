@@ -35,6 +35,11 @@ Worked add(const Topic &topic, const Format &format, const QStringList &operands
 Worked subtract(const Topic &topic, const Format &format, const QStringList &operands);
 Worked multiply(const Topic &topic, const Format &format, const QStringList &operands);
 Worked mask(const Topic &topic, const Format &format, Operation operation, const QStringList &operands);
+// Rows of one width added in columns, as a step that shows every carry,
+// the point `fraction` columns from the right; the sum, the carry out of
+// the leftmost column dropped, comes back in `sum`. Other topics'
+// arithmetic (floating point's mantissas) uses it.
+Step columnAddition(const QStringList &rows, int fraction, QString *sum);
 // A shift or rotate by `places`: logical for unsigned (0s come in), and for
 // two's complement an arithmetic shift right (the sign bit copied in)
 // unless `arithmetic` is false.

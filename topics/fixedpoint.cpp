@@ -10,6 +10,7 @@
 #include "engine/methods.h"
 #include "engine/words.h"
 #include "topics/bitgroups.h"
+#include "topics/floatarithmetic.h"
 
 #include <QRegularExpression>
 
@@ -24,6 +25,13 @@ struct Held {
     Typed typed;
     exact::Number difference;  // typed - held
     int stepPower = 0;         // the last place is worth 2^stepPower
+    bool nearest = false;      // rounded to nearest rather than cut
+};
+// Rounding to nearest: the size's bits as cut, and whether what was left
+// after the last place was half of it or more, so that 1 was added there.
+struct FixedRounded {
+    QString cut, rounded;  // with their points
+    bool roundedUp = false;
 };
 // So many places after the point that every one is 0.
 struct TinyCut {
@@ -35,6 +43,20 @@ struct TinyCut {
 
 QUORVEX_STEP(step::Held)
 QUORVEX_STEP(step::TinyCut)
+QUORVEX_STEP(step::FixedRounded)
+
+template <>
+void StepOf<step::FixedRounded>::say(Words &w) const
+{
+    if (value.roundedUp)
+        w.para(Words::tr("Round to nearest: what is left after the last place is half of it or more, so 1 is added "
+                         "to the last place: %1 becomes %2. (Cutting would give %1.)")
+                   .arg(w.bits(value.cut), w.bits(value.rounded)));
+    else
+        w.para(Words::tr("Round to nearest: what is left after the last place is less than half of it, so the bits "
+                         "stay as cut: %1.")
+                   .arg(w.bits(value.cut)));
+}
 
 template <>
 void StepOf<step::Held>::say(Words &w) const
@@ -45,9 +67,15 @@ void StepOf<step::Held>::say(Words &w) const
     w.para(Words::tr("The bits %1 hold %2 = %3.")
                .arg(w.bits(s.bits), w.sum(raw, w.format().fraction, w.format().isSigned()), w.num(s.held)));
     w.difference(s.typed, s.difference);
-    w.para(Words::tr("The last place is worth %1 = %2: the bits hold only whole steps of that, so cutting leaves a "
-                     "difference of less than one step, towards zero.")
-               .arg(w.power(s.stepPower), w.num(exact::Number::power2(s.stepPower))));
+    if (s.nearest)
+        w.para(Words::tr("The last place is worth %1 = %2: the bits hold only whole steps of that, so rounding to "
+                         "nearest leaves a difference of at most half a step, %3, either way.")
+                   .arg(w.power(s.stepPower), w.num(exact::Number::power2(s.stepPower)),
+                        w.num(exact::Number::power2(s.stepPower - 1))));
+    else
+        w.para(Words::tr("The last place is worth %1 = %2: the bits hold only whole steps of that, so cutting "
+                         "leaves a difference of less than one step, towards zero.")
+                   .arg(w.power(s.stepPower), w.num(exact::Number::power2(s.stepPower))));
 }
 
 template <>
@@ -108,11 +136,31 @@ public:
             + QString::number(f.whole) + u'.' + QString::number(f.fraction);
     }
     QList<Width> widths() const override { return {Width::Whole, Width::Fraction}; }
-    // Addition and subtraction in columns, the point kept in its place.
-    QList<Operation> calculations() const override { return {Operation::Add, Operation::Subtract}; }
+    // Addition and subtraction in columns, the point kept in its place; the
+    // error of a stored number.
+    QList<Operation> calculations() const override
+    {
+        return {Operation::Add, Operation::Subtract, Operation::Error};
+    }
+    QList<Rounding> roundings() const override { return {Rounding::Cut, Rounding::Nearest}; }
     Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
     {
+        if (operation == Operation::Error)
+            return floating::error(*this, f, c.operands.value(0));
         return arithmetic::calculate(*this, f, operation, c);
+    }
+    QString newQuestion(const Format &f, Operation operation, QRandomGenerator &rng) const override
+    {
+        if (operation == Operation::Error)
+            return floating::errorQuestion(*this, f, rng);
+        return PlaceValueTopic::newQuestion(f, operation, rng);
+    }
+    std::optional<CalculationMark> markCalculation(const Format &f, Operation operation, const Calculation &c,
+                                                   const QString &answer, const Worked &right) const override
+    {
+        if (operation != Operation::Error)
+            return std::nullopt;
+        return floating::mark(*this, f, operation, c, answer, right);
     }
     bool offered(const Format &f) const override
     {
@@ -184,9 +232,12 @@ protected:
             steps.push_back(make(step::Result{typed, written(f, zeros)}));
             return {false, written(f, zeros), std::move(steps), std::nullopt};
         }
-        // The size, cut (not rounded) after the last place, must fit.
+        // The size, cut after the last place (or rounded to nearest, halves
+        // away from zero), must fit.
         const Number size = r.value.abs();
-        const Number cut = size.times2(f.fraction).truncated();
+        const Number cutSize = size.times2(f.fraction).truncated();
+        const bool nearest = f.rounding == Rounding::Nearest;
+        const Number cut = nearest ? (size.times2(f.fraction) + Number::power2(-1)).truncated() : cutSize;
         const Number cap = m_twos ? (negative ? Number::power2(n - 1) : Number::power2(n - 1) - Number(1))
                                   : Number::power2(n) - Number(1);
         if (cut > cap)
@@ -199,6 +250,13 @@ protected:
         QString fractionBitsFound;
         if (f.fraction > 0)
             steps.push_back(make(doubling(size - whole, f.fraction, fractionBitsFound)));
+        if (nearest && size.times2(f.fraction) != cutSize) {
+            const auto pointed = [&](const Number &v) {
+                const QString b = patterns::toBits(v.toUnsigned(), n);
+                return f.fraction > 0 ? b.left(f.whole) + u'.' + b.mid(f.whole) : b;
+            };
+            steps.push_back(make(step::FixedRounded{pointed(cutSize), pointed(cut), cut != cutSize}));
+        }
         QString bits = patterns::toBits(cut.toUnsigned(), n);
         steps.push_back(make(step::PlaceTable{bits, f.fraction, false}));
         if (negative) {
@@ -208,7 +266,7 @@ protected:
         }
         const Number held = valueOf(f, bits);
         const QString answer = written(f, bits);
-        steps.push_back(make(step::Held{answer, held, typed, r.value - held, -f.fraction}));
+        steps.push_back(make(step::Held{answer, held, typed, r.value - held, -f.fraction, nearest}));
         steps.push_back(make(step::Result{typed, answer}));
         return {false, answer, std::move(steps), held};
     }

@@ -12,6 +12,7 @@
 #include "engine/topic.h"
 #include "engine/words.h"
 #include "topics/bitgroups.h"
+#include "topics/floatarithmetic.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -55,6 +56,14 @@ struct Normalised {
     QString digits;         // the mantissa's digits after its sign bit
     QString lost;           // found digits cut off
     bool moreLost = false;  // and digits beyond those, not worked out
+    // Rounding to nearest: the digits as cut, and whether what was left was
+    // half the last place or more, so that 1 was added (`exponent` and
+    // `digits` are then the rounded ones).
+    bool nearest = false;
+    QString cutDigits;
+    bool roundedUp = false;
+    bool carriedOut = false;  // the 1 added carried out of the mantissa: 0.11…1 became 1.00…0
+    qint64 roundedExponent = 0;
 };
 // A negative mantissa that starts 11 is shifted left.
 struct Renormalised {
@@ -77,6 +86,7 @@ struct FloatingHeld {
     exact::Number difference;
     qint64 stepPower = 0;  // the mantissa's last place is worth 2^stepPower
     qint64 cutPower = 0;   // where the digits were cut, before any shift back
+    bool nearest = false;  // rounded to nearest rather than cut
 };
 struct MantissaValue {
     QString bits;
@@ -159,8 +169,8 @@ Number mantissaValue(const Format &f, quint64 mantissa)
 template <>
 QString StepOf<step::TooLarge>::why(const Words &w) const
 {
-    return (value.negative ? Words::tr("%1 does not fit: the most negative value of this format is %2")
-                           : Words::tr("%1 does not fit: the largest value of this format is %2"))
+    return (value.negative ? Words::tr("Overflow: %1 does not fit: the most negative value of this format is %2")
+                           : Words::tr("Overflow: %1 does not fit: the largest value of this format is %2"))
         .arg(w.typed(value.value), w.num(value.limit));
 }
 template <>
@@ -180,8 +190,9 @@ QString StepOf<step::TooSmall>::why(const Words &w) const
     const step::TooSmall &s = value;
     const QString smallest = w.times(QStringLiteral("0.1"), s.lowest) + QStringLiteral(" = ") + w.num(s.smallest);
     return (s.value.exact && s.value.value.sign() < 0
-                ? Words::tr("The magnitude of %1 is below the smallest positive normalised value of this format, %2")
-                : Words::tr("%1 is below the smallest positive normalised value of this format, %2"))
+                ? Words::tr("Underflow: the magnitude of %1 is below the smallest positive normalised value of this "
+                            "format, %2")
+                : Words::tr("Underflow: %1 is below the smallest positive normalised value of this format, %2"))
         .arg(w.typed(s.value), smallest);
 }
 template <>
@@ -225,7 +236,24 @@ void StepOf<step::Normalised>::say(Words &w) const
     else
         w.para(Words::tr("The point already stands just before the first 1: %1. The exponent is 0.").arg(normal));
     const QString mantissa = w.bits(QStringLiteral("0.") + s.digits);
-    if (s.lost.isEmpty() && !s.moreLost)
+    if (s.nearest && (!s.lost.isEmpty() || s.moreLost)) {
+        const QString cut = w.bits(QStringLiteral("0.") + s.cutDigits);
+        if (!s.roundedUp)
+            w.para(Words::tr("The mantissa has %1 after its sign bit; rounding to nearest, what is left after them "
+                             "is less than half the last place, so they stay as cut: %2.")
+                       .arg(Words::count(s.digits.size()), mantissa));
+        else if (s.carriedOut)
+            w.para(Words::tr("The mantissa has %1 after its sign bit: cut there, %2. Rounding to nearest, what is "
+                             "left is half the last place or more, so 1 is added to the last place; it carries "
+                             "all the way, giving 1.0, which is normalised again as %3 with the exponent %4. "
+                             "(Cutting would give %2.)")
+                       .arg(Words::count(s.digits.size()), cut, mantissa, w.num(s.roundedExponent)));
+        else
+            w.para(Words::tr("The mantissa has %1 after its sign bit: cut there, %2. Rounding to nearest, what is "
+                             "left is half the last place or more, so 1 is added to the last place: %3. (Cutting "
+                             "would give %2.)")
+                       .arg(Words::count(s.digits.size()), cut, mantissa));
+    } else if (s.lost.isEmpty() && !s.moreLost)
         w.para(Words::tr("The mantissa has %1 after its sign bit: %2.").arg(Words::count(s.digits.size()), mantissa));
     else
         w.para(Words::tr("The mantissa has %1 after its sign bit, so the digits are cut there (not rounded): %2.")
@@ -267,7 +295,11 @@ void StepOf<step::FloatingHeld>::say(Words &w) const
                .arg(w.point(s.mantissa, fraction), w.sum(s.mantissa, fraction, true), w.num(s.mantissaValue),
                     w.bits(s.exponentBits), w.times(w.num(s.mantissaValue), s.exponent), w.num(s.held)));
     w.difference(s.typed, s.difference);
-    if (s.cutPower == s.stepPower)
+    if (s.nearest)
+        w.para(Words::tr("Here the mantissa's last place is worth %1 = %2: rounding to nearest leaves a difference "
+                         "of at most half of that, %3, either way.")
+                   .arg(w.power(s.cutPower), w.num(Number::power2(s.cutPower)), w.num(Number::power2(s.cutPower - 1))));
+    else if (s.cutPower == s.stepPower)
         w.para(Words::tr("Here the mantissa's last place is worth %1 = %2: the cut leaves a difference of less than "
                          "that, towards zero.")
                    .arg(w.power(s.stepPower), w.num(Number::power2(s.stepPower))));
@@ -344,7 +376,7 @@ void StepOf<step::NormalisedCheck>::say(Words &w) const
 template <>
 QString StepOf<step::Shifts>::why(const Words &w) const
 {
-    return Words::tr("%1 cannot be normalised: its exponent would go below %2.")
+    return Words::tr("Underflow: %1 cannot be normalised: its exponent would go below %2.")
         .arg(w.pattern(value.start.mantissa + exponentBits(w.format(), value.start.exponent)), w.num(value.lowest));
 }
 template <>
@@ -451,6 +483,31 @@ public:
     QList<Operation> operations() const override
     {
         return {Operation::ToBinary, Operation::ToDenary, Operation::ToHex, Operation::Normalise, Operation::Range};
+    }
+    QList<Operation> calculations() const override
+    {
+        return {Operation::Add, Operation::Subtract, Operation::Error, Operation::Compare};
+    }
+    QList<Rounding> roundings() const override { return {Rounding::Cut, Rounding::Nearest}; }
+    Worked calculate(const Format &f, Operation operation, const Calculation &c) const override
+    {
+        switch (operation) {
+        case Operation::Add:
+        case Operation::Subtract:
+            return floating::addOrSubtract(*this, f, operation == Operation::Subtract, c.operands);
+        case Operation::Error:
+            return floating::error(*this, f, c.operands.value(0));
+        case Operation::Compare:
+            return floating::compare(*this, f, c);
+        default:
+            break;
+        }
+        return Topic::calculate(f, operation, c);
+    }
+    std::optional<CalculationMark> markCalculation(const Format &f, Operation operation, const Calculation &c,
+                                                   const QString &answer, const Worked &right) const override
+    {
+        return floating::mark(*this, f, operation, c, answer, right);
     }
 
     // The mantissa with its point after the sign bit (worth -1), then the
@@ -620,8 +677,22 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     }
     const Number size = r.value.abs();
     qint64 e = size.binaryOrder();
-    // The mantissa's digits after its sign bit, cut after the last.
-    const quint64 digits = size.times2(m - 1 - e).truncated().toUnsigned();
+    // The mantissa's digits after its sign bit, cut after the last; to
+    // nearest, 1 more in the last place when what is left is half a place
+    // or more (ties away from zero), which may carry out into 1.0.
+    const quint64 cutDigits = size.times2(m - 1 - e).truncated().toUnsigned();
+    quint64 digits = cutDigits;
+    const qint64 cutOrder = e;
+    bool roundedUp = false, carriedOut = false;
+    if (f.rounding == Rounding::Nearest && size.times2(m - 1 - e) - Number::fromUnsigned(cutDigits) >= Number::power2(-1)) {
+        roundedUp = true;
+        ++digits;
+        if (digits == quint64(1) << (m - 1)) {
+            carriedOut = true;
+            digits = quint64(1) << (m - 2);
+            ++e;
+        }
+    }
     // A negative size that cuts to 0.1000... negates to 1.1000..., which
     // normalises to 1.0000... with the exponent one less.
     const bool shiftsBack = r.negative && digits == (quint64(1) << (m - 2));
@@ -636,8 +707,13 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     // the mantissa can use.
     const Number whole = size.truncated();
     step::Normalised normalised;
-    normalised.exponent = e;
+    normalised.exponent = cutOrder;
+    normalised.roundedExponent = e;
     normalised.digits = toBits(digits, m - 1);
+    normalised.nearest = f.rounding == Rounding::Nearest;
+    normalised.cutDigits = toBits(cutDigits, m - 1);
+    normalised.roundedUp = roundedUp;
+    normalised.carriedOut = carriedOut;
     if (!whole.isZero()) {
         if (const quint64 w = whole.toUnsigned(); w != 0)
             steps.push_back(make(subtractions(w, 64)));
@@ -647,7 +723,7 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     } else {
         normalised.whole = QStringLiteral("0");
     }
-    const int fractionRows = int(whole.isZero() ? -e + (m - 1) : std::max<qint64>(0, (m - 1) - e));
+    const int fractionRows = int(whole.isZero() ? -cutOrder + (m - 1) : std::max<qint64>(0, (m - 1) - cutOrder));
     const Number fraction = size - whole;
     if (fractionRows > 0 && !fraction.isZero()) {
         step::Doubling d = doubling(fraction, fractionRows, normalised.fraction);
@@ -656,7 +732,7 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     } else {
         normalised.moreLost = !fraction.isZero();
     }
-    if (e > m - 1) {
+    if (cutOrder > m - 1) {
         normalised.lost = normalised.whole.mid(m - 1);
         while (normalised.lost.endsWith(u'0'))
             normalised.lost.chop(1);
@@ -664,7 +740,7 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     const QString normalisedDigits = normalised.digits;
     // The cut is made where the point was put to normalise the magnitude,
     // before a negative mantissa is shifted back.
-    const qint64 cutPower = e - (m - 1);
+    const qint64 cutPower = cutOrder - (m - 1);
     steps.push_back(make(std::move(normalised)));
 
     QString mantissa = u'0' + normalisedDigits;
@@ -696,7 +772,8 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     const Number held = mv.times2(e);
     const QString answer = written(f, mantissa + exponentPattern);
     steps.push_back(make(
-        step::FloatingHeld{mantissa, exponentPattern, mv, e, held, typed, r.value - held, e - (m - 1), cutPower}));
+        step::FloatingHeld{mantissa, exponentPattern, mv, e, held, typed, r.value - held, e - (m - 1), cutPower,
+                           f.rounding == Rounding::Nearest}));
     steps.push_back(make(step::Result{typed, answer}));
     return {false, answer, std::move(steps), held};
 }
@@ -843,8 +920,16 @@ std::vector<Candidate> FloatingTopic::candidates(const BitsMarking &m) const
             }
         }
         exponentCandidates(m, c);
+        // Cut where the method rounds to nearest.
+        if (exactValue && f.rounding == Rounding::Nearest) {
+            Format cutting = f;
+            cutting.rounding = Rounding::Cut;
+            const Worked cut = solve(cutting, Operation::ToBinary, m.question);
+            if (!cut.refused)
+                c.push_back({Mistake::Cut, pw::plain(cut.text)});
+        }
         // Rounded where the method cuts: one step further from zero.
-        if (exactValue) {
+        if (exactValue && f.rounding == Rounding::Cut) {
             const Number held = valueOf(f, m.r);
             if (held != x.value) {
                 const qsizetype at = findStep<step::Normalised>(m.steps);
@@ -980,6 +1065,7 @@ qsizetype FloatingTopic::stepFor(const BitsMarking &m, Mistake mistake) const
     case Mistake::ExponentWrongWay:
     case Mistake::ExponentOff:
     case Mistake::Rounded:
+    case Mistake::Cut:
         return findStep<step::Normalised>(steps);
     default:
         return findStep<step::Result>(steps);
@@ -1174,6 +1260,9 @@ QString FloatingTopic::newQuestion(const Format &f, Operation operation, QRandom
     }
     case Operation::Normalise:
         return normaliseQuestion(f, rng);
+    case Operation::Error:
+    case Operation::Compare:
+        return floating::errorQuestion(*this, f, rng);
     case Operation::ToHex: {
         const Number value = heldValue(f, rng, rng.bounded(2) == 1);
         return printed(f, pw::plain(solve(f, Operation::ToBinary, value.toDecimal()).text));

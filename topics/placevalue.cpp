@@ -176,8 +176,16 @@ std::vector<Candidate> PlaceValueTopic::candidates(const BitsMarking &m) const
                 c.push_back({Mistake::InvertedOnly, patterns::inverted(p)});
             }
         }
+        // Cut where the method rounds to nearest.
+        if (exactValue && f.isFixed() && f.rounding == Rounding::Nearest) {
+            Format cutting = f;
+            cutting.rounding = Rounding::Cut;
+            const Worked cut = solve(cutting, Operation::ToBinary, m.question);
+            if (!cut.refused)
+                c.push_back({Mistake::Cut, practice::plain(cut.text)});
+        }
         // Rounded where the method cuts: one step further from zero.
-        if (exactValue && !f.isInteger()) {
+        if (exactValue && !f.isInteger() && f.rounding == Rounding::Cut) {
             const Number held = valueOf(f, m.r);
             if (held != x.value) {
                 const Number step = Number::power2(f.stepPower());
@@ -219,6 +227,7 @@ qsizetype PlaceValueTopic::stepFor(const BitsMarking &m, Mistake mistake) const
             return t.of != step::TwosComplement::Of::Exponent;
         });
     case Mistake::Rounded:
+    case Mistake::Cut:
         return findStep<step::Doubling>(m.steps);
     case Mistake::Reversed:
         return findStep<step::PlaceTable>(m.steps);

@@ -73,13 +73,22 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->spnMantissa->setValue(start.mantissa);
     ui->spnExponent->setRange(limits::minExponent, limits::maxExponent);
     ui->spnExponent->setValue(start.exponent);
+    // The format compared with starts as wide, with more bits of exponent.
+    ui->spnCompareMantissa->setRange(limits::minMantissa, limits::maxMantissa);
+    ui->spnCompareMantissa->setValue(start.mantissa - 2);
+    ui->spnCompareExponent->setRange(limits::minExponent, limits::maxExponent);
+    ui->spnCompareExponent->setValue(start.exponent + 2);
     // 0 digits: as many as the number has.
     ui->spnDigits->setRange(0, limits::maxDigits);
     ui->spnDigits->setSpecialValueText(tr("as needed"));
     ui->spnDigits->setValue(start.digits);
     // IEEE 754's named formats; Custom takes the exponent and fraction widths.
-    for (IeeePreset p : workbench::ieee754::presets())
+    for (IeeePreset p : workbench::ieee754::presets()) {
         ui->cboPreset->addItem(workbench::ieee754::presetTitle(p), int(p));
+        // A pattern is converted into another of the named formats.
+        if (p != IeeePreset::Custom)
+            ui->cboConvertTo->addItem(workbench::ieee754::presetTitle(p), int(p));
+    }
 
     // Bits line up in a fixed-width font; a pasted bit string of any length
     // is kept whole.
@@ -119,6 +128,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     });
     connect(ui->cboOperation, &QComboBox::currentIndexChanged, this, &frmWorkbench::showOperands);
     connect(ui->cboRounding, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
+    connect(ui->cboConvertTo, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
     connect(ui->txtInput, &QLineEdit::returnPressed, this, [this] { answer(m_lastAsked); });
     connect(ui->txtSecond, &QLineEdit::returnPressed, this, [this] { answer(m_lastAsked); });
     connect(ui->cmdCheck, &QPushButton::clicked, this, &frmWorkbench::check);
@@ -130,7 +140,8 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     // changes; what was typed stays.
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::clearAnswer);
     for (QSpinBox *width :
-         {ui->spnBits, ui->spnWhole, ui->spnFraction, ui->spnMantissa, ui->spnExponent, ui->spnDigits})
+         {ui->spnBits, ui->spnWhole, ui->spnFraction, ui->spnMantissa, ui->spnExponent, ui->spnDigits,
+          ui->spnCompareMantissa, ui->spnCompareExponent})
         connect(width, &QSpinBox::valueChanged, this, &frmWorkbench::clearAnswer);
 
     showWidths();
@@ -251,6 +262,13 @@ void frmWorkbench::showOperands()
     ui->txtSecond->setVisible(second);
     ui->lblPlaces->setVisible(places);
     ui->spnPlaces->setVisible(places);
+    const bool compare = chosen && operation == Operation::Compare;
+    for (QWidget *w : {static_cast<QWidget *>(ui->lblCompareMantissa), static_cast<QWidget *>(ui->spnCompareMantissa),
+                       static_cast<QWidget *>(ui->lblCompareExponent), static_cast<QWidget *>(ui->spnCompareExponent)})
+        w->setVisible(compare);
+    const bool convert = chosen && operation == Operation::Convert;
+    ui->lblConvertTo->setVisible(convert);
+    ui->cboConvertTo->setVisible(convert);
 }
 
 // A fixed-point format has at least one bit: while one side of the point has
@@ -299,6 +317,14 @@ workbench::Calculation frmWorkbench::calculation(Operation operation) const
         c.operands << ui->txtSecond->text().split(u',');
     else if (workbench::operandCount(operation) >= 2)
         c.operands << ui->txtSecond->text();
+    if (operation == Operation::Compare) {
+        Format other = format();
+        other.mantissa = ui->spnCompareMantissa->value();
+        other.exponent = ui->spnCompareExponent->value();
+        c.to = other;
+    }
+    if (operation == Operation::Convert)
+        c.to = workbench::ieee754::presetFormat(IeeePreset(ui->cboConvertTo->currentData().toInt()));
     return c;
 }
 
