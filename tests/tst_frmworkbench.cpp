@@ -356,7 +356,7 @@ void TestWorkbench::captionsAndTabOrder()
 {
     QCOMPARE(h->focus(), get("txtInput"));
     for (QLabel *caption : w().findChildren<QLabel *>()) {
-        if (caption == get("lblVerdict") || caption == get("lblTally"))
+        if (caption == get("lblVerdict") || caption == get("lblTally") || caption == get("lblQuestion"))
             continue;
         QVERIFY(caption->buddy());
         QCOMPARE(caption->buddy()->accessibleName(), caption->text().remove('&').remove(':'));
@@ -471,14 +471,22 @@ void TestWorkbench::newQuestionHeardWithWhatIsAsked()
     click(get("cmdNewQuestion"));
     auto *input = get<QLineEdit>("txtInput");
     QCOMPARE(h->focus(), input);
-    QCOMPARE(input->accessibleDescription(),
-             QStringLiteral("New question: write this number in bits. Floating point: 8-bit two's complement "
-                            "mantissa, 4-bit exponent."));
+    // The question in words is shown above the boxes, and heard.
+    auto *question = get<QLabel>("lblQuestion");
+    QVERIFY(question->isVisible());
+    QVERIFY2(question->text().startsWith(QStringLiteral("Write ") + input->text() + QStringLiteral(" as a normalised "
+                                                                                                  "floating-point number")),
+             qPrintable(question->text()));
+    QCOMPARE(input->accessibleDescription(), QStringLiteral("New question: ") + question->text());
+    QCOMPARE(get<QLineEdit>("txtMyAnswer")->placeholderText(), QStringLiteral("Your answer, as bits"));
     ask("cmdToDenary", "0110 0110 0100");
+    QVERIFY(!question->isVisible());  // the typed bits are no longer the question
     click(get("cmdNewQuestion"));
-    QVERIFY(input->accessibleDescription().startsWith("New question: write the value of these bits"));
+    QVERIFY(input->accessibleDescription().startsWith("New question: Give the denary value of " + input->text()));
+    QCOMPARE(get<QLineEdit>("txtMyAnswer")->placeholderText(), QStringLiteral("Your answer, as a denary number"));
     retype(&w(), "1");
     QVERIFY(input->accessibleDescription().isEmpty());
+    QVERIFY(!question->isVisible());
 }
 
 // The kinds of question are a group named by their caption; a problem is

@@ -112,6 +112,11 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->cmdNewQuestion->setMinimumWidth(sideWidth);
     ui->cmdCheck->setMinimumWidth(sideWidth);
     showVerdict(QString());
+    showQuestion(QString());
+    // A question in words stands only while its numbers do.
+    for (QLineEdit *box : {ui->txtInput, ui->txtSecond})
+        connect(box, &QLineEdit::textEdited, this, [this] { showQuestion(QString()); });
+    connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, [this] { showQuestion(QString()); });
 
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::showWidths);
     connect(ui->cboPreset, &QComboBox::currentIndexChanged, this, &frmWorkbench::showWidths);
@@ -379,6 +384,12 @@ void frmWorkbench::newQuestion()
         } else {
             ui->txtInput->setText(practice::newQuestion(format(), asked, m_random));
         }
+        // The answer box says what form the answer takes.
+        ui->txtMyAnswer->setPlaceholderText(tr("Your answer, as %1").arg(practice::answerForm(asked)));
+        // The question in words, as a paper puts it, above the boxes.
+        showQuestion(workbench::isCalculation(asked)
+                         ? practice::askedCalculation(format(), asked, calculation(asked))
+                         : practice::questionText(format(), asked, ui->txtInput->text()));
         ui->txtMyAnswer->clear();
         clearAnswer();
         m_working->showHtml(QStringLiteral("<p>")
@@ -389,9 +400,7 @@ void frmWorkbench::newQuestion()
     // The question is heard with a screen reader; otherwise the student
     // writes the answer straight away.
     if (QAccessible::isActive()) {
-        describeUntilEdited(ui->txtInput, workbench::isCalculation(asked)
-                                              ? practice::askedCalculation(format(), asked, calculation(asked))
-                                              : practice::asked(format(), asked));
+        describeUntilEdited(ui->txtInput, tr("New question: %1").arg(ui->lblQuestion->text()));
         ui->txtInput->setFocus(Qt::OtherFocusReason);
         ui->txtInput->selectAll();
     } else {
@@ -428,6 +437,12 @@ void frmWorkbench::readFlipped(const QString &bits)
     answer(Direction::ToDenary);
     m_flipping = false;
     ui->bitField->announce(ui->txtAnswer->text());
+}
+
+void frmWorkbench::showQuestion(const QString &text)
+{
+    ui->lblQuestion->setText(text);
+    ui->lblQuestion->setVisible(!text.isEmpty());
 }
 
 void frmWorkbench::clearAnswer()

@@ -61,6 +61,7 @@ private:
     // what the window shows.
     void clearAnswer();
     void showVerdict(const QString &text);
+    void showQuestion(const QString &text);
     void showPattern(workbench::Operation operation, bool refused, const QString &answer);
     void readFlipped(const QString &bits);
 
