@@ -476,6 +476,8 @@ void TestArithmetic::approvedWorking_data()
     QTest::newRow("subtract below 0") << "int:8" << Operation::Subtract << QStringList{"45", "67"} << 0;
     QTest::newRow("multiply two's") << "int-signed:8" << Operation::Multiply << QStringList{"-6", "7"} << 0;
     QTest::newRow("multiply unsigned") << "int:4" << Operation::Multiply << QStringList{"1101", "1011"} << 0;
+    // Beyond 16-bit numbers each row is one cell of fixed-width bits.
+    QTest::newRow("multiply wide") << "int:17" << Operation::Multiply << QStringList{"1000", "77"} << 0;
     // -128 needs 8 bits, its sign included, and fits.
     QTest::newRow("multiply to -128") << "int-signed:8" << Operation::Multiply << QStringList{"-8", "16"} << 0;
     QTest::newRow("shift left 3") << "int:8" << Operation::ShiftLeft << QStringList{"10110101"} << 3;

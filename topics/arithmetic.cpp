@@ -392,9 +392,20 @@ template <>
 void StepOf<step::LongMultiplication>::say(Words &w) const
 {
     const qsizetype width = value.product.size();
-    // A 64-bit product has 64 rows of 128 cells: they share three texts.
+    // A wide product (beyond 16-bit numbers) has up to 64 rows of 128
+    // bits: each row is one cell, its bits in a fixed-width font padded on
+    // the left, so that the columns still line up.
+    const bool wide = width > 32;
     const QString zero = QStringLiteral("0"), one = QStringLiteral("1"), blank;
     const auto row = [&](const QString &title, const QString &bits) {
+        if (wide) {
+            const QString pad = w.html() ? QStringLiteral("&nbsp;").repeated(width - bits.size())
+                                         : QString(width - bits.size(), u' ');
+            const QString text = pad + bits;
+            return QStringList{title, w.html() ? QStringLiteral("<code style=\"white-space:pre\">") + text
+                                                     + QStringLiteral("</code>")
+                                               : text};
+        }
         QStringList r{title};
         r.reserve(width + 1);
         for (qsizetype i = 0; i < width - bits.size(); ++i)
