@@ -525,7 +525,8 @@ BENCHMARK_CAPTURE(CommandLine_Batch_10000, f84_to_denary, "float:8:4", "to-denar
 
 // A bit clicked in the workbench's bit field: the pattern read back To
 // denary, and the answer, the working and the bits painted (goal: within one
-// frame, 16 ms), for a 32-bit and a 64-bit pattern.
+// frame, 16 ms), for a 32-bit and a 64-bit pattern and IEEE 754 single
+// precision.
 void Workbench_FlipBit(benchmark::State &state, const char *format, const char *number)
 {
     QString why;
@@ -538,6 +539,10 @@ void Workbench_FlipBit(benchmark::State &state, const char *format, const char *
                                                    {"spnExponent", f->exponent}};
     for (const auto &[name, value] : widths)
         window.findChild<QSpinBox *>(QString::fromLatin1(name))->setValue(value);
+    if (f->isIeee()) {
+        auto *presets = window.findChild<QComboBox *>(QStringLiteral("cboPreset"));
+        presets->setCurrentIndex(presets->findData(int(f->preset)));
+    }
     window.findChild<QLineEdit *>(QStringLiteral("txtInput"))->setText(QString::fromLatin1(number));
     window.show();
     window.answer(wb::Direction::ToBinary);
@@ -553,6 +558,7 @@ void Workbench_FlipBit(benchmark::State &state, const char *format, const char *
 }
 BENCHMARK_CAPTURE(Workbench_FlipBit, float_24_8, "float:24:8", "-8.25")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Workbench_FlipBit, int_64, "int:64", "12345678901234567890")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Workbench_FlipBit, ieee_single, "ieee:single", "-8.25")->Unit(benchmark::kMillisecond);
 // Floating-point arithmetic, errors and range against precision: the worked
 // examples with their working rendered (goal: under 50 µs each), and two
 // 64/12 floats added with their working (goal: under 200 µs).
