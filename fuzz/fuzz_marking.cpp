@@ -46,7 +46,9 @@ Format formatFrom(uint8_t kind, uint8_t first, uint8_t second)
 {
     const std::vector<const workbench::Topic *> &topics = workbench::topics();
     Format f;
-    f.representation = topics.at((kind & 7) % topics.size())->representation();
+    // Three bits of the kind and the top bit of the second width: up to 16
+    // topics.
+    f.representation = topics.at(std::size_t((kind & 7) | ((second >> 4) & 8)) % topics.size())->representation();
     f.bits = within(first, limits::minBits, limits::maxBits);
     f.whole = within(first, limits::minFixedPart, limits::maxFixedPart);
     f.fraction = within(second, limits::minFixedPart, limits::maxFixedPart);
@@ -90,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Format f = formatFrom(data[0], data[1], data[2]);
     // Any operation, the format's or not.
     const QList<Direction> directions = workbench::allOperations();
-    const Direction direction = directions.at(((data[0] >> 3) & 7) % directions.size());
+    const Direction direction = directions.at(((data[0] >> 3) & 15) % directions.size());
     const bool utf16 = data[0] & 0x80;
     const quint32 seed = data[3];
     const auto *rest = reinterpret_cast<const char *>(data + 4);
