@@ -386,9 +386,22 @@ QString askedCalculation(const Format &format, Operation operation, const Calcul
             .arg(in);
     case Operation::Not:
         return Words::tr("Apply NOT to %1 (%2).").arg(a, in);
-    default:
+    case Operation::And:
+    case Operation::Or:
+    case Operation::Xor:
         return Words::tr("Apply %1 to %2 with the mask %3 (%4).").arg(workbench::operationTitle(operation), a, b, in);
+    case Operation::Error:
+        return Words::tr("Store %1 (%2) and give the absolute and relative error.").arg(a, in);
+    case Operation::Compare:
+        return c.to ? Words::tr("Compare the range and precision of %1 with those of %2.")
+                          .arg(in, topic->describe(*c.to))
+                    : QString();
+    case Operation::Convert:
+        return c.to ? Words::tr("Convert %1 (%2) to %3.").arg(a, in, topic->describe(*c.to)) : QString();
+    default:
+        break;
     }
+    return QString();
 }
 
 }  // namespace quorvex::practice

@@ -73,6 +73,8 @@ private slots:
     void slipsNamed_data();
     void slipsNamed();
     void newCalculationsAreMarkedRight();
+    void calculationsInWords_data();
+    void calculationsInWords();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
 };
@@ -627,6 +629,43 @@ void TestArithmetic::newCalculationsAreMarkedRight()
     // Additions with and without overflow, both often.
     QVERIFY2(overflowing > additions / 5 && overflowing < additions * 4 / 5,
              qPrintable(QStringLiteral("%1 of %2").arg(overflowing).arg(additions)));
+}
+
+// Each calculation said as a paper says it.
+void TestArithmetic::calculationsInWords_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operands");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("add") << "int:8" << Operation::Add << QStringList{"10110110", "01101101"} << ""
+                         << "Add 10110110 and 01101101 (8-bit unsigned) and state whether overflow occurs.";
+    QTest::newRow("three rows") << "int:8" << Operation::Add << QStringList{"1", "10", "11"} << ""
+                                << "Add 1, 10 and 11 (8-bit unsigned) and state whether overflow occurs.";
+    QTest::newRow("shift") << "int-signed:8" << Operation::ShiftRight << QStringList{"10110101"} << ""
+                           << "Shift right 10110101 by 2 places (8-bit two's complement).";
+    QTest::newRow("mask") << "int:8" << Operation::Xor << QStringList{"10110101", "00001111"} << ""
+                          << "Apply XOR to 10110101 with the mask 00001111 (8-bit unsigned).";
+    QTest::newRow("error") << "float:8:4" << Operation::Error << QStringList{"5.3"} << ""
+                           << "Store 5.3 (floating point with an 8-bit mantissa and a 4-bit exponent) and give the "
+                              "absolute and relative error.";
+    QTest::newRow("convert") << "ieee:single" << Operation::Convert << QStringList{"3DCCCCCD"} << "ieee:half"
+                             << "Convert 3DCCCCCD (IEEE 754 single precision (binary32)) to IEEE 754 half precision "
+                                "(binary16).";
+}
+
+void TestArithmetic::calculationsInWords()
+{
+    QFETCH(QString, format);
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, operands);
+    QFETCH(QString, to);
+    QFETCH(QString, said);
+    workbench::Calculation c{operands, 2, {}, {}};
+    if (!to.isEmpty())
+        c.to = testformats::named(qPrintable(to));
+    QCOMPARE(practice::askedCalculation(testformats::named(qPrintable(format)), operation, c), said);
 }
 
 QTEST_MAIN(TestArithmetic)
