@@ -253,6 +253,11 @@ void TestArithmetic::refusals_data()
                                        << "One's complement adds two numbers at a time";
     QTest::newRow("three rows, sign and magnitude") << "int-signmag:8" << Operation::Add << QStringList{"1", "2", "3"}
                                                     << "Sign and magnitude adds two numbers at a time";
+    // Once read past the end of the operands.
+    QTest::newRow("one number, sign and magnitude") << "int-signmag:8" << Operation::Add << QStringList{"5"}
+                                                    << "An addition takes two or three numbers, not 1.";
+    QTest::newRow("four numbers") << "int:8" << Operation::Add << QStringList{"1", "2", "3", "4"}
+                                  << "An addition takes two or three numbers, not 4.";
     QTest::newRow("no multiplying fixed point") << "fixed:4.4" << Operation::Multiply << QStringList{"1", "2"}
                                                 << "Multiply";
 }

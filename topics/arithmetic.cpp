@@ -97,6 +97,10 @@ struct ProductFacts {
 };
 // A shift that does not go with the format.
 struct NoArithmeticShift {};
+// An addition given one number, or more than three.
+struct AddsTwoOrThree {
+    qsizetype given = 0;
+};
 // Sign and magnitude and one's complement add two numbers at a time.
 struct TwoAtATime {
     bool ones = false;
@@ -142,6 +146,7 @@ QUORVEX_STEP(step::LongMultiplication)
 QUORVEX_STEP(step::ProductFacts)
 QUORVEX_REFUSAL(step::NoArithmeticShift)
 QUORVEX_REFUSAL(step::TwoAtATime)
+QUORVEX_REFUSAL(step::AddsTwoOrThree)
 QUORVEX_STEP(step::AddTheNegative)
 QUORVEX_STEP(step::Bitwise)
 QUORVEX_STEP(step::Shift)
@@ -453,6 +458,17 @@ void StepOf<step::ProductFacts>::say(Words &w) const
 }
 
 template <>
+QString StepOf<step::AddsTwoOrThree>::why(const Words &) const
+{
+    return Words::tr("An addition takes two or three numbers, not %1.").arg(value.given);
+}
+template <>
+void StepOf<step::AddsTwoOrThree>::say(Words &w) const
+{
+    w.para(why(w));
+}
+
+template <>
 QString StepOf<step::TwoAtATime>::why(const Words &) const
 {
     return value.ones ? Words::tr("One's complement adds two numbers at a time: add the third to the sum of the "
@@ -756,6 +772,8 @@ Worked add(const Topic &topic, const Format &f, const QStringList &operands)
     QStringList bits;
     Worked refused;
     const Code code = codeOf(f);
+    if (operands.size() < 2 || operands.size() > 3)
+        return refuse({}, make(step::AddsTwoOrThree{operands.size()}));
     // Three rows are added in columns where a carry of 2 is taught; the
     // other codes add two at a time.
     if (operands.size() > 2 && (code == Code::SignMagnitude || code == Code::Ones))
