@@ -75,6 +75,7 @@ private slots:
     void newCalculationsAreMarkedRight();
     void calculationsInWords_data();
     void calculationsInWords();
+    void oneOperandAskedAsAQuestion();
     void resultIsTheTrueResultModuloTheWidth();
     void subtractThenAddGivesTheFirstBack();
 };
@@ -671,6 +672,20 @@ void TestArithmetic::calculationsInWords()
     if (!to.isEmpty())
         c.to = testformats::named(qPrintable(to));
     QCOMPARE(practice::askedCalculation(testformats::named(qPrintable(format)), operation, c), said);
+}
+
+// A calculation asked as a question of one operand is worked, and marked,
+// as the same calculation (the marking and the answer once disagreed).
+void TestArithmetic::oneOperandAskedAsAQuestion()
+{
+    const Format f = testformats::named("int:8");
+    const workbench::Answer a = workbench::solve(f, Operation::Not, QStringLiteral("10110101"));
+    QVERIFY(!a.refused);
+    QCOMPARE(a.text, QStringLiteral("01001010"));
+    QVERIFY(practice::mark(f, Operation::Not, QStringLiteral("10110101"), a.text).right);
+    QVERIFY(workbench::solve(f, Operation::Add, QStringLiteral("1")).refused);
+    QCOMPARE(practice::mark(f, Operation::Add, QStringLiteral("1"), QStringLiteral("1")).mistake,
+             practice::Mistake::QuestionRefused);
 }
 
 QTEST_MAIN(TestArithmetic)

@@ -51,6 +51,9 @@ const Topic &topicFor(const Format &format)
 
 Worked work(const Format &format, Direction direction, const QString &input)
 {
+    // A calculation asked with one operand is worked as one.
+    if (isCalculation(direction))
+        return work(format, direction, Calculation{{input}, 0, std::nullopt, std::nullopt});
     const Topic &topic = topicFor(format);
     if (!topic.offered(format))
         return refuse({}, make(step::BadFormat{}));
