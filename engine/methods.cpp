@@ -173,12 +173,17 @@ step::Doubling doubling(const Number &fraction, int count, QString &bits)
     if (bits == QStringLiteral("0"))
         bits.clear();
     bits = QString(count - bits.size(), u'0') + bits;
+    listDoublingRows(d, bits, 20, 16);
+    return d;
+}
+
+void listDoublingRows(step::Doubling &d, const QString &bits, int first, int last)
+{
+    const Number &fraction = d.fraction;
+    const int count = d.total;
     const qint64 places = fraction.binaryPlaces();
     const int working = places >= 0 ? int(std::min<qint64>(places, count)) : count;
     d.zeros = count - working;
-
-    // Which rows to list: a run of six or more rows giving 0 keeps its
-    // first two and its last; then, of many rows, the first and last ones.
     std::vector<bool> listed(size_t(working), true);
     for (int i = 0; i < working;) {
         int j = i;
@@ -188,7 +193,6 @@ step::Doubling doubling(const Number &fraction, int count, QString &bits)
             std::fill(listed.begin() + i + 2, listed.begin() + j - 1, false);
         i = std::max(j, i + 1);
     }
-    constexpr int first = 20, last = 16;
     if (std::count(listed.begin(), listed.end(), true) > first + last) {
         int seen = 0, shown = int(std::count(listed.begin(), listed.end(), true));
         for (int i = 0; i < working; ++i) {
@@ -211,7 +215,6 @@ step::Doubling doubling(const Number &fraction, int count, QString &bits)
         skipped = 0;
         skippedGaveZero = true;
     }
-    return d;
 }
 
 step::TwosComplement twosComplement(const QString &bits, step::TwosComplement::Of of, int fraction)

@@ -195,6 +195,11 @@ step::Subtractions subtractions(quint64 value, int width);
 // `count` bits of a fraction from 0 up to 1 by repeated doubling; the bits
 // come back in `bits`.
 step::Doubling doubling(const exact::Number &fraction, int count, QString &bits);
+// The rows a doubling's working lists, worked out (d.fraction and d.total
+// set, the bits found): a run of six or more rows giving 0 keeps its first
+// two and its last; then, of many rows, the first `first` and the last
+// `last`. The rows between are said as a count.
+void listDoublingRows(step::Doubling &d, const QString &bits, int first, int last);
 // Invert every bit and add 1, column by column from the right.
 step::TwosComplement twosComplement(const QString &bits, step::TwosComplement::Of of, int fraction = 0);
 

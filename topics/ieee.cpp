@@ -1019,40 +1019,7 @@ step::Doubling doublingRows(const Number &fraction, int count, QString &bits)
     const Number whole = all.truncated();
     d.remainder = all - whole;
     bits = ieee754::wholeBits(whole, count);
-    const qint64 places = fraction.binaryPlaces();
-    const int working = places >= 0 ? int(std::min<qint64>(places, count)) : count;
-    d.zeros = count - working;
-    // Which rows to list: a run of six or more rows giving 0 keeps its first
-    // two and its last; then, of many rows, the first 10 and the last 6.
-    std::vector<bool> listed(size_t(working), true);
-    for (int i = 0; i < working;) {
-        int j = i;
-        while (j < working && bits.at(j) == u'0')
-            ++j;
-        if (j - i >= 6)
-            std::fill(listed.begin() + i + 2, listed.begin() + j - 1, false);
-        i = std::max(j, i + 1);
-    }
-    constexpr int first = 10, last = 6;
-    const int shown = int(std::count(listed.begin(), listed.end(), true));
-    for (int i = 0, seen = 0; i < working; ++i) {
-        if (listed[size_t(i)] && (seen++ >= first && seen <= shown - last))
-            listed[size_t(i)] = false;
-    }
-    int skipped = 0;
-    bool skippedGaveZero = true;
-    for (int i = 0; i < working; ++i) {
-        if (!listed[size_t(i)]) {
-            ++skipped;
-            skippedGaveZero = skippedGaveZero && bits.at(i) == u'0';
-            continue;
-        }
-        const Number scaled = fraction.times2(i);
-        const Number f = scaled - scaled.truncated();
-        d.rows.push_back({i + 1, f, f.times2(1), bits.at(i) == u'1', skipped, skipped > 0 && skippedGaveZero});
-        skipped = 0;
-        skippedGaveZero = true;
-    }
+    listDoublingRows(d, bits, 10, 6);
     return d;
 }
 
