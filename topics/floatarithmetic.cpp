@@ -543,6 +543,23 @@ step::FloatCut cutTo(const Topic &topic, const Format &f, const Number &exactVal
     return cut;
 }
 
+// The sum cut (or rounded) to the format from `from`, checked against the
+// exact result; overflow or underflow when it is beyond the format.
+Worked cutAndChecked(const Topic &topic, const Format &f, Steps steps, const Number &from, bool subtract,
+                     const Number &a, const Number &b, const Number &exactValue)
+{
+    step::FloatCut cut = cutTo(topic, f, from);
+    const bool beyond = bool(cut.beyond);
+    const QString answer = cut.answer;
+    const Number held = cut.held;
+    steps.push_back(make(std::move(cut)));
+    steps.push_back(make(step::FloatCheck{subtract, a, b, exactValue, beyond, held}));
+    if (beyond)
+        return {false, underflows(f, exactValue) ? QStringLiteral("underflow") : QStringLiteral("overflow"),
+                std::move(steps), std::nullopt};
+    return {false, answer, std::move(steps), held};
+}
+
 }  // namespace
 
 Worked addOrSubtract(const Topic &topic, const Format &f, bool subtract, const QStringList &operands)
@@ -630,28 +647,10 @@ Worked addOrSubtract(const Topic &topic, const Format &f, bool subtract, const Q
             ? Number()
             : twos(normalised.normalised).times2(normalised.exponent - qint64(normalised.normalised.size() - 1));
         steps.push_back(make(std::move(normalised)));
-        step::FloatCut cut = cutTo(topic, f, columnValue);
-        const bool beyond = bool(cut.beyond);
-        const QString answer = cut.answer;
-        const Number held = cut.held;
-        steps.push_back(make(std::move(cut)));
-        steps.push_back(make(step::FloatCheck{subtract, value[0], value[1], exactValue, beyond, held}));
-        if (beyond)
-            return {false, underflows(f, exactValue) ? QStringLiteral("underflow") : QStringLiteral("overflow"),
-                    std::move(steps), std::nullopt};
-        return {false, answer, std::move(steps), held};
+        return cutAndChecked(topic, f, std::move(steps), columnValue, subtract, value[0], value[1], exactValue);
     }
     steps.push_back(make(std::move(align)));
-    step::FloatCut cut = cutTo(topic, f, exactValue);
-    const bool beyond = bool(cut.beyond);
-    const QString answer = cut.answer;
-    const Number held = cut.held;
-    steps.push_back(make(std::move(cut)));
-    steps.push_back(make(step::FloatCheck{subtract, value[0], value[1], exactValue, beyond, held}));
-    if (beyond)
-        return {false, underflows(f, exactValue) ? QStringLiteral("underflow") : QStringLiteral("overflow"),
-                std::move(steps), std::nullopt};
-    return {false, answer, std::move(steps), held};
+    return cutAndChecked(topic, f, std::move(steps), exactValue, subtract, value[0], value[1], exactValue);
 }
 
 Worked error(const Topic &topic, const Format &f, const QString &input)
