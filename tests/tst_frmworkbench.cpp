@@ -7,6 +7,8 @@
 #include "app/frmbinarymenu.h"
 #include "assistive.h"
 #include "guitest.h"
+#include "practice/levels.h"
+#include "topics/registry.h"
 #include "windows/accessibility.h"
 #include "windows/frmworkbench.h"
 #include "windows/workingpane.h"
@@ -66,6 +68,10 @@ private slots:
     void menuOpensAFreshWorkbench();
     void floatingCalculations_data();
     void floatingCalculations();
+    void mnemonicsInEveryFormat();
+    void hintsStepByStep();
+    void levelSetsTheQuestion_data();
+    void levelSetsTheQuestion();
 
 private:
     frmWorkbench &w() { return h->window; }
@@ -362,29 +368,18 @@ void TestWorkbench::captionsAndTabOrder()
         QCOMPARE(caption->buddy()->accessibleName(), caption->text().remove('&').remove(':'));
     }
     choose(4);
-    // Each Alt key reaches one control among those shown.
-    QString mnemonics;
-    for (QWidget *control : w().findChildren<QWidget *>()) {
-        if (!control->isVisibleTo(&w()))
-            continue;
-        const QString text = control->property("text").toString();
-        if (const qsizetype at = text.indexOf('&'); at >= 0) {
-            QVERIFY2(!mnemonics.contains(text[at + 1].toLower()), qPrintable(text));
-            mnemonics += text[at + 1].toLower();
-        }
-    }
     get("cboFormat")->setFocus();
     QStringList walked;
-    for (int i = 0; i < 19; ++i) {
+    for (int i = 0; i < 21; ++i) {
         key(&w(), Qt::Key_Tab);
         walked << h->focus()->objectName();
     }
     // The verdict is a stop only while there is one; floating point has a
     // choice of rounding and calculations with a second operand.
-    QCOMPARE(walked, (QStringList{"cmdWorksheet", "spnMantissa", "spnExponent", "cboRounding", "txtInput",
+    QCOMPARE(walked, (QStringList{"cboLevel", "cmdWorksheet", "spnMantissa", "spnExponent", "cboRounding", "txtInput",
                                   "txtSecond", "cmdNewQuestion", "cmdToBinary", "cmdToDenary", "cmdToHex",
                                   "cmdNormalise", "cmdRange", "cboOperation", "cmdCalculate", "txtMyAnswer",
-                                  "cmdCheck", "txtAnswer", "txtWorking", "cboFormat"}));
+                                  "cmdCheck", "cmdHint", "txtAnswer", "txtWorking", "cboFormat"}));
 }
 
 void TestWorkbench::paneTakesTheGrowth()
@@ -680,6 +675,101 @@ void TestWorkbench::floatingCalculations()
         retype(&w(), second);
     }
     QCOMPARE(ask("cmdCalculate", input), answer);
+}
+
+
+// Each Alt key reaches one control among those shown, in every format and
+// with every operation chosen by name.
+void TestWorkbench::mnemonicsInEveryFormat()
+{
+    auto *formats = get<QComboBox>("cboFormat");
+    auto *operations = get<QComboBox>("cboOperation");
+    for (int f = 0; f < formats->count(); ++f) {
+        formats->setCurrentIndex(f);
+        for (int o = 0; o < qMax(1, operations->count()); ++o) {
+            operations->setCurrentIndex(o);
+            QString mnemonics;
+            for (QWidget *control : w().findChildren<QWidget *>()) {
+                if (!control->isVisibleTo(&w()))
+                    continue;
+                const QString text = control->property("text").toString();
+                if (const qsizetype at = text.indexOf('&'); at >= 0) {
+                    QVERIFY2(!mnemonics.contains(text[at + 1].toLower()),
+                             qPrintable(formats->currentText() + " " + operations->currentText() + ": " + text));
+                    mnemonics += text[at + 1].toLower();
+                }
+            }
+        }
+    }
+}
+
+// Hint shows one more step of the working each press, heard whole, up to the
+// step before the answer; a right answer after a hint is counted apart, and
+// a new question starts the hints again.
+void TestWorkbench::hintsStepByStep()
+{
+    choose(0);
+    ask("cmdToBinary", "1");
+    click(get("txtInput"));
+    retype(&w(), "242");
+    const QStringList steps = practice::hints(w().format(), workbench::Direction::ToBinary, {{"242"}, 0, {}, {}});
+    QVERIFY(steps.size() >= 2);
+    auto *working = get<QTextBrowser>("txtWorking");
+    for (int i = 1; i <= steps.size(); ++i) {
+        click(get("cmdHint"));
+        const QString which = QStringLiteral("Hint %1 of %2").arg(i).arg(steps.size());
+        QCOMPARE(shown("lblVerdict"), which + " is in the working below.");
+        QVERIFY(get("lblVerdict")->accessibleName().startsWith(which + ": "));
+        QCOMPARE(working->toPlainText().count(QRegularExpression("Hint [0-9]+ of")), i);
+    }
+    click(get("cmdHint"));
+    QCOMPARE(shown("lblVerdict"), QStringLiteral("That was the last hint: the next step is the answer."));
+    QCOMPARE(check("11110010"), QStringLiteral("Right."));
+    QCOMPARE(shown("lblTally"), QStringLiteral("1 of 1 right (1 of them with a hint)"));
+    // Typing a new question forgets the hints taken.
+    click(get("txtInput"));
+    retype(&w(), "17");
+    click(get("cmdHint"));
+    QVERIFY(shown("lblVerdict").startsWith("Hint 1 of "));
+    click(get("txtInput"));
+    retype(&w(), "18");
+    QCOMPARE(check("00010010"), QStringLiteral("Right."));
+    QCOMPARE(shown("lblTally"), QStringLiteral("2 of 2 right (1 of them with a hint)"));
+}
+
+void TestWorkbench::levelSetsTheQuestion_data()
+{
+    QTest::addColumn<int>("level");  // the level box's item
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("then");  // the formats a level's question can come in
+    QTest::newRow("GCSE, unsigned") << 1 << "Unsigned integer" << "int:8";
+    QTest::newRow("GCSE has no IEEE 754: its own mix") << 1 << "IEEE 754" << "int:8";
+    QTest::newRow("A level, floating point") << 2 << "Floating point" << "float:8:4 float:10:6";
+    QTest::newRow("university, two's complement") << 3 << "Two's complement integer" << "int-signed:16";
+}
+
+// With a level chosen, New question sets one the level sets in the chosen
+// topic, in the level's widths, said in words, and its right answer is
+// marked right.
+void TestWorkbench::levelSetsTheQuestion()
+{
+    QFETCH(int, level);
+    QFETCH(QString, format);
+    QFETCH(QString, then);
+    auto *formats = get<QComboBox>("cboFormat");
+    formats->setCurrentIndex(formats->findText(format, Qt::MatchStartsWith));
+    get<QComboBox>("cboLevel")->setCurrentIndex(level);
+    for (int i = 0; i < 8; ++i) {
+        click(get("cmdNewQuestion"));
+        const Format f = w().format();
+        QVERIFY2(then.split(' ').contains(workbench::formatName(f)), qPrintable(workbench::formatName(f)));
+        QVERIFY(!shown("lblQuestion").isEmpty());
+        const workbench::Operation asked = w().lastAsked();
+        const QString right = workbench::isCalculation(asked)
+            ? workbench::solve(f, asked, w().calculation(asked)).text
+            : workbench::solve(f, asked, get<QLineEdit>("txtInput")->text()).text;
+        QVERIFY2(check(right) == "Right.", qPrintable(shown("lblQuestion") + " " + right + ": " + shown("lblVerdict")));
+    }
 }
 
 QTEST_MAIN(TestWorkbench)

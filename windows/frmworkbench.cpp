@@ -3,6 +3,7 @@
 
 #include "conversions/spoken.h"
 #include "practice/calculations.h"
+#include "practice/levels.h"
 #include "engine/rounding.h"
 #include "topics/bitgroups.h"
 #include "topics/ieee.h"
@@ -113,9 +114,19 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->cmdCheck->setMinimumWidth(sideWidth);
     showVerdict(QString());
     showQuestion(QString());
-    // A question in words stands only while its numbers do.
+    // New questions as typed in the widths set, or as a level's papers set
+    // them.
+    ui->cboLevel->addItem(tr("Widths as set"));
+    for (practice::Level level : practice::allLevels())
+        ui->cboLevel->addItem(practice::levelTitle(level), int(level));
+    // A question in words, and the hints taken for it, stand only while its
+    // numbers do.
     for (QLineEdit *box : {ui->txtInput, ui->txtSecond})
-        connect(box, &QLineEdit::textEdited, this, [this] { showQuestion(QString()); });
+        connect(box, &QLineEdit::textEdited, this, [this] {
+            showQuestion(QString());
+            forgetHints();
+        });
+    connect(ui->spnPlaces, &QSpinBox::valueChanged, this, &frmWorkbench::forgetHints);
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, [this] { showQuestion(QString()); });
 
     connect(ui->cboFormat, &QComboBox::currentIndexChanged, this, &frmWorkbench::showWidths);
@@ -139,6 +150,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     connect(ui->cmdCheck, &QPushButton::clicked, this, &frmWorkbench::check);
     connect(ui->txtMyAnswer, &QLineEdit::returnPressed, this, &frmWorkbench::check);
     connect(ui->cmdNewQuestion, &QPushButton::clicked, this, &frmWorkbench::newQuestion);
+    connect(ui->cmdHint, &QPushButton::clicked, this, &frmWorkbench::hint);
     connect(ui->cmdWorksheet, &QPushButton::clicked, this, &frmWorkbench::writeWorksheet);
     connect(ui->bitField, &BitField::patternChanged, this, &frmWorkbench::readFlipped);
     // An answer worked in another format would mislead once the format
@@ -348,7 +360,7 @@ void frmWorkbench::check()
                          : workbench::solve(f, m_lastAsked, question).text;
         // Only answers are counted: a question with no answer is not one.
         if (verdict.mistake != practice::Mistake::QuestionRefused)
-            m_tally.add(verdict);
+            m_tally.add(verdict, m_hinted);
         ui->txtAnswer->setText(right);
         ui->txtAnswer->setCursorPosition(0);
         const bool answered = verdict.mistake != practice::Mistake::QuestionRefused;
@@ -372,6 +384,25 @@ void frmWorkbench::check()
 
 void frmWorkbench::newQuestion()
 {
+    // A level's question: one of the kinds it sets in this topic, in its
+    // widths; the controls follow it.
+    if (ui->cboLevel->currentIndex() > 0) {
+        const auto level = practice::Level(ui->cboLevel->currentData().toInt());
+        const Representation chosen = format().representation;
+        std::vector<practice::Kind> kinds = practice::levelKinds(level);
+        std::vector<practice::Kind> here;
+        std::copy_if(kinds.begin(), kinds.end(), std::back_inserter(here),
+                     [chosen](const practice::Kind &k) { return k.format.representation == chosen; });
+        if (!here.empty())
+            kinds = here;
+        if (!kinds.empty()) {
+            const practice::Kind &kind = kinds[m_random.bounded(quint32(kinds.size()))];
+            setFormat(kind.format);
+            m_lastAsked = kind.operation;
+            if (const int at = ui->cboOperation->findData(int(kind.operation)); at >= 0)
+                ui->cboOperation->setCurrentIndex(at);
+        }
+    }
     const Direction asked = m_lastAsked == Direction::Range ? Direction::ToBinary : m_lastAsked;
     guarded(this, [this, asked] {
         if (workbench::isCalculation(asked)) {
@@ -392,6 +423,7 @@ void frmWorkbench::newQuestion()
                          : practice::questionText(format(), asked, ui->txtInput->text()));
         ui->txtMyAnswer->clear();
         clearAnswer();
+        forgetHints();
         m_working->showHtml(QStringLiteral("<p>")
                             + tr("Work the question out, write your answer under it and press Check: the "
                                  "verdict comes under the answer, and the working here.")
@@ -406,6 +438,71 @@ void frmWorkbench::newQuestion()
     } else {
         ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void frmWorkbench::hint()
+{
+    guarded(this, [this] {
+        if (m_hintsShown == 0) {
+            const workbench::Calculation question = workbench::isCalculation(m_lastAsked)
+                ? calculation(m_lastAsked)
+                : workbench::Calculation{{ui->txtInput->text()}, 0, std::nullopt, std::nullopt};
+            m_hints = practice::hints(format(), m_lastAsked, question);
+        }
+        if (m_hints.isEmpty()) {
+            showVerdict(tr("There is no hint for this question: its working has no step before the answer."));
+            return;
+        }
+        if (m_hintsShown == m_hints.size()) {
+            showVerdict(tr("That was the last hint: the next step is the answer."));
+            return;
+        }
+        ++m_hintsShown;
+        m_hinted = true;
+        QString html;
+        for (int i = 0; i < m_hintsShown; ++i)
+            html += QStringLiteral("<p><b>%1</b></p>").arg(tr("Hint %1 of %2").arg(i + 1).arg(m_hints.size()))
+                + m_hints[i];
+        m_working->showHtml(html);
+        const QString which = tr("Hint %1 of %2").arg(m_hintsShown).arg(m_hints.size());
+        showVerdict(tr("%1 is in the working below.").arg(which));
+        // Heard whole where it is seen in a table or a sum.
+        ui->lblVerdict->setAccessibleName(which + QStringLiteral(": ")
+                                          + spoken::html(m_hints[m_hintsShown - 1]));
+    });
+    if (QAccessible::isActive() && !ui->lblVerdict->text().isEmpty())
+        ui->lblVerdict->setFocus(Qt::OtherFocusReason);
+}
+
+void frmWorkbench::forgetHints()
+{
+    m_hints.clear();
+    m_hintsShown = 0;
+    m_hinted = false;
+}
+
+bool frmWorkbench::setFormat(const Format &f)
+{
+    const std::vector<const workbench::Topic *> &all = workbench::topics();
+    const auto found = std::find_if(all.begin(), all.end(),
+                                    [&f](const workbench::Topic *t) { return t->representation() == f.representation; });
+    if (found == all.end() || !(*found)->offered(f))
+        return false;
+    ui->cboFormat->setCurrentIndex(int(found - all.begin()));
+    if (f.isIeee()) {
+        if (const int at = ui->cboPreset->findData(int(f.preset)); at >= 0)
+            ui->cboPreset->setCurrentIndex(at);
+    }
+    // The whole part first: a fixed-point width keeps a bit on one side.
+    for (const auto &[box, value] : {std::pair{ui->spnBits, f.bits}, std::pair{ui->spnWhole, f.whole},
+                                     std::pair{ui->spnFraction, f.fraction}, std::pair{ui->spnMantissa, f.mantissa},
+                                     std::pair{ui->spnExponent, f.exponent}, std::pair{ui->spnDigits, f.digits}}) {
+        if (box->isVisibleTo(this))
+            box->setValue(value);
+    }
+    if (const int at = ui->cboRounding->findData(int(f.rounding)); at >= 0)
+        ui->cboRounding->setCurrentIndex(at);
+    return true;
 }
 
 void frmWorkbench::writeWorksheet()
@@ -447,6 +544,7 @@ void frmWorkbench::showQuestion(const QString &text)
 
 void frmWorkbench::clearAnswer()
 {
+    forgetHints();
     showPattern(Operation::Range, true, QString());
     ui->txtAnswer->clear();
     speakAs(ui->txtAnswer, QString());

@@ -36,6 +36,8 @@ public:
 
     // The format the controls describe.
     Format format() const;
+    // What was last asked, and what Check marks.
+    workbench::Operation lastAsked() const { return m_lastAsked; }
     workbench::Calculation calculation(workbench::Operation operation) const;
 
     // Answers the input in the chosen format and shows the answer and its
@@ -47,8 +49,17 @@ public:
     void check();
 
     // A new question for the format and the direction last asked (the range
-    // asks for bits), with no answer shown yet.
+    // asks for bits), with no answer shown yet; with a level chosen, one of
+    // the kinds that level sets in the chosen format's topic (or in any, when
+    // it sets none there), in the widths it sets them.
     void newQuestion();
+
+    // The next step of the method for the question in the boxes, one step
+    // more each press, up to the step before the answer.
+    void hint();
+
+    // Sets the controls to `f`; false when no topic offers it.
+    bool setFormat(const Format &f);
 
     // Opens the worksheet dialog for the chosen format.
     void writeWorksheet();
@@ -64,12 +75,17 @@ private:
     void showQuestion(const QString &text);
     void showPattern(workbench::Operation operation, bool refused, const QString &answer);
     void readFlipped(const QString &bits);
+    // Forgets the hints taken: the question has changed.
+    void forgetHints();
 
     std::unique_ptr<Ui::frmWorkbench> ui;
     WorkingPane *m_working;
     workbench::Direction m_lastAsked = workbench::Direction::ToBinary;
     bool m_flipping = false;  // answering a flipped bit
     practice::Tally m_tally;  // for this opening of the window
+    QStringList m_hints;      // the question's steps before its answer
+    int m_hintsShown = 0;
+    bool m_hinted = false;    // a hint was taken for the question in the boxes
     QRandomGenerator m_random{QRandomGenerator::system()->generate()};
 };
 
