@@ -10,6 +10,7 @@
 #include "formats.h"
 #include "practice/calculations.h"
 #include "practice/levels.h"
+#include "topics/registry.h"
 
 #include <QDir>
 #include <QHash>
@@ -101,6 +102,8 @@ private slots:
     void hintsAreTheWorkingUpToTheAnswer();
     void hintedAnswersCountedApart();
     void everyLevelsQuestionsAreSaidAndMarkedRight();
+    void fewQuestionsAreAboutACut_data();
+    void fewQuestionsAreAboutACut();
     void diagnoses_data();
     void diagnoses();
     void generatedQuestionsAnswerRight();
@@ -658,6 +661,39 @@ void TestPractice::everyLevelsQuestionsAreSaidAndMarkedRight()
             }
         }
     }
+}
+
+void TestPractice::fewQuestionsAreAboutACut_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("mostPercent");  // of the numbers the format cannot hold exactly
+    for (const char *name : {"int:8", "int-signed:16", "int-signmag:8", "int-ones:8", "bcd:3"})
+        QTest::newRow(name) << name << 0;
+    for (const char *name : {"fixed:4.4", "fixed-signed:6.6", "float:8:4", "float:10:6", "float:16:8"})
+        QTest::newRow(name) << name << 30;
+}
+
+// A number to write in bits is one the format holds exactly (written in
+// binary it takes no more bits than the format has), but for the few that
+// are about the cut, and never for a whole-number format.
+void TestPractice::fewQuestionsAreAboutACut()
+{
+    QFETCH(QString, format);
+    QFETCH(int, mostPercent);
+    const Format f = *workbench::parseFormat(format, nullptr);
+    QRandomGenerator g(11);
+    const int asked = 300;
+    int cut = 0;
+    for (int i = 0; i < asked; ++i) {
+        const QString number = newQuestion(f, Direction::ToBinary, g);
+        const workbench::Worked bits = workbench::work(f, Direction::ToBinary, number);
+        QVERIFY2(!bits.refused, qPrintable(number));
+        const workbench::Worked back = workbench::work(f, Direction::ToDenary, bits.text);
+        cut += exact::Number::fromDecimal(back.text) == exact::Number::fromDecimal(number) ? 0 : 1;
+    }
+    QVERIFY2(cut * 100 <= mostPercent * asked, qPrintable(QString::number(cut)));
+    // One in six, about, where the format cuts at all.
+    QVERIFY2(mostPercent == 0 || cut * 100 >= 5 * asked, qPrintable(QString::number(cut)));
 }
 
 // A sheet of a level's mixed questions, each said in words, and its key.
