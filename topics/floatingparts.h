@@ -16,7 +16,9 @@
 #include "engine/topic.h"
 
 #include <QString>
+#include <QStringView>
 
+#include <optional>
 #include <vector>
 
 namespace quorvex::workbench {
@@ -135,6 +137,19 @@ namespace floating {
 // The exponent e in the format's two's complement bits, and back.
 QString exponentBits(const Format &format, qint64 e);
 qint64 exponentValue(const Format &format, const QString &bits);
+
+// ---- The formats: widths and patterns ----------------------------------------
+// The widths after the name's colon, "M:E", as a format of `topic`.
+std::optional<Format> parseWidths(const Topic &topic, QStringView widths, QString *why);
+bool offeredWidths(const Format &format);
+// The mantissa, a blank, the exponent; as a question prints it, each part in
+// fours when it divides so.
+QString writtenPair(const Format &format, const QString &bits);
+QString printedPair(const Format &format, const QString &bits);
+QString wrongCountText(const Words &words, qsizetype typed);
+// A point typed elsewhere than after the sign bit; a part of the wrong width.
+QString pointProblem(const practice::BitsMarking &m);
+QString countNote(const practice::BitsMarking &m);
 
 // The places of a mantissa that hold a 1, added up: "-1 + 1/4" in two's
 // complement, "-(1/2 + 1/4)" as a sign and a magnitude.

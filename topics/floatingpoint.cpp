@@ -407,33 +407,14 @@ public:
     }
     std::optional<Format> parse(QStringView widths, QString *why) const override
     {
-        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3}):(\\d{1,3})$"));
-        const QRegularExpressionMatch m = pattern.match(widths);
-        if (!m.hasMatch()) {
-            *why = Words::tr("%1 takes two widths, such as float:8:4").arg(usage());
-            return std::nullopt;
-        }
-        const Format f{.representation = Representation::Floating,
-                       .mantissa = m.captured(1).toInt(),
-                       .exponent = m.captured(2).toInt()};
-        if (f.mantissa < limits::minMantissa || f.mantissa > limits::maxMantissa)
-            *why = Words::tr("a mantissa has %1 to %2 bits, not %3").arg(limits::minMantissa).arg(limits::maxMantissa).arg(f.mantissa);
-        else if (f.exponent < limits::minExponent || f.exponent > limits::maxExponent)
-            *why = Words::tr("an exponent has %1 to %2 bits, not %3").arg(limits::minExponent).arg(limits::maxExponent).arg(f.exponent);
-        else
-            return f;
-        return std::nullopt;
+        return floating::parseWidths(*this, widths, why);
     }
     QString name(const Format &f) const override
     {
         return QStringLiteral("float:%1:%2").arg(f.mantissa).arg(f.exponent);
     }
     QList<Width> widths() const override { return {Width::Mantissa, Width::Exponent}; }
-    bool offered(const Format &f) const override
-    {
-        return f.mantissa >= limits::minMantissa && f.mantissa <= limits::maxMantissa
-            && f.exponent >= limits::minExponent && f.exponent <= limits::maxExponent;
-    }
+    bool offered(const Format &f) const override { return floating::offeredWidths(f); }
     QList<Operation> operations() const override
     {
         return {Operation::ToBinary, Operation::ToDenary, Operation::ToHex, Operation::Normalise, Operation::Range};
@@ -481,38 +462,23 @@ public:
         return Words::tr("a pair of %1 and %2")
             .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")));
     }
+    QString pairParts(const Format &f) const override
+    {
+        return pw::Words::tr("%1 and %2, both in two's complement")
+            .arg(Words::widthName(f.mantissa, pw::Words::tr("mantissa")),
+                 Words::widthName(f.exponent, pw::Words::tr("exponent")));
+    }
     QString heading(const Format &f) const override
     {
         return pw::Words::tr("Floating point: %1-bit two's complement mantissa, %2-bit exponent")
             .arg(f.mantissa)
             .arg(f.exponent);
     }
-    QString written(const Format &f, const QString &bits) const override
-    {
-        return bits.left(f.mantissa) + u' ' + bits.mid(f.mantissa);
-    }
-    QString printed(const Format &f, const QString &bits) const override
-    {
-        // Each part in fours from the left when it divides so.
-        const auto fromLeft = [](const QString &b) {
-            QString out;
-            for (qsizetype i = 0; i < b.size(); ++i) {
-                if (i > 0 && i % 4 == 0)
-                    out += u' ';
-                out += b.at(i);
-            }
-            return out;
-        };
-        const auto part = [&](const QString &b) { return b.size() > 4 && b.size() % 4 == 0 ? fromLeft(b) : b; };
-        return part(bits.left(f.mantissa)) + u' ' + part(bits.mid(f.mantissa));
-    }
+    QString written(const Format &f, const QString &bits) const override { return floating::writtenPair(f, bits); }
+    QString printed(const Format &f, const QString &bits) const override { return floating::printedPair(f, bits); }
     QString wrongCount(const Words &w, qsizetype typed) const override
     {
-        const Format &f = w.format();
-        const QString typedCount = typed == 1 ? Words::tr("1 was typed") : Words::tr("%1 were typed").arg(typed);
-        return Words::tr("%1 and %2 need %3; %4.")
-            .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")),
-                 Words::count(f.totalBits()), typedCount);
+        return floating::wrongCountText(w, typed);
     }
 
     Worked solve(const Format &f, Operation operation, const QString &input) const override
@@ -539,29 +505,8 @@ public:
         return patterns::twosValue(QStringView(bits).left(f.mantissa))
             .times2(twosWhole(QStringView(bits).mid(f.mantissa)) - f.mantissaFraction());
     }
-    QString pointProblem(const BitsMarking &m) const override
-    {
-        const int at = m.student.points.front();
-        if (at == 1)
-            return QString();
-        return pw::Words::tr("Your answer has its point after %1; the mantissa's point stands after its sign bit, "
-                             "after %2.")
-            .arg(pw::count(at), pw::count(1));
-    }
-    QString countNote(const BitsMarking &m) const override
-    {
-        const Format &f = m.format;
-        const QList<int> &g = m.student.groups;
-        const qsizetype n = m.s.size();
-        if (g.size() < 2)
-            return QString();
-        const int last = g.back();
-        if (last != f.exponent && n - last == f.mantissa)
-            return pw::Words::tr("Its exponent has %1, not %2.").arg(pw::count(last)).arg(f.exponent);
-        if (last == f.exponent && n - last != f.mantissa)
-            return pw::Words::tr("Its mantissa has %1, not %2.").arg(pw::count(n - last)).arg(f.mantissa);
-        return QString();
-    }
+    QString pointProblem(const BitsMarking &m) const override { return floating::pointProblem(m); }
+    QString countNote(const BitsMarking &m) const override { return floating::countNote(m); }
     bool notNormalised(const BitsMarking &m) const override { return m.sv == m.rv; }
     std::vector<Candidate> candidates(const BitsMarking &m) const override;
     QString sentence(const BitsMarking &m, Mistake mistake) const override;
@@ -587,6 +532,87 @@ private:
 }  // namespace
 
 namespace floating {
+
+std::optional<Format> parseWidths(const Topic &topic, QStringView widths, QString *why)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3}):(\\d{1,3})$"));
+    const QRegularExpressionMatch m = pattern.match(widths);
+    if (!m.hasMatch()) {
+        *why = Words::tr("%1 takes two widths, such as %2:8:4").arg(topic.usage(), topic.usage().section(u':', 0, 0));
+        return std::nullopt;
+    }
+    const Format f{.representation = topic.representation(),
+                   .mantissa = m.captured(1).toInt(),
+                   .exponent = m.captured(2).toInt()};
+    if (f.mantissa < limits::minMantissa || f.mantissa > limits::maxMantissa)
+        *why = Words::tr("a mantissa has %1 to %2 bits, not %3").arg(limits::minMantissa).arg(limits::maxMantissa).arg(f.mantissa);
+    else if (f.exponent < limits::minExponent || f.exponent > limits::maxExponent)
+        *why = Words::tr("an exponent has %1 to %2 bits, not %3").arg(limits::minExponent).arg(limits::maxExponent).arg(f.exponent);
+    else
+        return f;
+    return std::nullopt;
+}
+
+bool offeredWidths(const Format &f)
+{
+    return f.mantissa >= limits::minMantissa && f.mantissa <= limits::maxMantissa
+        && f.exponent >= limits::minExponent && f.exponent <= limits::maxExponent;
+}
+
+QString writtenPair(const Format &f, const QString &bits)
+{
+    return bits.left(f.mantissa) + u' ' + bits.mid(f.mantissa);
+}
+
+QString printedPair(const Format &f, const QString &bits)
+{
+    // Each part in fours from the left when it divides so.
+    const auto fromLeft = [](const QString &b) {
+        QString out;
+        for (qsizetype i = 0; i < b.size(); ++i) {
+            if (i > 0 && i % 4 == 0)
+                out += u' ';
+            out += b.at(i);
+        }
+        return out;
+    };
+    const auto part = [&](const QString &b) { return b.size() > 4 && b.size() % 4 == 0 ? fromLeft(b) : b; };
+    return part(bits.left(f.mantissa)) + u' ' + part(bits.mid(f.mantissa));
+}
+
+QString wrongCountText(const Words &w, qsizetype typed)
+{
+    const Format &f = w.format();
+    const QString typedCount = typed == 1 ? Words::tr("1 was typed") : Words::tr("%1 were typed").arg(typed);
+    return Words::tr("%1 and %2 need %3; %4.")
+        .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")),
+             Words::count(f.totalBits()), typedCount);
+}
+
+QString pointProblem(const BitsMarking &m)
+{
+    const int at = m.student.points.front();
+    if (at == 1)
+        return QString();
+    return pw::Words::tr("Your answer has its point after %1; the mantissa's point stands after its sign bit, "
+                         "after %2.")
+        .arg(pw::count(at), pw::count(1));
+}
+
+QString countNote(const BitsMarking &m)
+{
+    const Format &f = m.format;
+    const QList<int> &g = m.student.groups;
+    const qsizetype n = m.s.size();
+    if (g.size() < 2)
+        return QString();
+    const int last = g.back();
+    if (last != f.exponent && n - last == f.mantissa)
+        return pw::Words::tr("Its exponent has %1, not %2.").arg(pw::count(last)).arg(f.exponent);
+    if (last == f.exponent && n - last != f.mantissa)
+        return pw::Words::tr("Its mantissa has %1, not %2.").arg(pw::count(n - last)).arg(f.mantissa);
+    return QString();
+}
 
 QString mantissaSum(const Words &w, const QString &mantissa, MantissaCode code)
 {
