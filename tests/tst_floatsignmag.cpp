@@ -64,6 +64,7 @@ private slots:
     void bitsHoldTheNumberCut();
     void slips_data();
     void slips();
+    void newQuestionsAnswerRight();
 };
 
 void TestFloatSignMagnitude::workedExamples_data()
@@ -238,6 +239,29 @@ void TestFloatSignMagnitude::slips()
                                      + QStringLiteral("\nAnswer given: \u201C") + answer
                                      + QStringLiteral("\u201D\nVerdict: ") + v.text + QStringLiteral("\n\n")
                                      + approved::plainText(v.workingHtml));
+}
+
+// Every new question has an answer, which is marked right; a pair to
+// normalise is not normalised already.
+void TestFloatSignMagnitude::newQuestionsAnswerRight()
+{
+    QRandomGenerator g(2026);
+    const QList<Direction> asked{Direction::ToBinary, Direction::ToDenary, Direction::Normalise, Direction::ToHex,
+                                 Direction::Error};
+    for (int i = 0; i < 150; ++i) {
+        const Format f = signMagnitude(g.bounded(2, 65), g.bounded(2, 13));
+        for (Direction d : asked) {
+            const QString question = practice::newQuestion(f, d, g);
+            const QString where = formatName(f) + u' ' + question;
+            QVERIFY2(!question.isEmpty(), qPrintable(where));
+            const Answer a = d == Direction::Error ? solve(f, d, QStringList{question}, 0) : solve(f, d, question);
+            QVERIFY2(!a.refused, qPrintable(where + u' ' + a.text));
+            if (d == Direction::Normalise)
+                QVERIFY2(practice::plain(a.text) != practice::plain(question), qPrintable(where));
+            if (d != Direction::Error)
+                QVERIFY2(practice::mark(f, d, question, a.text).right, qPrintable(where));
+        }
+    }
 }
 
 QTEST_MAIN(TestFloatSignMagnitude)
