@@ -174,6 +174,24 @@ struct Cut {
     bool roundedUp = false, carriedOut = false;
 };
 Cut cutMagnitude(const Format &format, const exact::Number &size);
+// A denary number to write in the format, read and its magnitude cut;
+// `answered` holds the answer already when the number is not one, is far
+// beyond every format, or is 0.
+struct ToWrite {
+    std::optional<Worked> answered;
+    exact::Reading reading;
+    Typed typed;
+    Steps steps;  // how the number was read
+    exact::Number size;
+    Cut cut;
+};
+ToWrite readToWrite(const Topic &topic, const Format &format, const QString &input,
+                    const step::Extreme &mostNegative);
+// The number refused: beyond the largest (or most negative) value, or
+// nearer 0 than the smallest normalised one, needing `exponent` (0 when
+// not worked out).
+Worked overflow(ToWrite &w, const Format &format, const step::Extreme &mostNegative, qint64 exponent);
+Worked underflow(ToWrite &w, const Format &format, qint64 exponent);
 // The magnitude in binary: its whole part by place values, its fraction
 // doubled as far as the mantissa uses it, and the point moved to normalise
 // it, with the cut said.

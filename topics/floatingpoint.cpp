@@ -681,6 +681,47 @@ Cut cutMagnitude(const Format &f, const Number &size)
     return c;
 }
 
+ToWrite readToWrite(const Topic &topic, const Format &f, const QString &input, const step::Extreme &mostNegative)
+{
+    ToWrite w;
+    w.reading = exact::readDecimal(input);
+    const exact::Reading &r = w.reading;
+    if (r.kind == exact::Reading::Kind::NotANumber) {
+        w.answered = refuse({}, make(step::NotANumber{input}));
+        return w;
+    }
+    w.typed = typedOf(r, input);
+    w.steps = readingSteps(r, input);
+    if (r.kind == exact::Reading::Kind::Huge)
+        w.answered = overflow(w, f, mostNegative, 0);
+    else if (r.kind == exact::Reading::Kind::Tiny)
+        w.answered = underflow(w, f, 0);
+    else if (r.value.isZero()) {
+        const QString zeros = topic.written(f, QString(f.totalBits(), u'0'));
+        w.steps.push_back(make(step::Zero{}));
+        w.steps.push_back(make(step::Result{w.typed, zeros}));
+        w.answered = Worked{false, zeros, std::move(w.steps), std::nullopt};
+    } else {
+        w.size = r.value.abs();
+        w.cut = cutMagnitude(f, w.size);
+    }
+    return w;
+}
+
+Worked overflow(ToWrite &w, const Format &f, const step::Extreme &mostNegative, qint64 exponent)
+{
+    const bool negative = w.reading.negative;
+    const step::Extreme limit = negative ? mostNegative : largest(f);
+    return refuse(std::move(w.steps),
+                  make(step::TooLarge{w.typed, negative, limit.value, limit.bits, exponent, f.highestExponent()}));
+}
+
+Worked underflow(ToWrite &w, const Format &f, qint64 exponent)
+{
+    const step::Extreme s = smallestNormalised(f);
+    return refuse(std::move(w.steps), make(step::TooSmall{w.typed, exponent, f.lowestExponent(), s.value, s.bits}));
+}
+
 void magnitudeSteps(const Format &f, const Number &size, const Cut &c, Steps &steps)
 {
     const int m = f.mantissa;
@@ -803,45 +844,24 @@ step::Extreme mostNegativeFloating(const Format &f)
 
 Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
 {
-    const exact::Reading r = exact::readDecimal(input);
-    if (r.kind == exact::Reading::Kind::NotANumber)
-        return refuse({}, make(step::NotANumber{input}));
-    const Typed typed = typedOf(r, input);
-    Steps steps = readingSteps(r, input);
+    floating::ToWrite w = floating::readToWrite(*this, f, input, mostNegativeFloating(f));
+    if (w.answered)
+        return *w.answered;
+    const exact::Reading &r = w.reading;
     const int m = f.mantissa;
     const qint64 highest = f.highestExponent(), lowest = f.lowestExponent();
-    const auto tooLarge = [&](qint64 exponent) {
-        const step::Extreme limit = r.negative ? mostNegativeFloating(f) : floating::largest(f);
-        return refuse(std::move(steps),
-                      make(step::TooLarge{typed, r.negative, limit.value, limit.bits, exponent, highest}));
-    };
-    const auto tooSmall = [&](qint64 exponent) {
-        const step::Extreme s = floating::smallestNormalised(f);
-        return refuse(std::move(steps), make(step::TooSmall{typed, exponent, lowest, s.value, s.bits}));
-    };
-    if (r.kind == exact::Reading::Kind::Huge)
-        return tooLarge(0);
-    if (r.kind == exact::Reading::Kind::Tiny)
-        return tooSmall(0);
-    if (r.value.isZero()) {
-        const QString zeros(f.totalBits(), u'0');
-        steps.push_back(make(step::Zero{}));
-        steps.push_back(make(step::Result{typed, written(f, zeros)}));
-        return {false, written(f, zeros), std::move(steps), std::nullopt};
-    }
-    const Number size = r.value.abs();
-    const floating::Cut cut = floating::cutMagnitude(f, size);
+    const floating::Cut &cut = w.cut;
     qint64 e = cut.exponent;
     // A negative size that cuts to 0.1000... negates to 1.1000..., which
     // normalises to 1.0000... with the exponent one less.
     const bool shiftsBack = r.negative && cut.digits == (quint64(1) << (m - 2));
     if ((shiftsBack && e - 1 >= lowest ? e - 1 : e) > highest)
-        return tooLarge(e);
+        return floating::overflow(w, f, mostNegativeFloating(f), e);
     if (e < lowest)
-        return tooSmall(e);
+        return floating::underflow(w, f, e);
     if (r.negative)
-        steps.push_back(make(step::Negative{r.value, true}));
-    floating::magnitudeSteps(f, size, cut, steps);
+        w.steps.push_back(make(step::Negative{r.value, true}));
+    floating::magnitudeSteps(f, w.size, cut, w.steps);
     // The cut is made where the point was put to normalise the magnitude,
     // before a negative mantissa is shifted back.
     const qint64 cutPower = cut.cutOrder - (m - 1);
@@ -850,27 +870,27 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     if (r.negative) {
         step::TwosComplement t = twosComplement(mantissa, step::TwosComplement::Of::Mantissa, m - 1);
         mantissa = t.result;
-        steps.push_back(make(std::move(t)));
+        w.steps.push_back(make(std::move(t)));
         if (mantissa.startsWith(QStringLiteral("11"))) {
             const bool possible = e - 1 >= lowest;
             const QString after = mantissa.mid(1) + u'0';
-            steps.push_back(make(step::Renormalised{mantissa, after, possible ? e - 1 : e, possible, lowest}));
+            w.steps.push_back(make(step::Renormalised{mantissa, after, possible ? e - 1 : e, possible, lowest}));
             if (possible) {
                 mantissa = after;
                 --e;
             }
         }
     }
-    floating::exponentSteps(f, e, steps);
+    floating::exponentSteps(f, e, w.steps);
     const QString exponentPattern = exponentBits(f, e);
     const Number mv = mantissaValue(f, fromBits(mantissa));
     const Number held = mv.times2(e);
     const QString answer = written(f, mantissa + exponentPattern);
-    steps.push_back(make(
-        step::FloatingHeld{mantissa, exponentPattern, mv, e, held, typed, r.value - held, e - (m - 1), cutPower,
+    w.steps.push_back(make(
+        step::FloatingHeld{mantissa, exponentPattern, mv, e, held, w.typed, r.value - held, e - (m - 1), cutPower,
                            f.rounding == Rounding::Nearest}));
-    steps.push_back(make(step::Result{typed, answer}));
-    return {false, answer, std::move(steps), held};
+    w.steps.push_back(make(step::Result{w.typed, answer}));
+    return {false, answer, std::move(w.steps), held};
 }
 
 Worked FloatingTopic::toDenary(const Format &f, const QString &input) const

@@ -299,56 +299,34 @@ step::Extreme mostNegative(const Format &f)
 
 Worked SignMagnitudeFloatTopic::toBinary(const Format &f, const QString &input) const
 {
-    const exact::Reading r = exact::readDecimal(input);
-    if (r.kind == exact::Reading::Kind::NotANumber)
-        return refuse({}, make(step::NotANumber{input}));
-    const Typed typed = typedOf(r, input);
-    Steps steps = readingSteps(r, input);
+    floating::ToWrite w = floating::readToWrite(*this, f, input, mostNegative(f));
+    if (w.answered)
+        return *w.answered;
+    const exact::Reading &r = w.reading;
     const int m = f.mantissa;
-    const qint64 highest = f.highestExponent(), lowest = f.lowestExponent();
-    const auto tooLarge = [&](qint64 exponent) {
-        const step::Extreme limit = r.negative ? mostNegative(f) : floating::largest(f);
-        return refuse(std::move(steps),
-                      make(step::TooLarge{typed, r.negative, limit.value, limit.bits, exponent, highest}));
-    };
-    const auto tooSmall = [&](qint64 exponent) {
-        const step::Extreme s = floating::smallestNormalised(f);
-        return refuse(std::move(steps), make(step::TooSmall{typed, exponent, lowest, s.value, s.bits}));
-    };
-    if (r.kind == exact::Reading::Kind::Huge)
-        return tooLarge(0);
-    if (r.kind == exact::Reading::Kind::Tiny)
-        return tooSmall(0);
-    if (r.value.isZero()) {
-        const QString zeros(f.totalBits(), u'0');
-        steps.push_back(make(step::Zero{}));
-        steps.push_back(make(step::Result{typed, written(f, zeros)}));
-        return {false, written(f, zeros), std::move(steps), std::nullopt};
-    }
-    const Number size = r.value.abs();
-    const floating::Cut cut = floating::cutMagnitude(f, size);
+    const floating::Cut &cut = w.cut;
     const qint64 e = cut.exponent;
-    if (e > highest)
-        return tooLarge(e);
-    if (e < lowest)
-        return tooSmall(e);
-    steps.push_back(make(step::MantissaSign{r.value}));
-    floating::magnitudeSteps(f, size, cut, steps);
+    if (e > f.highestExponent())
+        return floating::overflow(w, f, mostNegative(f), e);
+    if (e < f.lowestExponent())
+        return floating::underflow(w, f, e);
+    w.steps.push_back(make(step::MantissaSign{r.value}));
+    floating::magnitudeSteps(f, w.size, cut, w.steps);
     const QString magnitude = toBits(cut.digits, m - 1);
     const QString mantissa = (r.negative ? u'1' : u'0') + magnitude;
     const QString twos = r.negative ? twosComplement(u'0' + magnitude, step::TwosComplement::Of::Mantissa).result
                                     : QString();
-    steps.push_back(make(step::SignInFront{r.negative, magnitude, mantissa, twos}));
-    floating::exponentSteps(f, e, steps);
+    w.steps.push_back(make(step::SignInFront{r.negative, magnitude, mantissa, twos}));
+    floating::exponentSteps(f, e, w.steps);
     const QString exponentPattern = exponentBits(f, e);
     const Number mv = mantissaValue(mantissa);
     const Number held = mv.times2(e);
     const QString answer = written(f, mantissa + exponentPattern);
     const qint64 last = e - (m - 1);
-    steps.push_back(make(step::FloatingHeld{mantissa, exponentPattern, mv, e, held, typed, r.value - held, last,
+    w.steps.push_back(make(step::FloatingHeld{mantissa, exponentPattern, mv, e, held, w.typed, r.value - held, last,
                                             last, f.rounding == Rounding::Nearest, MantissaCode::SignMagnitude}));
-    steps.push_back(make(step::Result{typed, answer}));
-    return {false, answer, std::move(steps), held};
+    w.steps.push_back(make(step::Result{w.typed, answer}));
+    return {false, answer, std::move(w.steps), held};
 }
 
 Worked SignMagnitudeFloatTopic::toDenary(const Format &f, const QString &input) const
