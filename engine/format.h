@@ -11,21 +11,24 @@
 namespace quorvex {
 
 // How a pattern stands for a number, named as the command line names it
-// ("int-signed"). Each topic names the representations it answers; the
-// five below are the workbench's first ones, which the converter windows'
-// formats and the tests also name.
+// ("int-signed"). Each topic names the representations it answers; those
+// below are the ones the converter windows' formats, the tests and the
+// format's own facts also name.
 struct Representation {
     std::string_view id;
 
     friend constexpr bool operator==(Representation a, Representation b) { return a.id == b.id; }
 
-    static const Representation UnsignedInteger, TwosInteger, UnsignedFixed, TwosFixed, Floating, Ieee;
+    static const Representation UnsignedInteger, TwosInteger, UnsignedFixed, TwosFixed, Floating,
+        SignMagnitudeFloating, Ieee;
 };
 inline constexpr Representation Representation::UnsignedInteger{"int"};
 inline constexpr Representation Representation::TwosInteger{"int-signed"};
 inline constexpr Representation Representation::UnsignedFixed{"fixed"};
 inline constexpr Representation Representation::TwosFixed{"fixed-signed"};
 inline constexpr Representation Representation::Floating{"float"};
+// Floating point whose mantissa is a sign bit and a magnitude.
+inline constexpr Representation Representation::SignMagnitudeFloating{"float-signmag"};
 inline constexpr Representation Representation::Ieee{"ieee"};
 
 // IEEE 754's named formats (and two 8-bit ones that follow its pattern).
@@ -64,7 +67,12 @@ struct Format {
     {
         return representation == Representation::UnsignedFixed || representation == Representation::TwosFixed;
     }
-    bool isFloating() const { return representation == Representation::Floating; }
+    // A mantissa, its point after its sign bit, and a two's complement
+    // exponent: the mantissa in two's complement, or a sign and a magnitude.
+    bool isFloating() const
+    {
+        return representation == Representation::Floating || representation == Representation::SignMagnitudeFloating;
+    }
     bool isIeee() const { return representation == Representation::Ieee; }
     // Two's complement: the leftmost place (of the mantissa and the
     // exponent, in floating point) counts negative.

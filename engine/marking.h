@@ -77,6 +77,7 @@ enum class Mistake {
     DividedByStored,           // a relative error divided by the value stored, not the true one
     SignedError,               // an absolute error given with its sign
     RangePrecisionSwapped,     // the format with the larger range taken as the more precise
+    SignBitShifted,            // a sign and magnitude mantissa normalised with its sign bit shifted too
     Other,                     // wrong, matching none of the above
 };
 

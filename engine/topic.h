@@ -102,6 +102,10 @@ public:
     // What a pattern of the format is, as a teacher says it: "an 8-bit
     // unsigned integer".
     virtual QString patternName(const Format &format) const;
+    // A floating-point pair's parts as a question names them: "an 8-bit
+    // mantissa and a 4-bit exponent, both in two's complement"; empty for a
+    // format that is no pair.
+    virtual QString pairParts(const Format &) const { return QString(); }
 
     // ---- The method ---------------------------------------------------------------
     // Answers `input` (a denary number, or bits) in an offered format.

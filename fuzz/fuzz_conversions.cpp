@@ -108,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Format formats[] = {
         {.representation = Representation::Floating, .mantissa = 8, .exponent = 4},
         {.representation = Representation::Floating, .mantissa = 64, .exponent = 12},
+        {.representation = Representation::SignMagnitudeFloating, .mantissa = 16, .exponent = 8},
         {.representation = Representation::TwosFixed, .whole = 4, .fraction = 4},
         {.representation = Representation::UnsignedFixed, .whole = 0, .fraction = 32},
         {.representation = Representation::TwosInteger, .bits = 1},

@@ -242,7 +242,8 @@ private:
     std::optional<Verdict> hexMisread(const Number &answer) const
     {
         const auto *h = m_read.hex ? workbench::as<workbench::step::HexRead>(m_read.steps.front()) : nullptr;
-        if (!h || !h->fraction.isEmpty() || m_m.format.isSigned() || m_m.format.fractionBits() != 0)
+        if (!h || !h->fraction.isEmpty() || m_m.format.isSigned() || m_m.format.isFloating()
+            || m_m.format.fractionBits() != 0)
             return std::nullopt;
         const auto reading = [&](auto valueOf) {
             Number total;
@@ -565,13 +566,9 @@ QString questionText(const Format &format, Direction direction, const QString &q
     if (!topic)
         return QString();
     // Floating point is named as exam papers name it, with both its parts.
-    const QString parts = format.isFloating()
-        ? Words::tr("%1 and %2, both in two's complement")
-              .arg(workbench::Words::widthName(format.mantissa, Words::tr("mantissa")),
-                   workbench::Words::widthName(format.exponent, Words::tr("exponent")))
-        : QString();
-    const QString name = format.isFloating() ? Words::tr("a normalised floating-point number with %1").arg(parts)
-                                             : topic->patternName(format);
+    const QString parts = topic->pairParts(format);
+    const QString name = !parts.isEmpty() ? Words::tr("a normalised floating-point number with %1").arg(parts)
+                                          : topic->patternName(format);
     switch (direction) {
     case Direction::ToBinary:
         return Words::tr("Write %1 as %2.").arg(question.trimmed(), name);

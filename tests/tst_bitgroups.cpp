@@ -61,8 +61,13 @@ Number readByGroups(const Format &f, const std::vector<BitGroup> &groups, const 
         sums.push_back(sum);
         signs.push_back(negative);
     }
+    const auto times2 = [](const Number &x, const Number &exponent) {
+        return x.times2(exponent.truncated().sign() * qint64(exponent.abs().toUnsigned()));
+    };
+    if (formatName(f).startsWith(QLatin1String("float-signmag")))
+        return times2(signs.at(0) ? -sums.at(1) : sums.at(1), sums.at(2));
     if (f.isFloating())
-        return sums.at(0).times2(sums.at(1).truncated().sign() * qint64(sums.at(1).abs().toUnsigned()));
+        return times2(sums.at(0), sums.at(1));
     if (formatName(f).startsWith(QLatin1String("int-signmag")))
         return signs.at(0) && sums.size() > 1 ? -sums.at(1) : sums.size() > 1 ? sums.at(1) : Number();
     if (formatName(f).startsWith(QLatin1String("bcd"))) {
@@ -104,6 +109,9 @@ void TestBitGroups::groups_data()
     QTest::newRow("fixed all whole") << "fixed:3.0" << 3 << "the whole part: 4 2 1";
     QTest::newRow("float 6:3") << "float:6:3" << 9
                                << "the mantissa: -1 0.5 0.25 0.125 0.0625 0.03125 | the exponent: -4 2 1";
+    QTest::newRow("float 6:3, sign and magnitude")
+        << "float-signmag:6:3" << 9
+        << "the sign: sign | the magnitude: 0.5 0.25 0.125 0.0625 0.03125 | the exponent: -4 2 1";
     QTest::newRow("sign and magnitude") << "int-signmag:4" << 4 << "the sign: sign | the magnitude: 4 2 1";
     QTest::newRow("sign alone") << "int-signmag:1" << 1 << "the sign: sign";
     QTest::newRow("one's") << "int-ones:4" << 4 << "the integer: -7 4 2 1";
@@ -169,7 +177,7 @@ void TestBitGroups::groupsReadWhatTheTopicReads()
                               "fixed:0.5",   "fixed:32.32",     "fixed-signed:1.0", "fixed-signed:5.3",
                               "float:2:2",   "float:24:8",      "float:64:12",     "int-signmag:1",
                               "int-signmag:64", "int-ones:1",   "int-ones:64",     "bcd:1",
-                              "bcd:16"};
+                              "bcd:16",      "float-signmag:2:2", "float-signmag:16:8", "float-signmag:64:12"};
     QRandomGenerator g(12);
     for (const QString &name : formats) {
         const Format f = formatNamed(name);

@@ -60,6 +60,8 @@ void TestCommandLine::answers_data()
     };
     // The workbench's worked examples, as the answer box shows them.
     QTest::newRow("8/4 negative to binary") << solve("float:8:4", "to-binary", {"-8.25"}) << 0 << "10111110 0100";
+    QTest::newRow("sign and magnitude mantissa 16/8") << solve("float-signmag:16:8", "to-binary", {"124.28125"}) << 0
+                                                      << "0111110001001000 00000111";
     QTest::newRow("8/4 to denary") << solve("float:8:4", "to-denary", {"01100110 0100"}) << 0 << "12.75";
     QTest::newRow("8/4 negative to denary") << solve("float:8:4", "to-denary", {"10111110 0100"}) << 0 << "-8.25";
     QTest::newRow("12/4 negative") << solve("float:12:4", "to-binary", {"-76.1875"}) << 0 << "101100111101 0111";
@@ -121,6 +123,8 @@ void TestCommandLine::answers_data()
     QTest::newRow("format without widths") << solve("int", "to-binary", {"1"}) << 2 << "int:N";
     QTest::newRow("format too wide") << solve("int:65", "to-binary", {"1"}) << 2 << "1 to 64 bits, not 65";
     QTest::newRow("mantissa too wide") << solve("float:99:4", "to-binary", {"1"}) << 2 << "mantissa";
+    QTest::newRow("sign and magnitude mantissa, one width") << solve("float-signmag:8", "to-binary", {"1"}) << 2
+                                                            << "such as float-signmag:8:4";
     QTest::newRow("fixed widths misspelt") << solve("fixed:4:4", "to-binary", {"1"}) << 2 << "fixed:W.F";
     QTest::newRow("bcd too many digits") << solve("bcd:65", "to-binary", {"1"}) << 2 << "1 to 64 digits, not 65";
     QTest::newRow("bcd no digits") << solve("bcd:0", "to-binary", {"1"}) << 2 << "not 0";

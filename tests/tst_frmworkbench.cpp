@@ -133,8 +133,11 @@ void TestWorkbench::formatsShowTheirWidths_data()
     QTest::newRow("one's complement") << 6 << "One's complement integer" << QStringList{"spnBits"} << three << code;
     QTest::newRow("bcd") << 7 << "Binary-coded decimal (BCD)" << QStringList{"spnDigits"}
                          << QStringList{"cmdToBinary", "cmdToDenary", "cmdRange"} << QStringList();
+    QTest::newRow("floating, sign and magnitude") << 8 << "Floating point (sign and magnitude mantissa)"
+                                                  << QStringList{"spnMantissa", "spnExponent"}
+                                                  << three + QStringList{"cmdNormalise"} << QStringList{"Error"};
     // Its first preset, half precision, has its widths: no spin box.
-    QTest::newRow("ieee") << 8 << "IEEE 754 floating point" << QStringList{} << three
+    QTest::newRow("ieee") << 9 << "IEEE 754 floating point" << QStringList{} << three
                           << QStringList{"Error", "Convert"};
 }
 
@@ -145,7 +148,7 @@ void TestWorkbench::formatsShowTheirWidths()
     QFETCH(QStringList, widths);
     QFETCH(QStringList, buttons);
     QFETCH(QStringList, calculations);
-    QCOMPARE(get<QComboBox>("cboFormat")->count(), 9);
+    QCOMPARE(get<QComboBox>("cboFormat")->count(), 10);
     type(&w(), "kept");
     choose(index);
     QCOMPARE(get<QComboBox>("cboFormat")->currentText(), caption);
@@ -205,6 +208,9 @@ void TestWorkbench::codesInTheWindow_data()
     QTest::newRow("bcd of 6 digits") << 7 << "spnDigits" << "6" << "cmdToBinary" << "2024"
                                      << "0000 0000 0010 0000 0010 0100";
     QTest::newRow("bcd back") << 7 << "spnDigits" << "3" << "cmdToDenary" << "0101 1001 0011" << "593";
+    // With the exponent's 4 bits the window starts with.
+    QTest::newRow("sign and magnitude mantissa") << 8 << "spnMantissa" << "16" << "cmdToBinary" << "-124.28125"
+                                                 << "1111110001001000 0111";
 }
 
 // The codes' widths reach the format from their spin boxes.
@@ -330,7 +336,7 @@ void TestWorkbench::calculatesByName()
 // IEEE 754: a pattern of one preset converted into another chosen beside it.
 void TestWorkbench::convertsBetweenPresets()
 {
-    choose(8);
+    choose(9);
     get<QComboBox>("cboPreset")->setCurrentIndex(1);  // single
     auto *operations = get<QComboBox>("cboOperation");
     operations->setCurrentIndex(operations->findText(QStringLiteral("Convert")));

@@ -1036,7 +1036,7 @@ QString errorQuestion(const Topic &topic, const Format &f, QRandomGenerator &rng
     quint32 most = 20;
     for (int attempt = 0; attempt < 40; ++attempt) {
         const quint32 whole = rng.bounded(most + 1);
-        const bool negative = f.isSigned() && rng.bounded(3) == 0;
+        const bool negative = (f.isSigned() || f.isFloating()) && rng.bounded(3) == 0;
         const QString text = (negative ? QStringLiteral("-") : QString()) + QString::number(whole) + u'.'
             + QString::number(tenths[rng.bounded(8)]);
         const Worked w = topic.solve(f, Operation::ToBinary, text);

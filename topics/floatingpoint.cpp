@@ -13,6 +13,7 @@
 #include "engine/words.h"
 #include "topics/bitgroups.h"
 #include "topics/floatarithmetic.h"
+#include "topics/floatingparts.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -30,41 +31,6 @@ using patterns::twosWhole;
 
 namespace step {
 
-// Beyond the largest value, or the most negative.
-struct TooLarge {
-    Typed value;
-    bool negative = false;
-    exact::Number limit;
-    QString limitBits;
-    qint64 exponent = 0;  // the exponent it would need; 0 when unknown
-    qint64 highest = 0;
-};
-// Nearer zero than the smallest normalised value.
-struct TooSmall {
-    Typed value;
-    qint64 exponent = 0;  // the exponent it would need; 0 when unknown
-    qint64 lowest = 0;
-    exact::Number smallest;
-    QString smallestBits;
-};
-struct Zero {};
-// The binary form, the point moved before the first 1, and the digits cut
-// to the mantissa's width.
-struct Normalised {
-    QString whole, fraction;  // the binary form as found
-    qint64 exponent = 0;
-    QString digits;         // the mantissa's digits after its sign bit
-    QString lost;           // found digits cut off
-    bool moreLost = false;  // and digits beyond those, not worked out
-    // Rounding to nearest: the digits as cut, and whether what was left was
-    // half the last place or more, so that 1 was added (`exponent` and
-    // `digits` are then the rounded ones).
-    bool nearest = false;
-    QString cutDigits;
-    bool roundedUp = false;
-    bool carriedOut = false;  // the 1 added carried out of the mantissa: 0.11…1 became 1.00…0
-    qint64 roundedExponent = 0;
-};
 // A negative mantissa that starts 11 is shifted left.
 struct Renormalised {
     QString before, after;
@@ -72,29 +38,9 @@ struct Renormalised {
     bool possible = true;
     qint64 lowest = 0;
 };
-struct ExponentBits {
-    qint64 exponent = 0;
-    QString magnitude;  // the size's bits, for a negative exponent
-    QString bits;
-};
-struct FloatingHeld {
-    QString mantissa, exponentBits;
-    exact::Number mantissaValue;
-    qint64 exponent = 0;
-    exact::Number held;
-    Typed typed;
-    exact::Number difference;
-    qint64 stepPower = 0;  // the mantissa's last place is worth 2^stepPower
-    qint64 cutPower = 0;   // where the digits were cut, before any shift back
-    bool nearest = false;  // rounded to nearest rather than cut
-};
 struct MantissaValue {
     QString bits;
     exact::Number value;
-};
-struct ExponentValue {
-    QString bits;
-    qint64 value = 0;
 };
 // The mantissa's point moved by the exponent, as two's complement fixed point.
 struct PointMoved {
@@ -102,53 +48,14 @@ struct PointMoved {
     QString moved;  // with its point
     int fraction = 0;
 };
-struct FloatingValue {
-    exact::Number mantissa;
-    qint64 exponent = 0;
-    exact::Number value;
-};
-struct NormalisedCheck {
-    enum class Kind { Normalised, Zero, NotNormalised, CannotNormalise };
-    Kind kind = Kind::Normalised;
-    QString pair;  // the normalised pair, or as far as it goes
-    qint64 lowest = 0;
-};
-struct Shift {
-    QString mantissa;
-    qint64 exponent;
-};
-struct Shifts {
-    enum class Stop { Normalised, AlreadyNormalised, Zero, Lowest };
-    Stop stop = Stop::Normalised;
-    Shift start;
-    std::vector<Shift> rows;
-    qint64 lowest = 0;
-    QString pair;  // the pair at the end
-};
-// After the range's extremes: how they are made, and the gap near 1.
-struct FloatingStep {
-    Extreme one, next;  // neighbours near 1 whose gap is the step
-    exact::Number step;
-};
 
 }  // namespace step
 
-QUORVEX_REFUSAL(step::TooLarge)
-QUORVEX_REFUSAL(step::TooSmall)
-QUORVEX_STEP(step::Zero)
-QUORVEX_STEP(step::Normalised)
 QUORVEX_STEP(step::Renormalised)
-QUORVEX_STEP(step::ExponentBits)
-QUORVEX_STEP(step::FloatingHeld)
 QUORVEX_STEP(step::MantissaValue)
-QUORVEX_STEP(step::ExponentValue)
 QUORVEX_STEP(step::PointMoved)
-QUORVEX_STEP(step::FloatingValue)
-QUORVEX_STEP(step::NormalisedCheck)
-QUORVEX_REFUSAL(step::Shifts)
-QUORVEX_STEP(step::FloatingStep)
 
-namespace {
+namespace floating {
 
 QString exponentBits(const Format &f, qint64 e) { return toBits(quint64(e) & lowBits(f.exponent), f.exponent); }
 
@@ -156,6 +63,13 @@ qint64 exponentValue(const Format &f, const QString &bits)
 {
     return qint64(fromBits(bits)) - (bits.at(0) == u'1' ? qint64(1) << f.exponent : 0);
 }
+
+}  // namespace floating
+
+namespace {
+
+using floating::exponentBits;
+using floating::exponentValue;
 
 Number mantissaValue(const Format &f, quint64 mantissa)
 {
@@ -292,7 +206,7 @@ void StepOf<step::FloatingHeld>::say(Words &w) const
     const step::FloatingHeld &s = value;
     const int fraction = w.format().mantissaFraction();
     w.para(Words::tr("The mantissa %1 is %2 = %3; with the exponent %4 the pair holds %5 = %6.")
-               .arg(w.point(s.mantissa, fraction), w.sum(s.mantissa, fraction, true), w.num(s.mantissaValue),
+               .arg(w.point(s.mantissa, fraction), floating::mantissaSum(w, s.mantissa, s.code), w.num(s.mantissaValue),
                     w.bits(s.exponentBits), w.times(w.num(s.mantissaValue), s.exponent), w.num(s.held)));
     w.difference(s.typed, s.difference);
     if (s.nearest)
@@ -353,6 +267,29 @@ template <>
 void StepOf<step::NormalisedCheck>::say(Words &w) const
 {
     const step::NormalisedCheck &s = value;
+    if (s.code == MantissaCode::SignMagnitude) {
+        switch (s.kind) {
+        case step::NormalisedCheck::Kind::Normalised:
+            w.para(Words::tr("The magnitude after the sign bit starts with 1, so the pair is normalised."));
+            break;
+        case step::NormalisedCheck::Kind::Zero:
+            w.para(Words::tr("The magnitude is 0, so the value is 0, whatever the sign bit; zero is written all "
+                             "zeros, %1.")
+                       .arg(w.bits(s.pair)));
+            break;
+        case step::NormalisedCheck::Kind::NotNormalised:
+            w.para(Words::tr("The magnitude after the sign bit starts with 0, so the pair is not normalised. "
+                             "Normalised, the same value is %1.")
+                       .arg(w.bits(s.pair)));
+            break;
+        case step::NormalisedCheck::Kind::CannotNormalise:
+            w.para(Words::tr("The magnitude after the sign bit starts with 0, so the pair is not normalised, and it "
+                             "cannot be: its exponent would go below %1.")
+                       .arg(w.num(s.lowest)));
+            break;
+        }
+        return;
+    }
     switch (s.kind) {
     case step::NormalisedCheck::Kind::Normalised:
         w.para(Words::tr("The mantissa's first two bits differ, so the pair is normalised."));
@@ -386,18 +323,25 @@ void StepOf<step::Shifts>::say(Words &w) const
     const Format &f = w.format();
     w.para(Words::tr("The mantissa %1 with the exponent %2 (%3).")
                .arg(w.bits(s.start.mantissa), w.bits(exponentBits(f, s.start.exponent)), w.num(s.start.exponent)));
+    const bool signMagnitude = s.code == MantissaCode::SignMagnitude;
     if (s.stop == step::Shifts::Stop::Zero) {
-        w.para(Words::tr("The mantissa is all zeros: zero cannot be normalised, there being no 1 to move the point "
-                         "to. Zero is written all zeros: %1.")
+        w.para((signMagnitude ? Words::tr("The magnitude is all zeros: zero cannot be normalised, there being no 1 "
+                                          "to move the point to. Zero is written all zeros: %1.")
+                              : Words::tr("The mantissa is all zeros: zero cannot be normalised, there being no 1 to "
+                                          "move the point to. Zero is written all zeros: %1."))
                    .arg(w.bits(s.pair)));
         return;
     }
     if (s.stop == step::Shifts::Stop::AlreadyNormalised) {
-        w.para(Words::tr("Its first two bits differ: it is already normalised."));
+        w.para(signMagnitude ? Words::tr("Its magnitude after the sign bit starts with 1: it is already normalised.")
+                             : Words::tr("Its first two bits differ: it is already normalised."));
         return;
     }
-    w.para(Words::tr("Its first two bits are the same: shift the mantissa one place left (a 0 comes in on the "
-                     "right) and take 1 from the exponent, until they differ."));
+    w.para(signMagnitude ? Words::tr("Its magnitude after the sign bit starts with 0: shift the magnitude one place "
+                                     "left (a 0 comes in on the right; the sign bit stays as it is) and take 1 from "
+                                     "the exponent, until the magnitude starts with 1.")
+                         : Words::tr("Its first two bits are the same: shift the mantissa one place left (a 0 comes "
+                                     "in on the right) and take 1 from the exponent, until they differ."));
     std::vector<QStringList> rows{{Words::tr("shift"), Words::tr("mantissa"), Words::tr("exponent")}};
     for (size_t k = 0; k < s.rows.size(); ++k)
         rows.push_back({QString::number(k + 1), w.bits(s.rows[k].mantissa),
@@ -412,16 +356,26 @@ void StepOf<step::Shifts>::say(Words &w) const
                                            "again, so the pair cannot be normalised."))
                    .arg(w.num(s.lowest)));
     else
-        w.para(Words::tr("Now the first two bits differ: the normalised pair is %1, with the same value.")
+        w.para((signMagnitude ? Words::tr("Now the magnitude starts with 1: the normalised pair is %1, with the same "
+                                          "value.")
+                              : Words::tr("Now the first two bits differ: the normalised pair is %1, with the same "
+                                          "value."))
                    .arg(w.bits(s.pair)));
 }
 
 template <>
 void StepOf<step::FloatingStep>::say(Words &w) const
 {
-    w.para(Words::tr("The largest mantissa with the largest exponent, the smallest normalised positive mantissa "
-                     "with the lowest exponent, and %1 with the largest exponent.")
-               .arg(QStringLiteral("\u2212") + u'1'));
+    if (value.code == MantissaCode::SignMagnitude)
+        w.para(Words::tr("The largest magnitude with the largest exponent, the smallest normalised magnitude (0.1) "
+                         "with the lowest exponent, and the largest magnitude again with the sign bit 1: the range is "
+                         "symmetric, its most negative value the largest with a minus sign. (A two's complement "
+                         "mantissa goes one step further, to %1.)")
+                   .arg(QStringLiteral("\u2212") + u'1'));
+    else
+        w.para(Words::tr("The largest mantissa with the largest exponent, the smallest normalised positive mantissa "
+                         "with the lowest exponent, and %1 with the largest exponent.")
+                   .arg(QStringLiteral("\u2212") + u'1'));
     w.para(Words::tr("Step near 1: %1 = %2 and %3 = %4 are neighbours, %5 apart.")
                .arg(w.pattern(value.one.bits), w.num(value.one.value), w.pattern(value.next.bits),
                     w.num(value.next.value), w.num(value.step)));
@@ -453,33 +407,14 @@ public:
     }
     std::optional<Format> parse(QStringView widths, QString *why) const override
     {
-        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3}):(\\d{1,3})$"));
-        const QRegularExpressionMatch m = pattern.match(widths);
-        if (!m.hasMatch()) {
-            *why = Words::tr("%1 takes two widths, such as float:8:4").arg(usage());
-            return std::nullopt;
-        }
-        const Format f{.representation = Representation::Floating,
-                       .mantissa = m.captured(1).toInt(),
-                       .exponent = m.captured(2).toInt()};
-        if (f.mantissa < limits::minMantissa || f.mantissa > limits::maxMantissa)
-            *why = Words::tr("a mantissa has %1 to %2 bits, not %3").arg(limits::minMantissa).arg(limits::maxMantissa).arg(f.mantissa);
-        else if (f.exponent < limits::minExponent || f.exponent > limits::maxExponent)
-            *why = Words::tr("an exponent has %1 to %2 bits, not %3").arg(limits::minExponent).arg(limits::maxExponent).arg(f.exponent);
-        else
-            return f;
-        return std::nullopt;
+        return floating::parseWidths(*this, widths, why);
     }
     QString name(const Format &f) const override
     {
         return QStringLiteral("float:%1:%2").arg(f.mantissa).arg(f.exponent);
     }
     QList<Width> widths() const override { return {Width::Mantissa, Width::Exponent}; }
-    bool offered(const Format &f) const override
-    {
-        return f.mantissa >= limits::minMantissa && f.mantissa <= limits::maxMantissa
-            && f.exponent >= limits::minExponent && f.exponent <= limits::maxExponent;
-    }
+    bool offered(const Format &f) const override { return floating::offeredWidths(f); }
     QList<Operation> operations() const override
     {
         return {Operation::ToBinary, Operation::ToDenary, Operation::ToHex, Operation::Normalise, Operation::Range};
@@ -527,38 +462,23 @@ public:
         return Words::tr("a pair of %1 and %2")
             .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")));
     }
+    QString pairParts(const Format &f) const override
+    {
+        return pw::Words::tr("%1 and %2, both in two's complement")
+            .arg(Words::widthName(f.mantissa, pw::Words::tr("mantissa")),
+                 Words::widthName(f.exponent, pw::Words::tr("exponent")));
+    }
     QString heading(const Format &f) const override
     {
         return pw::Words::tr("Floating point: %1-bit two's complement mantissa, %2-bit exponent")
             .arg(f.mantissa)
             .arg(f.exponent);
     }
-    QString written(const Format &f, const QString &bits) const override
-    {
-        return bits.left(f.mantissa) + u' ' + bits.mid(f.mantissa);
-    }
-    QString printed(const Format &f, const QString &bits) const override
-    {
-        // Each part in fours from the left when it divides so.
-        const auto fromLeft = [](const QString &b) {
-            QString out;
-            for (qsizetype i = 0; i < b.size(); ++i) {
-                if (i > 0 && i % 4 == 0)
-                    out += u' ';
-                out += b.at(i);
-            }
-            return out;
-        };
-        const auto part = [&](const QString &b) { return b.size() > 4 && b.size() % 4 == 0 ? fromLeft(b) : b; };
-        return part(bits.left(f.mantissa)) + u' ' + part(bits.mid(f.mantissa));
-    }
+    QString written(const Format &f, const QString &bits) const override { return floating::writtenPair(f, bits); }
+    QString printed(const Format &f, const QString &bits) const override { return floating::printedPair(f, bits); }
     QString wrongCount(const Words &w, qsizetype typed) const override
     {
-        const Format &f = w.format();
-        const QString typedCount = typed == 1 ? Words::tr("1 was typed") : Words::tr("%1 were typed").arg(typed);
-        return Words::tr("%1 and %2 need %3; %4.")
-            .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")),
-                 Words::count(f.totalBits()), typedCount);
+        return floating::wrongCountText(w, typed);
     }
 
     Worked solve(const Format &f, Operation operation, const QString &input) const override
@@ -585,29 +505,8 @@ public:
         return patterns::twosValue(QStringView(bits).left(f.mantissa))
             .times2(twosWhole(QStringView(bits).mid(f.mantissa)) - f.mantissaFraction());
     }
-    QString pointProblem(const BitsMarking &m) const override
-    {
-        const int at = m.student.points.front();
-        if (at == 1)
-            return QString();
-        return pw::Words::tr("Your answer has its point after %1; the mantissa's point stands after its sign bit, "
-                             "after %2.")
-            .arg(pw::count(at), pw::count(1));
-    }
-    QString countNote(const BitsMarking &m) const override
-    {
-        const Format &f = m.format;
-        const QList<int> &g = m.student.groups;
-        const qsizetype n = m.s.size();
-        if (g.size() < 2)
-            return QString();
-        const int last = g.back();
-        if (last != f.exponent && n - last == f.mantissa)
-            return pw::Words::tr("Its exponent has %1, not %2.").arg(pw::count(last)).arg(f.exponent);
-        if (last == f.exponent && n - last != f.mantissa)
-            return pw::Words::tr("Its mantissa has %1, not %2.").arg(pw::count(n - last)).arg(f.mantissa);
-        return QString();
-    }
+    QString pointProblem(const BitsMarking &m) const override { return floating::pointProblem(m); }
+    QString countNote(const BitsMarking &m) const override { return floating::countNote(m); }
     bool notNormalised(const BitsMarking &m) const override { return m.sv == m.rv; }
     std::vector<Candidate> candidates(const BitsMarking &m) const override;
     QString sentence(const BitsMarking &m, Mistake mistake) const override;
@@ -624,96 +523,220 @@ private:
     Worked toDenary(const Format &f, const QString &input) const;
     Worked normaliseBits(const Format &f, const QString &input) const;
     Worked range(const Format &f) const;
-    void exponentCandidates(const BitsMarking &m, std::vector<Candidate> &c) const;
     Number heldValue(const Format &f, QRandomGenerator &rng, bool negative) const;
     QString normaliseQuestion(const Format &f, QRandomGenerator &rng) const;
 };
 
 // ---- The method ------------------------------------------------------------------
 
-step::Extreme largestFloating(const Format &f)
+}  // namespace
+
+namespace floating {
+
+std::optional<Format> parseWidths(const Topic &topic, QStringView widths, QString *why)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3}):(\\d{1,3})$"));
+    const QRegularExpressionMatch m = pattern.match(widths);
+    if (!m.hasMatch()) {
+        *why = Words::tr("%1 takes two widths, such as %2:8:4").arg(topic.usage(), topic.usage().section(u':', 0, 0));
+        return std::nullopt;
+    }
+    const Format f{.representation = topic.representation(),
+                   .mantissa = m.captured(1).toInt(),
+                   .exponent = m.captured(2).toInt()};
+    if (f.mantissa < limits::minMantissa || f.mantissa > limits::maxMantissa)
+        *why = Words::tr("a mantissa has %1 to %2 bits, not %3").arg(limits::minMantissa).arg(limits::maxMantissa).arg(f.mantissa);
+    else if (f.exponent < limits::minExponent || f.exponent > limits::maxExponent)
+        *why = Words::tr("an exponent has %1 to %2 bits, not %3").arg(limits::minExponent).arg(limits::maxExponent).arg(f.exponent);
+    else
+        return f;
+    return std::nullopt;
+}
+
+bool offeredWidths(const Format &f)
+{
+    return f.mantissa >= limits::minMantissa && f.mantissa <= limits::maxMantissa
+        && f.exponent >= limits::minExponent && f.exponent <= limits::maxExponent;
+}
+
+QString writtenPair(const Format &f, const QString &bits)
+{
+    return bits.left(f.mantissa) + u' ' + bits.mid(f.mantissa);
+}
+
+QString printedPair(const Format &f, const QString &bits)
+{
+    // Each part in fours from the left when it divides so.
+    const auto fromLeft = [](const QString &b) {
+        QString out;
+        for (qsizetype i = 0; i < b.size(); ++i) {
+            if (i > 0 && i % 4 == 0)
+                out += u' ';
+            out += b.at(i);
+        }
+        return out;
+    };
+    const auto part = [&](const QString &b) { return b.size() > 4 && b.size() % 4 == 0 ? fromLeft(b) : b; };
+    return part(bits.left(f.mantissa)) + u' ' + part(bits.mid(f.mantissa));
+}
+
+QString wrongCountText(const Words &w, qsizetype typed)
+{
+    const Format &f = w.format();
+    const QString typedCount = typed == 1 ? Words::tr("1 was typed") : Words::tr("%1 were typed").arg(typed);
+    return Words::tr("%1 and %2 need %3; %4.")
+        .arg(Words::widthName(f.mantissa, Words::tr("mantissa")), Words::widthName(f.exponent, Words::tr("exponent")),
+             Words::count(f.totalBits()), typedCount);
+}
+
+QString pointProblem(const BitsMarking &m)
+{
+    const int at = m.student.points.front();
+    if (at == 1)
+        return QString();
+    return pw::Words::tr("Your answer has its point after %1; the mantissa's point stands after its sign bit, "
+                         "after %2.")
+        .arg(pw::count(at), pw::count(1));
+}
+
+QString countNote(const BitsMarking &m)
+{
+    const Format &f = m.format;
+    const QList<int> &g = m.student.groups;
+    const qsizetype n = m.s.size();
+    if (g.size() < 2)
+        return QString();
+    const int last = g.back();
+    if (last != f.exponent && n - last == f.mantissa)
+        return pw::Words::tr("Its exponent has %1, not %2.").arg(pw::count(last)).arg(f.exponent);
+    if (last == f.exponent && n - last != f.mantissa)
+        return pw::Words::tr("Its mantissa has %1, not %2.").arg(pw::count(n - last)).arg(f.mantissa);
+    return QString();
+}
+
+QString mantissaSum(const Words &w, const QString &mantissa, MantissaCode code)
+{
+    const int fraction = int(mantissa.size()) - 1;
+    if (code == MantissaCode::Twos)
+        return w.sum(mantissa, fraction, true);
+    const QString magnitude = w.sum(mantissa.mid(1), fraction, false);
+    return mantissa.startsWith(u'1') ? QStringLiteral("\u2212(") + magnitude + u')' : magnitude;
+}
+
+step::Extreme largest(const Format &f)
 {
     const QString m = u'0' + QString(f.mantissa - 1, u'1');
     return {m + exponentBits(f, f.highestExponent()), mantissaValue(f, fromBits(m)).times2(f.highestExponent())};
 }
-step::Extreme mostNegativeFloating(const Format &f)
-{
-    return {u'1' + QString(f.mantissa - 1, u'0') + exponentBits(f, f.highestExponent()),
-            -Number::power2(f.highestExponent())};
-}
-step::Extreme smallestFloating(const Format &f)
+
+step::Extreme smallestNormalised(const Format &f)
 {
     return {QStringLiteral("01") + QString(f.mantissa - 2, u'0') + exponentBits(f, f.lowestExponent()),
             Number::power2(f.lowestExponent() - 1)};
 }
 
-Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
+step::FloatingStep stepNearOne(const Format &f, MantissaCode code)
 {
-    const exact::Reading r = exact::readDecimal(input);
-    if (r.kind == exact::Reading::Kind::NotANumber)
-        return refuse({}, make(step::NotANumber{input}));
-    const Typed typed = typedOf(r, input);
-    Steps steps = readingSteps(r, input);
-    const int m = f.mantissa;
-    const qint64 highest = f.highestExponent(), lowest = f.lowestExponent();
-    const auto tooLarge = [&](qint64 exponent) {
-        const step::Extreme limit = r.negative ? mostNegativeFloating(f) : largestFloating(f);
-        return refuse(std::move(steps),
-                      make(step::TooLarge{typed, r.negative, limit.value, limit.bits, exponent, highest}));
-    };
-    const auto tooSmall = [&](qint64 exponent) {
-        const step::Extreme s = smallestFloating(f);
-        return refuse(std::move(steps), make(step::TooSmall{typed, exponent, lowest, s.value, s.bits}));
-    };
-    if (r.kind == exact::Reading::Kind::Huge)
-        return tooLarge(0);
-    if (r.kind == exact::Reading::Kind::Tiny)
-        return tooSmall(0);
-    if (r.value.isZero()) {
-        const QString zeros(f.totalBits(), u'0');
-        steps.push_back(make(step::Zero{}));
-        steps.push_back(make(step::Result{typed, written(f, zeros)}));
-        return {false, written(f, zeros), std::move(steps), std::nullopt};
+    step::FloatingStep near;
+    near.code = code;
+    // 1 is 0.1 x 2^1; the step is the gap to the next value up, or,
+    // where there is none, to the one below.
+    const QString half = QStringLiteral("01") + QString(f.mantissa - 2, u'0');
+    if (f.mantissa >= 3) {
+        near.one = {half + exponentBits(f, 1), Number(1)};
+        const QString next = half.left(f.mantissa - 1) + u'1';
+        near.next = {next + exponentBits(f, 1), mantissaValue(f, fromBits(next)).times2(1)};
+    } else if (f.highestExponent() >= 2) {
+        near.one = {half + exponentBits(f, 1), Number(1)};
+        near.next = {half + exponentBits(f, 2), Number(2)};
+    } else {
+        near.one = {half + exponentBits(f, 0), mantissaValue(f, 1)};
+        near.next = {half + exponentBits(f, 1), Number(1)};
     }
-    const Number size = r.value.abs();
-    qint64 e = size.binaryOrder();
+    near.step = near.next.value - near.one.value;
+    return near;
+}
+
+Cut cutMagnitude(const Format &f, const Number &size)
+{
+    const int m = f.mantissa;
+    Cut c;
+    c.cutOrder = size.binaryOrder();
+    c.exponent = c.cutOrder;
     // The mantissa's digits after its sign bit, cut after the last; to
     // nearest, 1 more in the last place when what is left is half a place
     // or more (ties away from zero), which may carry out into 1.0.
-    const quint64 cutDigits = size.times2(m - 1 - e).truncated().toUnsigned();
-    quint64 digits = cutDigits;
-    const qint64 cutOrder = e;
-    bool roundedUp = false, carriedOut = false;
-    if (f.rounding == Rounding::Nearest && size.times2(m - 1 - e) - Number::fromUnsigned(cutDigits) >= Number::power2(-1)) {
-        roundedUp = true;
-        ++digits;
-        if (digits == quint64(1) << (m - 1)) {
-            carriedOut = true;
-            digits = quint64(1) << (m - 2);
-            ++e;
+    const Number scaled = size.times2(m - 1 - c.cutOrder);
+    c.cutDigits = scaled.truncated().toUnsigned();
+    c.digits = c.cutDigits;
+    if (f.rounding == Rounding::Nearest && scaled - Number::fromUnsigned(c.cutDigits) >= Number::power2(-1)) {
+        c.roundedUp = true;
+        ++c.digits;
+        if (c.digits == quint64(1) << (m - 1)) {
+            c.carriedOut = true;
+            c.digits = quint64(1) << (m - 2);
+            ++c.exponent;
         }
     }
-    // A negative size that cuts to 0.1000... negates to 1.1000..., which
-    // normalises to 1.0000... with the exponent one less.
-    const bool shiftsBack = r.negative && digits == (quint64(1) << (m - 2));
-    if ((shiftsBack && e - 1 >= lowest ? e - 1 : e) > highest)
-        return tooLarge(e);
-    if (e < lowest)
-        return tooSmall(e);
-    if (r.negative)
-        steps.push_back(make(step::Negative{r.value, true}));
+    return c;
+}
 
+ToWrite readToWrite(const Topic &topic, const Format &f, const QString &input, const step::Extreme &mostNegative)
+{
+    ToWrite w;
+    w.reading = exact::readDecimal(input);
+    const exact::Reading &r = w.reading;
+    if (r.kind == exact::Reading::Kind::NotANumber) {
+        w.answered = refuse({}, make(step::NotANumber{input}));
+        return w;
+    }
+    w.typed = typedOf(r, input);
+    w.steps = readingSteps(r, input);
+    if (r.kind == exact::Reading::Kind::Huge)
+        w.answered = overflow(w, f, mostNegative, 0);
+    else if (r.kind == exact::Reading::Kind::Tiny)
+        w.answered = underflow(w, f, 0);
+    else if (r.value.isZero()) {
+        const QString zeros = topic.written(f, QString(f.totalBits(), u'0'));
+        w.steps.push_back(make(step::Zero{}));
+        w.steps.push_back(make(step::Result{w.typed, zeros}));
+        w.answered = Worked{false, zeros, std::move(w.steps), std::nullopt};
+    } else {
+        w.size = r.value.abs();
+        w.cut = cutMagnitude(f, w.size);
+    }
+    return w;
+}
+
+Worked overflow(ToWrite &w, const Format &f, const step::Extreme &mostNegative, qint64 exponent)
+{
+    const bool negative = w.reading.negative;
+    const step::Extreme limit = negative ? mostNegative : largest(f);
+    return refuse(std::move(w.steps),
+                  make(step::TooLarge{w.typed, negative, limit.value, limit.bits, exponent, f.highestExponent()}));
+}
+
+Worked underflow(ToWrite &w, const Format &f, qint64 exponent)
+{
+    const step::Extreme s = smallestNormalised(f);
+    return refuse(std::move(w.steps), make(step::TooSmall{w.typed, exponent, f.lowestExponent(), s.value, s.bits}));
+}
+
+void magnitudeSteps(const Format &f, const Number &size, const Cut &c, Steps &steps)
+{
+    const int m = f.mantissa;
+    const qint64 cutOrder = c.cutOrder;
     // The size in binary: whole part, then the fraction doubled as far as
     // the mantissa can use.
     const Number whole = size.truncated();
     step::Normalised normalised;
     normalised.exponent = cutOrder;
-    normalised.roundedExponent = e;
-    normalised.digits = toBits(digits, m - 1);
+    normalised.roundedExponent = c.exponent;
+    normalised.digits = toBits(c.digits, m - 1);
     normalised.nearest = f.rounding == Rounding::Nearest;
-    normalised.cutDigits = toBits(cutDigits, m - 1);
-    normalised.roundedUp = roundedUp;
-    normalised.carriedOut = carriedOut;
+    normalised.cutDigits = toBits(c.cutDigits, m - 1);
+    normalised.roundedUp = c.roundedUp;
+    normalised.carriedOut = c.carriedOut;
     if (!whole.isZero()) {
         if (const quint64 w = whole.toUnsigned(); w != 0)
             steps.push_back(make(subtractions(w, 64)));
@@ -737,29 +760,12 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
         while (normalised.lost.endsWith(u'0'))
             normalised.lost.chop(1);
     }
-    const QString normalisedDigits = normalised.digits;
-    // The cut is made where the point was put to normalise the magnitude,
-    // before a negative mantissa is shifted back.
-    const qint64 cutPower = cutOrder - (m - 1);
     steps.push_back(make(std::move(normalised)));
+}
 
-    QString mantissa = u'0' + normalisedDigits;
-    if (r.negative) {
-        step::TwosComplement t = twosComplement(mantissa, step::TwosComplement::Of::Mantissa, m - 1);
-        mantissa = t.result;
-        steps.push_back(make(std::move(t)));
-        if (mantissa.startsWith(QStringLiteral("11"))) {
-            const bool possible = e - 1 >= lowest;
-            const QString after = mantissa.mid(1) + u'0';
-            steps.push_back(make(step::Renormalised{mantissa, after, possible ? e - 1 : e, possible, lowest}));
-            if (possible) {
-                mantissa = after;
-                --e;
-            }
-        }
-    }
+void exponentSteps(const Format &f, qint64 e, Steps &steps)
+{
     step::ExponentBits exponent{e, QString(), exponentBits(f, e)};
-    const QString exponentPattern = exponent.bits;
     if (e < 0) {
         exponent.magnitude = toBits(quint64(-e), f.exponent);
         const QString magnitude = exponent.magnitude;
@@ -768,40 +774,123 @@ Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
     } else {
         steps.push_back(make(std::move(exponent)));
     }
-    const Number mv = mantissaValue(f, fromBits(mantissa));
-    const Number held = mv.times2(e);
-    const QString answer = written(f, mantissa + exponentPattern);
-    steps.push_back(make(
-        step::FloatingHeld{mantissa, exponentPattern, mv, e, held, typed, r.value - held, e - (m - 1), cutPower,
-                           f.rounding == Rounding::Nearest}));
-    steps.push_back(make(step::Result{typed, answer}));
-    return {false, answer, std::move(steps), held};
 }
 
-step::Shifts normalise(const Topic &topic, const Format &f, const QString &mantissa, qint64 exponent)
+step::Shifts normalise(const Topic &topic, const Format &f, MantissaCode code, const QString &mantissa,
+                       qint64 exponent)
 {
     step::Shifts s;
+    s.code = code;
     s.start = {mantissa, exponent};
     s.lowest = f.lowestExponent();
+    // Two's complement is normalised when its first two bits differ; a
+    // sign and a magnitude, when the magnitude starts with 1.
+    const auto unnormalised = [code](const QString &bits) {
+        return code == MantissaCode::Twos ? bits.at(0) == bits.at(1) : bits.at(1) == u'0';
+    };
     QString m = mantissa;
     qint64 e = exponent;
-    if (!m.contains(u'1')) {
+    if (!m.mid(code == MantissaCode::Twos ? 0 : 1).contains(u'1')) {
         s.stop = step::Shifts::Stop::Zero;
         s.pair = topic.written(f, QString(f.totalBits(), u'0'));
         return s;
     }
-    s.stop = m.at(0) != m.at(1) ? step::Shifts::Stop::AlreadyNormalised : step::Shifts::Stop::Normalised;
-    while (m.at(0) == m.at(1)) {
+    s.stop = unnormalised(m) ? step::Shifts::Stop::Normalised : step::Shifts::Stop::AlreadyNormalised;
+    while (unnormalised(m)) {
         if (e == s.lowest) {
             s.stop = step::Shifts::Stop::Lowest;
             break;
         }
-        m = m.mid(1) + u'0';
+        m = code == MantissaCode::Twos ? m.mid(1) + u'0' : m.left(1) + m.mid(2) + u'0';
         --e;
         s.rows.push_back({m, e});
     }
     s.pair = topic.written(f, m + exponentBits(f, e));
     return s;
+}
+
+step::NormalisedCheck checkOf(const step::Shifts &s)
+{
+    step::NormalisedCheck check;
+    check.pair = s.pair;
+    check.lowest = s.lowest;
+    check.code = s.code;
+    switch (s.stop) {
+    case step::Shifts::Stop::Zero:
+        check.kind = step::NormalisedCheck::Kind::Zero;
+        break;
+    case step::Shifts::Stop::AlreadyNormalised:
+        check.kind = step::NormalisedCheck::Kind::Normalised;
+        break;
+    case step::Shifts::Stop::Normalised:
+        check.kind = step::NormalisedCheck::Kind::NotNormalised;
+        break;
+    case step::Shifts::Stop::Lowest:
+        check.kind = step::NormalisedCheck::Kind::CannotNormalise;
+        break;
+    }
+    return check;
+}
+
+}  // namespace floating
+
+namespace {
+
+step::Extreme mostNegativeFloating(const Format &f)
+{
+    return {u'1' + QString(f.mantissa - 1, u'0') + exponentBits(f, f.highestExponent()),
+            -Number::power2(f.highestExponent())};
+}
+
+Worked FloatingTopic::toBinary(const Format &f, const QString &input) const
+{
+    floating::ToWrite w = floating::readToWrite(*this, f, input, mostNegativeFloating(f));
+    if (w.answered)
+        return *w.answered;
+    const exact::Reading &r = w.reading;
+    const int m = f.mantissa;
+    const qint64 highest = f.highestExponent(), lowest = f.lowestExponent();
+    const floating::Cut &cut = w.cut;
+    qint64 e = cut.exponent;
+    // A negative size that cuts to 0.1000... negates to 1.1000..., which
+    // normalises to 1.0000... with the exponent one less.
+    const bool shiftsBack = r.negative && cut.digits == (quint64(1) << (m - 2));
+    if ((shiftsBack && e - 1 >= lowest ? e - 1 : e) > highest)
+        return floating::overflow(w, f, mostNegativeFloating(f), e);
+    if (e < lowest)
+        return floating::underflow(w, f, e);
+    if (r.negative)
+        w.steps.push_back(make(step::Negative{r.value, true}));
+    floating::magnitudeSteps(f, w.size, cut, w.steps);
+    // The cut is made where the point was put to normalise the magnitude,
+    // before a negative mantissa is shifted back.
+    const qint64 cutPower = cut.cutOrder - (m - 1);
+
+    QString mantissa = u'0' + toBits(cut.digits, m - 1);
+    if (r.negative) {
+        step::TwosComplement t = twosComplement(mantissa, step::TwosComplement::Of::Mantissa, m - 1);
+        mantissa = t.result;
+        w.steps.push_back(make(std::move(t)));
+        if (mantissa.startsWith(QStringLiteral("11"))) {
+            const bool possible = e - 1 >= lowest;
+            const QString after = mantissa.mid(1) + u'0';
+            w.steps.push_back(make(step::Renormalised{mantissa, after, possible ? e - 1 : e, possible, lowest}));
+            if (possible) {
+                mantissa = after;
+                --e;
+            }
+        }
+    }
+    floating::exponentSteps(f, e, w.steps);
+    const QString exponentPattern = exponentBits(f, e);
+    const Number mv = mantissaValue(f, fromBits(mantissa));
+    const Number held = mv.times2(e);
+    const QString answer = written(f, mantissa + exponentPattern);
+    w.steps.push_back(make(
+        step::FloatingHeld{mantissa, exponentPattern, mv, e, held, w.typed, r.value - held, e - (m - 1), cutPower,
+                           f.rounding == Rounding::Nearest}));
+    w.steps.push_back(make(step::Result{w.typed, answer}));
+    return {false, answer, std::move(w.steps), held};
 }
 
 Worked FloatingTopic::toDenary(const Format &f, const QString &input) const
@@ -831,25 +920,7 @@ Worked FloatingTopic::toDenary(const Format &f, const QString &input) const
         steps.push_back(make(std::move(moved)));
     }
     steps.push_back(make(step::FloatingValue{mv, e, value}));
-    step::NormalisedCheck check;
-    const step::Shifts s = normalise(*this, f, mantissa, e);
-    check.pair = s.pair;
-    check.lowest = s.lowest;
-    switch (s.stop) {
-    case step::Shifts::Stop::Zero:
-        check.kind = step::NormalisedCheck::Kind::Zero;
-        break;
-    case step::Shifts::Stop::AlreadyNormalised:
-        check.kind = step::NormalisedCheck::Kind::Normalised;
-        break;
-    case step::Shifts::Stop::Normalised:
-        check.kind = step::NormalisedCheck::Kind::NotNormalised;
-        break;
-    case step::Shifts::Stop::Lowest:
-        check.kind = step::NormalisedCheck::Kind::CannotNormalise;
-        break;
-    }
-    steps.push_back(make(std::move(check)));
+    steps.push_back(make(floating::checkOf(floating::normalise(*this, f, MantissaCode::Twos, mantissa, e))));
     return {false, value.toDecimal(), std::move(steps), std::nullopt};
 }
 
@@ -860,7 +931,7 @@ Worked FloatingTopic::normaliseBits(const Format &f, const QString &input) const
         return refuse({}, read.refusal);
     const QString exponent = read.bits.mid(f.mantissa);
     const qint64 e = exponentValue(f, exponent);
-    step::Shifts s = normalise(*this, f, read.bits.left(f.mantissa), e);
+    step::Shifts s = floating::normalise(*this, f, MantissaCode::Twos, read.bits.left(f.mantissa), e);
     const QString pair = s.pair;
     if (s.stop == step::Shifts::Stop::Lowest)
         return refuse(std::move(read.steps), make(std::move(s)));
@@ -871,26 +942,11 @@ Worked FloatingTopic::normaliseBits(const Format &f, const QString &input) const
 Worked FloatingTopic::range(const Format &f) const
 {
     step::Range r;
-    r.largest = largestFloating(f);
-    r.smallestPositive = smallestFloating(f);
+    r.largest = floating::largest(f);
+    r.smallestPositive = floating::smallestNormalised(f);
     r.mostNegative = mostNegativeFloating(f);
     r.normalised = true;
-    step::FloatingStep near;
-    // 1 is 0.1 x 2^1; the step is the gap to the next value up, or,
-    // where there is none, to the one below.
-    const QString half = QStringLiteral("01") + QString(f.mantissa - 2, u'0');
-    if (f.mantissa >= 3) {
-        near.one = {half + exponentBits(f, 1), Number(1)};
-        const QString next = half.left(f.mantissa - 1) + u'1';
-        near.next = {next + exponentBits(f, 1), mantissaValue(f, fromBits(next)).times2(1)};
-    } else if (f.highestExponent() >= 2) {
-        near.one = {half + exponentBits(f, 1), Number(1)};
-        near.next = {half + exponentBits(f, 2), Number(2)};
-    } else {
-        near.one = {half + exponentBits(f, 0), mantissaValue(f, 1)};
-        near.next = {half + exponentBits(f, 1), Number(1)};
-    }
-    near.step = near.next.value - near.one.value;
+    step::FloatingStep near = floating::stepNearOne(f, MantissaCode::Twos);
     const auto fact = [&](const step::Extreme &x) { return written(f, x.bits) + QStringLiteral(" = ") + x.value.toDecimal(); };
     const QString text = QStringLiteral("largest ") + fact(r.largest) + QStringLiteral("; smallest positive ")
         + fact(r.smallestPositive) + QStringLiteral("; most negative ") + fact(r.mostNegative)
@@ -919,30 +975,10 @@ std::vector<Candidate> FloatingTopic::candidates(const BitsMarking &m) const
                 c.push_back({Mistake::InvertedOnly, patterns::inverted(mantissa) + exponent});
             }
         }
-        exponentCandidates(m, c);
-        // Cut where the method rounds to nearest.
-        if (exactValue && f.rounding == Rounding::Nearest) {
-            Format cutting = f;
-            cutting.rounding = Rounding::Cut;
-            const Worked cut = solve(cutting, Operation::ToBinary, m.question);
-            if (!cut.refused)
-                c.push_back({Mistake::Cut, pw::plain(cut.text)});
-        }
-        // Rounded where the method cuts: one step further from zero.
-        if (exactValue && f.rounding == Rounding::Cut) {
-            const Number held = valueOf(f, m.r);
-            if (held != x.value) {
-                const qsizetype at = findStep<step::Normalised>(m.steps);
-                const qint64 last = at < 0 ? 0 : as<step::Normalised>(m.steps[size_t(at)])->exponent - (mw - 1);
-                const Number step = Number::power2(last);
-                const Number away = x.value.sign() < 0 ? held - step : held + step;
-                const Worked rounded = solve(f, Operation::ToBinary, away.toDecimal());
-                if (!rounded.refused)
-                    c.push_back({Mistake::Rounded, pw::plain(rounded.text)});
-            }
-        }
+        floating::exponentCandidates(m, c);
+        floating::roundingCandidates(*this, m, c);
     } else {
-        exponentCandidates(m, c);
+        floating::exponentCandidates(m, c);
     }
     c.push_back({Mistake::Swapped, m.r.mid(mw) + m.r.left(mw)});
     c.push_back({Mistake::Reversed, patterns::reversed(m.r)});
@@ -950,39 +986,11 @@ std::vector<Candidate> FloatingTopic::candidates(const BitsMarking &m) const
     return c;
 }
 
-// The mantissa right, the exponent wrong: each way of getting it wrong
-// that names itself, then any other exponent.
-void FloatingTopic::exponentCandidates(const BitsMarking &m, std::vector<Candidate> &c) const
-{
-    const Format &f = m.format;
-    const int mw = f.mantissa;
-    const QString mantissa = m.r.left(mw);
-    if (m.s.left(mw) != mantissa)
-        return;
-    const qint64 e = twosWhole(QStringView(m.r).mid(mw));
-    if (m.direction == Direction::Normalise) {
-        const qint64 start = twosWhole(pw::plain(m.question).mid(mw));
-        if (f.exponentFits(2 * start - e))
-            c.push_back({Mistake::ExponentWrongWay, mantissa + toBits(quint64(2 * start - e), f.exponent)});
-    } else if (e != 0 && f.exponentFits(-e)) {
-        c.push_back({Mistake::ExponentWrongWay, mantissa + toBits(quint64(-e), f.exponent)});
-    }
-    if (e < 0) {
-        if (-e < f.highestExponent() + 1)
-            c.push_back({Mistake::ExponentSignAndMagnitude, mantissa + u'1' + toBits(quint64(-e), f.exponent - 1)});
-        c.push_back({Mistake::ExponentInvertedOnly, mantissa + patterns::inverted(toBits(quint64(-e), f.exponent))});
-    }
-    c.push_back({Mistake::ExponentOff, m.s});
-}
-
 QString FloatingTopic::sentence(const BitsMarking &m, Mistake mistake) const
 {
     const Format &f = m.format;
     const QString answer = written(f, m.s);
     const QString lead = pw::Words::tr("Your answer %1 stands for %2").arg(answer, shown(m.sv));
-    const int mw = f.mantissa;
-    const qint64 e = twosWhole(QStringView(m.r).mid(mw));
-    const qint64 se = twosWhole(QStringView(m.s).mid(mw));
     switch (mistake) {
     case Mistake::NotNormalised:
         if (m.rv.isZero())
@@ -1001,36 +1009,6 @@ QString FloatingTopic::sentence(const BitsMarking &m, Mistake mistake) const
             .arg(lead);
     case Mistake::InvertedOnly:
         return pw::Words::tr("%1: the mantissa's bits were inverted but 1 was not added.").arg(lead);
-    case Mistake::ExponentWrongWay:
-        if (m.direction == Direction::Normalise)
-            return pw::Words::tr("%1: the exponent went up instead of down; each shift of the mantissa to the left "
-                                 "takes 1 from the exponent.")
-                .arg(lead);
-        return pw::Words::tr("%1: the exponent's sign is wrong (%2 where it should be %3): the point was moved the "
-                             "wrong way.")
-            .arg(lead, shown(Number(se)), shown(Number(e)));
-    case Mistake::ExponentSignAndMagnitude:
-        return pw::Words::tr("%1: the exponent %2 is written in sign and magnitude; the exponent is two's "
-                             "complement: %3 is %4.")
-            .arg(lead, m.s.mid(mw), shown(Number(e)), m.r.mid(mw));
-    case Mistake::ExponentInvertedOnly:
-        return pw::Words::tr("%1: the exponent's bits were inverted but 1 was not added: %2 is %3.")
-            .arg(lead, shown(Number(e)), m.r.mid(mw));
-    case Mistake::ExponentOff:
-        if (m.direction == Direction::Normalise) {
-            const qint64 start = twosWhole(pw::plain(m.question).mid(mw));
-            if (se == start)
-                return pw::Words::tr("%1: the mantissa was shifted but the exponent was left as it was; each shift "
-                                     "to the left takes 1 from the exponent.")
-                    .arg(lead);
-            return pw::Words::tr("%1: the exponent is off by %2 (%3 where it should be %4): the mantissa shifts %5, "
-                                 "and each takes 1 from the exponent.")
-                .arg(lead, shown(Number(std::abs(se - e))), shown(Number(se)), shown(Number(e)),
-                     pw::places(start - e));
-        }
-        return pw::Words::tr("%1: the exponent is off by %2 (%3 where it should be %4): count again the places the "
-                             "point moves to stand just before the first 1.")
-            .arg(lead, shown(Number(std::abs(se - e))), shown(Number(se)), shown(Number(e)));
     case Mistake::Swapped:
         return pw::Words::tr("%1: the mantissa and the exponent are swapped; the mantissa (%2) comes first, then "
                              "the exponent (%3).")
@@ -1038,6 +1016,8 @@ QString FloatingTopic::sentence(const BitsMarking &m, Mistake mistake) const
     default:
         break;
     }
+    if (const QString exponent = floating::exponentSentence(m, mistake, lead); !exponent.isEmpty())
+        return exponent;
     return practice::sharedSentence(m, mistake, lead);
 }
 
@@ -1085,20 +1065,12 @@ std::vector<Misreading> FloatingTopic::misreadings(const NumberMarking &m) const
     const Number mv = patterns::twosValue(mantissa).times2(-(mw - 1));
     const Number mu = unsignedValue(mantissa).times2(-(mw - 1));
     const qint64 e = twosWhole(exponent), eu = qint64(fromBits(exponent));
-    if (mantissa.startsWith(u'1'))
-        c.push_back({Mistake::SignReadPositive, mu.times2(e), 0});
-    if (exponent.startsWith(u'1')) {
-        c.push_back({Mistake::SignReadPositive, mv.times2(eu), 1});
-        if (mantissa.startsWith(u'1'))
-            c.push_back({Mistake::SignReadPositive, mu.times2(eu), 2});
-    }
     if (mantissa.startsWith(u'1')) {
+        c.push_back({Mistake::SignReadPositive, mu.times2(e), 0});
+        if (exponent.startsWith(u'1'))
+            c.push_back({Mistake::SignReadPositive, mu.times2(eu), 2});
         c.push_back({Mistake::SignAndMagnitude, -unsignedValue(QStringView(mantissa).mid(1)).times2(e - (mw - 1)), 0});
         c.push_back({Mistake::InvertedOnly, -unsignedValue(inverted(mantissa)).times2(e - (mw - 1)), 0});
-    }
-    if (exponent.startsWith(u'1')) {
-        c.push_back({Mistake::ExponentSignAndMagnitude, mv.times2(-qint64(fromBits(QStringView(exponent).mid(1)))), 1});
-        c.push_back({Mistake::ExponentInvertedOnly, mv.times2(-qint64(fromBits(inverted(exponent)))), 1});
     }
     // A hidden 1 before the mantissa's bits after its sign bit; or the
     // pattern read as sign, biased exponent and fraction, with the bias
@@ -1112,10 +1084,7 @@ std::vector<Misreading> FloatingTopic::misreadings(const NumberMarking &m) const
         const Number v = ieee.times2(field - bias);
         c.push_back({Mistake::HiddenOne, b.startsWith(u'1') ? -v : v, 1});
     }
-    if (e != 0)
-        c.push_back({Mistake::ExponentWrongWay, mv.times2(-e), e});
-    for (qint64 d : {1, -1, 2, -2, 3, -3})
-        c.push_back({Mistake::ExponentOff, mv.times2(e + d), d});
+    floating::exponentMisreadings(m, mv, c);
     c.push_back({Mistake::Swapped, valueOf(f, b.mid(k) + b.left(k))});
     c.push_back({Mistake::Reversed, valueOf(f, patterns::reversed(b))});
     return c;
@@ -1125,21 +1094,16 @@ qsizetype FloatingTopic::stepFor(const NumberMarking &m, const Misreading &c) co
 {
     const Steps &steps = m.steps;
     switch (c.mistake) {
-    case Mistake::ExponentWrongWay:
-    case Mistake::ExponentOff: {
-        const qsizetype moved = findStep<step::PointMoved>(steps);
-        return moved >= 0 ? moved : findStep<step::FloatingValue>(steps);
-    }
-    case Mistake::ExponentSignAndMagnitude:
-    case Mistake::ExponentInvertedOnly:
-        return findStep<step::ExponentValue>(steps);
-    case Mistake::SignReadPositive:
-        return c.part == 1 ? findStep<step::ExponentValue>(steps) : 0;
     case Mistake::MinusLeftOut:
         return findStep<step::FloatingValue>(steps);
+    case Mistake::SignReadPositive:
+        if (c.part != 1)
+            return 0;
+        break;
     default:
-        return 0;
+        break;
     }
+    return floating::exponentReadingStep(steps, c, findStep<step::PointMoved>(steps));
 }
 
 QString FloatingTopic::sentence(const NumberMarking &m, const Misreading &c) const
@@ -1151,21 +1115,11 @@ QString FloatingTopic::sentence(const NumberMarking &m, const Misreading &c) con
         if (c.part == 0)
             return pw::Words::tr("%1 reads the mantissa's sign place as +1; in two's complement it counts %2.")
                 .arg(lead, pw::printed(QStringLiteral("-1")));
-        if (c.part == 1) {
-            const QString place = shown(Number::power2(f.exponent - 1));
-            return pw::Words::tr("%1 reads the exponent's sign place as +%2; in two's complement it counts %3.")
-                .arg(lead, place, pw::printed(u'-' + place));
-        }
-        return pw::Words::tr("%1 reads the sign places of both mantissa and exponent as positive; in two's "
-                             "complement each counts negative.")
-            .arg(lead);
-    case Mistake::ExponentSignAndMagnitude:
-        return pw::Words::tr("%1 reads the exponent as sign and magnitude; the exponent is two's complement, %2.")
-            .arg(lead, shown(Number(twosWhole(QStringView(m.bits).mid(f.mantissa)))));
-    case Mistake::ExponentInvertedOnly:
-        return pw::Words::tr("%1 finds the exponent's size by inverting its bits but does not add 1; the exponent "
-                             "is %2.")
-            .arg(lead, shown(Number(twosWhole(QStringView(m.bits).mid(f.mantissa)))));
+        if (c.part == 2)
+            return pw::Words::tr("%1 reads the sign places of both mantissa and exponent as positive; in two's "
+                                 "complement each counts negative.")
+                .arg(lead);
+        break;
     case Mistake::HiddenOne:
         if (c.part == 0)
             return pw::Words::tr("%1 assumes a hidden leading 1 before the mantissa's bits; nothing is hidden here: "
@@ -1175,25 +1129,186 @@ QString FloatingTopic::sentence(const NumberMarking &m, const Misreading &c) con
                              "here the mantissa comes first, in two's complement with the point after its sign "
                              "bit, then the exponent in two's complement, and nothing is hidden.")
             .arg(lead);
+    case Mistake::Swapped:
+        return pw::Words::tr("%1 takes the first %2 as the exponent and the rest as the mantissa; the mantissa comes "
+                             "first.")
+            .arg(lead, pw::count(f.exponent));
+    default:
+        break;
+    }
+    if (const QString exponent = floating::exponentReading(m, c, lead); !exponent.isEmpty())
+        return exponent;
+    return practice::sharedReading(c.mistake, lead);
+}
+
+}  // namespace
+
+namespace floating {
+
+// The mantissa right, the exponent wrong: each way of getting it wrong
+// that names itself, then any other exponent.
+void exponentCandidates(const BitsMarking &m, std::vector<Candidate> &c)
+{
+    const Format &f = m.format;
+    const int mw = f.mantissa;
+    const QString mantissa = m.r.left(mw);
+    if (m.s.left(mw) != mantissa)
+        return;
+    const qint64 e = twosWhole(QStringView(m.r).mid(mw));
+    if (m.direction == Direction::Normalise) {
+        const qint64 start = twosWhole(pw::plain(m.question).mid(mw));
+        if (f.exponentFits(2 * start - e))
+            c.push_back({Mistake::ExponentWrongWay, mantissa + toBits(quint64(2 * start - e), f.exponent)});
+    } else if (e != 0 && f.exponentFits(-e)) {
+        c.push_back({Mistake::ExponentWrongWay, mantissa + toBits(quint64(-e), f.exponent)});
+    }
+    if (e < 0) {
+        if (-e < f.highestExponent() + 1)
+            c.push_back({Mistake::ExponentSignAndMagnitude, mantissa + u'1' + toBits(quint64(-e), f.exponent - 1)});
+        c.push_back({Mistake::ExponentInvertedOnly, mantissa + patterns::inverted(toBits(quint64(-e), f.exponent))});
+    }
+    c.push_back({Mistake::ExponentOff, m.s});
+}
+
+void roundingCandidates(const Topic &topic, const BitsMarking &m, std::vector<Candidate> &c)
+{
+    const Format &f = m.format;
+    const exact::Reading x = exact::readDecimal(m.question);
+    if (x.kind != exact::Reading::Kind::Exact)
+        return;
+    // Cut where the method rounds to nearest.
+    if (f.rounding == Rounding::Nearest) {
+        Format cutting = f;
+        cutting.rounding = Rounding::Cut;
+        const Worked cut = topic.solve(cutting, Operation::ToBinary, m.question);
+        if (!cut.refused)
+            c.push_back({Mistake::Cut, pw::plain(cut.text)});
+    }
+    // Rounded where the method cuts: one step further from zero.
+    if (f.rounding == Rounding::Cut) {
+        const Number held = topic.valueOf(f, m.r);
+        if (held != x.value) {
+            const qsizetype at = findStep<step::Normalised>(m.steps);
+            const qint64 last =
+                at < 0 ? 0 : as<step::Normalised>(m.steps[size_t(at)])->exponent - f.mantissaFraction();
+            const Number step = Number::power2(last);
+            const Number away = x.value.sign() < 0 ? held - step : held + step;
+            const Worked rounded = topic.solve(f, Operation::ToBinary, away.toDecimal());
+            if (!rounded.refused)
+                c.push_back({Mistake::Rounded, pw::plain(rounded.text)});
+        }
+    }
+}
+
+QString exponentSentence(const BitsMarking &m, Mistake mistake, const QString &lead)
+{
+    const int mw = m.format.mantissa;
+    const qint64 e = twosWhole(QStringView(m.r).mid(mw));
+    const qint64 se = twosWhole(QStringView(m.s).mid(mw));
+    switch (mistake) {
+    case Mistake::ExponentWrongWay:
+        if (m.direction == Direction::Normalise)
+            return pw::Words::tr("%1: the exponent went up instead of down; each shift of the mantissa to the left "
+                                 "takes 1 from the exponent.")
+                .arg(lead);
+        return pw::Words::tr("%1: the exponent's sign is wrong (%2 where it should be %3): the point was moved the "
+                             "wrong way.")
+            .arg(lead, shown(Number(se)), shown(Number(e)));
+    case Mistake::ExponentSignAndMagnitude:
+        return pw::Words::tr("%1: the exponent %2 is written in sign and magnitude; the exponent is two's "
+                             "complement: %3 is %4.")
+            .arg(lead, m.s.mid(mw), shown(Number(e)), m.r.mid(mw));
+    case Mistake::ExponentInvertedOnly:
+        return pw::Words::tr("%1: the exponent's bits were inverted but 1 was not added: %2 is %3.")
+            .arg(lead, shown(Number(e)), m.r.mid(mw));
+    case Mistake::ExponentOff:
+        if (m.direction == Direction::Normalise) {
+            const qint64 start = twosWhole(pw::plain(m.question).mid(mw));
+            if (se == start)
+                return pw::Words::tr("%1: the mantissa was shifted but the exponent was left as it was; each shift "
+                                     "to the left takes 1 from the exponent.")
+                    .arg(lead);
+            return pw::Words::tr("%1: the exponent is off by %2 (%3 where it should be %4): the mantissa shifts %5, "
+                                 "and each takes 1 from the exponent.")
+                .arg(lead, shown(Number(std::abs(se - e))), shown(Number(se)), shown(Number(e)),
+                     pw::places(start - e));
+        }
+        return pw::Words::tr("%1: the exponent is off by %2 (%3 where it should be %4): count again the places the "
+                             "point moves to stand just before the first 1.")
+            .arg(lead, shown(Number(std::abs(se - e))), shown(Number(se)), shown(Number(e)));
+    default:
+        break;
+    }
+    return QString();
+}
+
+void exponentMisreadings(const NumberMarking &m, const Number &mv, std::vector<Misreading> &c)
+{
+    const QString exponent = m.bits.mid(m.format.mantissa);
+    const qint64 e = twosWhole(exponent);
+    if (exponent.startsWith(u'1')) {
+        c.push_back({Mistake::SignReadPositive, mv.times2(qint64(fromBits(exponent))), 1});
+        c.push_back({Mistake::ExponentSignAndMagnitude, mv.times2(-qint64(fromBits(QStringView(exponent).mid(1)))), 1});
+        c.push_back({Mistake::ExponentInvertedOnly, mv.times2(-qint64(fromBits(patterns::inverted(exponent)))), 1});
+    }
+    if (e != 0)
+        c.push_back({Mistake::ExponentWrongWay, mv.times2(-e), e});
+    for (qint64 d : {1, -1, 2, -2, 3, -3})
+        c.push_back({Mistake::ExponentOff, mv.times2(e + d), d});
+}
+
+QString exponentReading(const NumberMarking &m, const Misreading &c, const QString &lead)
+{
+    const Format &f = m.format;
+    const qint64 e = twosWhole(QStringView(m.bits).mid(f.mantissa));
+    switch (c.mistake) {
+    case Mistake::SignReadPositive: {
+        if (c.part != 1)
+            break;
+        const QString place = shown(Number::power2(f.exponent - 1));
+        return pw::Words::tr("%1 reads the exponent's sign place as +%2; in two's complement it counts %3.")
+            .arg(lead, place, pw::printed(u'-' + place));
+    }
+    case Mistake::ExponentSignAndMagnitude:
+        return pw::Words::tr("%1 reads the exponent as sign and magnitude; the exponent is two's complement, %2.")
+            .arg(lead, shown(Number(e)));
+    case Mistake::ExponentInvertedOnly:
+        return pw::Words::tr("%1 finds the exponent's size by inverting its bits but does not add 1; the exponent "
+                             "is %2.")
+            .arg(lead, shown(Number(e)));
     case Mistake::ExponentWrongWay:
         return (c.part > 0 ? pw::Words::tr("%1 applies the exponent the wrong way: the exponent %2 moves the point "
                                            "%3 right, not left.")
                            : pw::Words::tr("%1 applies the exponent the wrong way: the exponent %2 moves the point "
                                            "%3 left, not right."))
             .arg(lead, shown(Number(c.part)), pw::places(std::abs(c.part)));
-    case Mistake::ExponentOff: {
-        const qint64 e = twosWhole(QStringView(m.bits).mid(f.mantissa));
+    case Mistake::ExponentOff:
         return pw::Words::tr("%1 moves the point as if the exponent were %2; it is %3.")
             .arg(lead, shown(Number(e + c.part)), shown(Number(e)));
-    }
-    case Mistake::Swapped:
-        return pw::Words::tr("%1 takes the first %2 as the exponent and the rest as the mantissa; the mantissa comes "
-                             "first.")
-            .arg(lead, pw::count(f.exponent));
     default:
-        return practice::sharedReading(c.mistake, lead);
+        break;
+    }
+    return QString();
+}
+
+qsizetype exponentReadingStep(const Steps &steps, const Misreading &c, qsizetype moved)
+{
+    switch (c.mistake) {
+    case Mistake::ExponentWrongWay:
+    case Mistake::ExponentOff:
+        return moved >= 0 ? moved : findStep<step::FloatingValue>(steps);
+    case Mistake::ExponentSignAndMagnitude:
+    case Mistake::ExponentInvertedOnly:
+    case Mistake::SignReadPositive:
+        return findStep<step::ExponentValue>(steps);
+    default:
+        return 0;
     }
 }
+
+}  // namespace floating
+
+namespace {
 
 // ---- Questions ----------------------------------------------------------------------
 

@@ -16,6 +16,7 @@ const Topic &floatingTopic();
 const Topic &signMagnitudeTopic();
 const Topic &onesComplementTopic();
 const Topic &bcdTopic();
+const Topic &signMagnitudeFloatTopic();
 const Topic &ieeeTopic();
 
 const std::vector<const Topic *> &topics()
@@ -29,6 +30,7 @@ const std::vector<const Topic *> &topics()
         &signMagnitudeTopic(),
         &onesComplementTopic(),
         &bcdTopic(),
+        &signMagnitudeFloatTopic(),
         &ieeeTopic(),
     };
     return all;
