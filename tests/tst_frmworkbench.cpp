@@ -385,9 +385,9 @@ void TestWorkbench::captionsAndTabOrder()
     // The verdict is a stop only while there is one; floating point has a
     // choice of rounding and calculations with a second operand.
     QCOMPARE(walked, (QStringList{"cmdWorksheet", "spnMantissa", "spnExponent", "cboRounding", "txtInput",
-                                  "txtSecond", "cmdNewQuestion", "cmdStartRun", "cmdToBinary", "cmdToDenary", "cmdToHex",
-                                  "cmdNormalise", "cmdRange", "cboOperation", "cmdCalculate", "txtMyAnswer",
-                                  "cmdCheck", "txtAnswer", "txtWorking", "cboFormat"}));
+                                  "txtSecond", "cmdNewQuestion", "cmdStartRun", "cmdToBinary", "cmdToDenary",
+                                  "cmdToHex", "cmdNormalise", "cmdRange", "cboOperation", "cmdCalculate",
+                                  "txtMyAnswer", "cmdCheck", "txtAnswer", "txtWorking", "cboFormat"}));
 }
 
 void TestWorkbench::paneTakesTheGrowth()
