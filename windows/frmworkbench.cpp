@@ -152,6 +152,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     connect(ui->cmdNewQuestion, &QPushButton::clicked, this, &frmWorkbench::newQuestion);
     connect(ui->cmdHint, &QPushButton::clicked, this, &frmWorkbench::hint);
     connect(ui->cmdWorksheet, &QPushButton::clicked, this, &frmWorkbench::writeWorksheet);
+    connect(ui->cmdStartRun, &QPushButton::clicked, this, &frmWorkbench::startRun);
     connect(ui->bitField, &BitField::patternChanged, this, &frmWorkbench::readFlipped);
     // An answer worked in another format would mislead once the format
     // changes; what was typed stays.
@@ -347,7 +348,8 @@ workbench::Calculation frmWorkbench::calculation(Operation operation) const
 
 void frmWorkbench::check()
 {
-    guarded(this, [this] {
+    std::optional<std::pair<practice::Verdict, QString>> marked;  // the verdict and the right answer
+    guarded(this, [this, &marked] {
         const Format f = format();
         const QString question = ui->txtInput->text();
         const bool calculated = workbench::isCalculation(m_lastAsked);
@@ -373,6 +375,7 @@ void frmWorkbench::check()
         showVerdict(verdict.text);
         m_working->showHtml(verdict.workingHtml.isEmpty() ? openingHtml() : verdict.workingHtml);
         showPattern(m_lastAsked, !answered, right);
+        marked.emplace(verdict, right);
     });
     // A screen reader speaks what has the focus: the verdict, when one is
     // listening; otherwise the student goes on in their answer.
@@ -380,10 +383,16 @@ void frmWorkbench::check()
         ui->lblVerdict->setFocus(Qt::OtherFocusReason);
     else
         ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
+    if (m_run && marked)
+        keepRunAnswer(marked->first, marked->second);
 }
 
 void frmWorkbench::newQuestion()
 {
+    if (m_run) {
+        nextRunQuestion();
+        return;
+    }
     // A level's question: one of the kinds it sets in this topic, in its
     // widths; the controls follow it.
     if (ui->cboLevel->currentIndex() > 0) {
@@ -405,30 +414,34 @@ void frmWorkbench::newQuestion()
     }
     const Direction asked = m_lastAsked == Direction::Range ? Direction::ToBinary : m_lastAsked;
     guarded(this, [this, asked] {
-        if (workbench::isCalculation(asked)) {
-            // A calculation's operands go in their boxes, its places in theirs.
-            const workbench::Calculation c = practice::newCalculation(format(), asked, m_random);
-            ui->txtInput->setText(c.operands.value(0));
-            ui->txtSecond->setText(c.operands.mid(1).join(QStringLiteral(", ")));
-            if (workbench::takesPlaces(asked))
-                ui->spnPlaces->setValue(c.places);
-        } else {
-            ui->txtInput->setText(practice::newQuestion(format(), asked, m_random));
-        }
-        // The answer box says what form the answer takes.
-        ui->txtMyAnswer->setPlaceholderText(tr("Your answer, as %1").arg(practice::answerForm(asked)));
-        // The question in words, as a paper puts it, above the boxes.
-        showQuestion(workbench::isCalculation(asked)
-                         ? practice::askedCalculation(format(), asked, calculation(asked))
-                         : practice::questionText(format(), asked, ui->txtInput->text()));
-        ui->txtMyAnswer->clear();
-        clearAnswer();
-        forgetHints();
-        m_working->showHtml(QStringLiteral("<p>")
-                            + tr("Work the question out, write your answer under it and press Check: the "
-                                 "verdict comes under the answer, and the working here.")
-                            + QStringLiteral("</p>"));
+        workbench::Calculation question;
+        if (workbench::isCalculation(asked))
+            question = practice::newCalculation(format(), asked, m_random);
+        else
+            question.operands << practice::newQuestion(format(), asked, m_random);
+        // The question in words, as a paper puts it.
+        pose(asked, question,
+             workbench::isCalculation(asked) ? practice::askedCalculation(format(), asked, question)
+                                             : practice::questionText(format(), asked, question.operands.value(0)));
     });
+}
+
+void frmWorkbench::pose(Operation operation, const workbench::Calculation &question, const QString &text)
+{
+    // A calculation's operands go in their boxes, its places in theirs.
+    ui->txtInput->setText(question.operands.value(0));
+    ui->txtSecond->setText(question.operands.mid(1).join(QStringLiteral(", ")));
+    if (workbench::takesPlaces(operation))
+        ui->spnPlaces->setValue(question.places);
+    // The answer box says what form the answer takes.
+    ui->txtMyAnswer->setPlaceholderText(tr("Your answer, as %1").arg(practice::answerForm(operation)));
+    showQuestion(text);
+    ui->txtMyAnswer->clear();
+    clearAnswer();
+    m_working->showHtml(QStringLiteral("<p>")
+                        + tr("Work the question out, write your answer under it and press Check: the "
+                             "verdict comes under the answer, and the working here.")
+                        + QStringLiteral("</p>"));
     // The question is heard with a screen reader; otherwise the student
     // writes the answer straight away.
     if (QAccessible::isActive()) {
@@ -493,9 +506,11 @@ bool frmWorkbench::setFormat(const Format &f)
         if (const int at = ui->cboPreset->findData(int(f.preset)); at >= 0)
             ui->cboPreset->setCurrentIndex(at);
     }
-    // The whole part first: a fixed-point width keeps a bit on one side.
-    for (const auto &[box, value] : {std::pair{ui->spnBits, f.bits}, std::pair{ui->spnWhole, f.whole},
-                                     std::pair{ui->spnFraction, f.fraction}, std::pair{ui->spnMantissa, f.mantissa},
+    // A fixed-point side may be 0 bits only while the other has some: the
+    // fraction is set before the whole part and after it.
+    for (const auto &[box, value] : {std::pair{ui->spnBits, f.bits}, std::pair{ui->spnFraction, f.fraction},
+                                     std::pair{ui->spnWhole, f.whole}, std::pair{ui->spnFraction, f.fraction},
+                                     std::pair{ui->spnMantissa, f.mantissa},
                                      std::pair{ui->spnExponent, f.exponent}, std::pair{ui->spnDigits, f.digits}}) {
         if (box->isVisibleTo(this))
             box->setValue(value);

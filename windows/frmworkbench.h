@@ -8,6 +8,12 @@
 // new one), chooses its direction with the buttons, writes their own answer
 // and checks it: the verdict says what went wrong, the working marks where
 // the answer parts from the method, and a count keeps the run's score.
+//
+// A run of questions (frmworkbenchrun.cpp): the start dialog chooses the
+// level, the topics and how many; each question is set here in its own
+// format, marked by Check, and followed on New question, which reads "Next
+// question" meanwhile; the question's controls are locked until it is
+// answered. After the last, the review, and the progress saved.
 #pragma once
 
 #include "conversions/format.h"
@@ -15,6 +21,8 @@
 #include "windows/converterwindow.h"
 
 #include "practice/practice.h"
+#include "practice/progress.h"
+#include "practice/run.h"
 
 #include <QRandomGenerator>
 
@@ -64,6 +72,12 @@ public:
     // Opens the worksheet dialog for the chosen format.
     void writeWorksheet();
 
+    // Opens the dialog for a run of questions and starts the run chosen
+    // there; during a run, ends it.
+    void startRun();
+    // The run on, or none.
+    const practice::Run *run() const { return m_run.get(); }
+
 private:
     void showWidths();
     void showOperands();
@@ -77,6 +91,18 @@ private:
     void readFlipped(const QString &bits);
     // Forgets the hints taken: the question has changed.
     void forgetHints();
+    // Puts a question's operands in their boxes and its words above them.
+    void pose(workbench::Operation operation, const workbench::Calculation &question, const QString &text);
+
+    // A run: its questions one by one, each answer kept, the review at the
+    // end (frmworkbenchrun.cpp).
+    void beginRun(std::vector<practice::Asked> questions);
+    void poseRunQuestion();
+    void keepRunAnswer(const practice::Verdict &verdict, const QString &right);
+    void nextRunQuestion();
+    void endRun();
+    void lockQuestion(bool locked);
+    practice::ProgressStore &progress();
 
     std::unique_ptr<Ui::frmWorkbench> ui;
     WorkingPane *m_working;
@@ -87,6 +113,9 @@ private:
     int m_hintsShown = 0;
     bool m_hinted = false;    // a hint was taken for the question in the boxes
     QRandomGenerator m_random{QRandomGenerator::system()->generate()};
+    std::unique_ptr<practice::Run> m_run;  // while a run is on
+    // Read when a run is first started, in this opening of the window.
+    std::unique_ptr<practice::ProgressStore> m_progress;
 };
 
 }  // namespace quorvex
