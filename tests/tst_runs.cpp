@@ -57,6 +57,7 @@ private slots:
     }
     void formatOfEveryKind();
     void runReviewedTriedAgainAndKept();
+    void closedMidRunKeepsItsAnswers();
     void problemSaidOnce_data();
     void problemSaidOnce();
 
@@ -208,6 +209,18 @@ void TestRuns::runReviewedTriedAgainAndKept()
     }));
     QVERIFY(!w().run() && get("cboFormat")->isEnabled() && get("cmdNewQuestion")->isEnabled());
     QCOMPARE(get<QPushButton>("cmdNewQuestion")->text(), QStringLiteral("New &question"));
+}
+
+// Closing the window during a run saves the answers given so far.
+void TestRuns::closedMidRunKeepsItsAnswers()
+{
+    startRun(0, 5);
+    const QString topic = practice::topicId(w().run()->current().kind.format);
+    answer(rightAnswer());
+    h.reset();
+    const auto saved = practice::progressFromJson(contents(practice::progressPath()));
+    QCOMPARE(std::get<practice::Progress>(saved).topics.value(topic), (practice::Score{1, 1, 0}));
+    h = std::make_unique<Harness<frmWorkbench>>();
 }
 
 void TestRuns::problemSaidOnce_data()

@@ -17,6 +17,7 @@
 #include "ui_frmworkbench.h"
 
 #include <QAccessible>
+#include <QDateTime>
 #include <QScreen>
 
 #include <algorithm>
@@ -172,7 +173,12 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     ui->txtInput->setFocus();  // a student types first
 }
 
-frmWorkbench::~frmWorkbench() = default;
+// A run left unfinished when the window closes keeps what was answered.
+frmWorkbench::~frmWorkbench()
+{
+    if (m_run && !m_run->answers().empty())
+        progress().record(*m_run, QDateTime::currentDateTimeUtc());
+}
 
 Format frmWorkbench::format() const
 {
