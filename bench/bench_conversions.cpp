@@ -273,6 +273,16 @@ void Workbench(benchmark::State &state, Format format, wb::Direction direction, 
 const Format twos8{.representation = Representation::TwosInteger, .bits = 8};
 const Format unsigned8{.representation = Representation::UnsignedInteger, .bits = 8};
 const Format fixed44{.representation = Representation::TwosFixed, .whole = 4, .fraction = 4};
+// A mantissa of a sign bit and a magnitude, as Scottish papers write it.
+const Format signMagnitude168{.representation = Representation::SignMagnitudeFloating, .mantissa = 16, .exponent = 8};
+BENCHMARK_CAPTURE(Workbench, fsm168_binary, signMagnitude168, wb::Direction::ToBinary, "124.28125")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, f168_binary, benchFloating(16, 8), wb::Direction::ToBinary, "124.28125")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, fsm168_denary, signMagnitude168, wb::Direction::ToDenary, "0111110001001000 00000111")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Workbench, fsm168_binary_neg, signMagnitude168, wb::Direction::ToBinary, "-124.28125")
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Workbench, f84_denary_neg, benchFloating(8, 4), wb::Direction::ToDenary, "10111110 0100")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Workbench, f84_denary, benchFloating(8, 4), wb::Direction::ToDenary, "01100110 0100")
