@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -500,6 +501,16 @@ void TestWorkbench::worksheetKindsAndProblemHeard()
         QCOMPARE(group->role(), QAccessible::Grouping);
         QCOMPARE(group->text(QAccessible::Name), QStringLiteral("Kinds"));
         QCOMPARE(dialog->findChild<QLabel *>("lblKinds")->buddy(), kinds);
+        QCOMPARE(dialog->findChild<QLabel *>("lblLevel")->buddy()->accessibleName(), QStringLiteral("Level"));
+        // Each Alt key reaches one control.
+        QString mnemonics;
+        for (QWidget *control : dialog->findChildren<QWidget *>()) {
+            const QString text = control->property("text").toString();
+            if (const qsizetype at = text.indexOf('&'); at >= 0) {
+                QVERIFY2(!mnemonics.contains(text[at + 1].toLower()), qPrintable(text));
+                mnemonics += text[at + 1].toLower();
+            }
+        }
         auto *problem = dialog->findChild<QLabel *>("lblProblem");
         QCOMPARE(problem->focusPolicy(), Qt::NoFocus);
         dialog->findChild<QLineEdit *>("txtFile")->clear();
@@ -582,17 +593,21 @@ void TestWorkbench::worksheetDialog_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<Qt::Key>("pressed");
-    QTest::newRow("floating, written") << 4 << Qt::Key_Return;
-    QTest::newRow("integers, written") << 1 << Qt::Key_Return;
-    QTest::newRow("escape writes nothing") << 4 << Qt::Key_Escape;
+    QTest::addColumn<QString>("level");  // chosen by the keyboard; none for the format's own
+    QTest::newRow("floating, written") << 4 << Qt::Key_Return << "";
+    QTest::newRow("integers, written") << 1 << Qt::Key_Return << "";
+    QTest::newRow("escape writes nothing") << 4 << Qt::Key_Escape << "";
+    QTest::newRow("a level's mixed sheet") << 1 << Qt::Key_Return << "A level";
 }
 
-// The dialog writes the sheet in the window's format where it is told, and
-// says where; Normalise is offered for floating point only.
+// The dialog writes the sheet in the window's format, or a level's mixed
+// sheet, where it is told, and says where; Normalise is offered for
+// floating point only, and a level's kinds are its own.
 void TestWorkbench::worksheetDialog()
 {
     QFETCH(int, index);
     QFETCH(Qt::Key, pressed);
+    QFETCH(QString, level);
     QTemporaryDir folder;
     const QString file = folder.filePath("sheet.pdf");
     choose(index);
@@ -605,6 +620,14 @@ void TestWorkbench::worksheetDialog()
         dialog->findChild<QLineEdit *>("txtFile")->setText(file);
         key(dialog, Qt::Key_Tab);
         key(dialog, Qt::Key_Tab);
+        auto *levels = qobject_cast<QComboBox *>(focusIn(dialog));
+        QVERIFY(levels && levels->objectName() == QStringLiteral("cboLevel"));
+        for (int i = 0; i < 4 && !level.isEmpty() && levels->currentText() != level; ++i)
+            key(dialog, Qt::Key_Down);
+        QCOMPARE(dialog->findChild<QWidget *>("grpKinds")->isEnabled(), level.isEmpty());
+        QCOMPARE(dialog->findChild<QLabel *>("lblFormat")->text().startsWith("Mixed questions: " + level),
+                 !level.isEmpty());
+        key(dialog, Qt::Key_Tab);
         QCOMPARE(focusIn(dialog)->objectName(), QStringLiteral("spnQuestions"));
         retype(dialog, "3");
         key(dialog, pressed);
@@ -614,6 +637,12 @@ void TestWorkbench::worksheetDialog()
     QCOMPARE(pdf.open(QIODevice::ReadOnly), pressed == Qt::Key_Return);
     if (pressed == Qt::Key_Return) {
         QVERIFY(pdf.read(4) == "%PDF");
+        QProcess text;
+        text.start("pdftotext", {file, "-"});
+        QVERIFY2(text.waitForFinished(60000) && text.exitCode() == 0, "pdftotext (poppler-utils) is needed");
+        const QString words = QString::fromUtf8(text.readAllStandardOutput());
+        QCOMPARE(words.contains("Mixed questions: A level"), !level.isEmpty());
+        QCOMPARE(words.count(QRegularExpression("^3\\. ", QRegularExpression::MultilineOption)), 2);  // and its key
         QCOMPARE(h->watcher.messages().size(), 1);
         QVERIFY(h->watcher.messages()[0].text.contains(file));
         h->watcher.clear();
