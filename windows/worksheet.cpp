@@ -79,8 +79,9 @@ std::vector<Item> items(const WorksheetOptions &o)
 // ---- The answer space -------------------------------------------------------------
 // Lengths in the 1/96 inch the layout scales to the page: 642 of them
 // stand between the margins of an A4 page, the caption's and a line of
-// boxes'.
-constexpr int captionWidth = 56, cellWidth = 18, gapWidth = 12, lineWidth = 580, mostCells = 32;
+// boxes' with their borders (a pixel a box and one more a group). A box is
+// narrower where a pattern has more than 24 bits, so that 32 go on a line.
+constexpr int captionWidth = 56, gapWidth = 12, lineWidth = 586, mostCells = 32;
 // A line of handwriting.
 constexpr int writingLine = 20;
 
@@ -113,6 +114,10 @@ QString boxes(const QString &caption, const Format &format, const std::vector<wo
         bool point = false;  // the point stands before it
     };
     const bool labelled = groups.size() > 1 && !format.isFixed() && format.representation != Representation{"bcd"};
+    std::size_t bits = 0;
+    for (const workbench::BitGroup &g : groups)
+        bits += g.worth.size();
+    const int cellWidth = bits > 24 ? 16 : 18;
     std::vector<std::vector<Segment>> lines(1);
     int used = 0;
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -120,14 +125,16 @@ QString boxes(const QString &caption, const Format &format, const std::vector<wo
         bool first = true;
         while (left > 0) {
             const int cells = std::min(left, mostCells);
-            const int wanted = cells * cellWidth + (lines.back().empty() ? 0 : gapWidth);
-            if (!lines.back().empty() && used + wanted > lineWidth) {
+            const bool point = format.isFixed() && g > 0 && first;
+            const auto wanted = [&] {
+                return cells * (cellWidth + 1) + 1 + (lines.back().empty() && !point ? 0 : gapWidth);
+            };
+            if (!lines.back().empty() && used + wanted() > lineWidth) {
                 lines.emplace_back();
                 used = 0;
             }
-            used += cells * cellWidth + (lines.back().empty() ? 0 : gapWidth);
-            lines.back().push_back({cells, labelled && first ? label(groups[g].name) : QString(),
-                                    format.isFixed() && g > 0 && first});
+            used += wanted();
+            lines.back().push_back({cells, labelled && first ? label(groups[g].name) : QString(), point});
             left -= cells;
             first = false;
         }
@@ -388,7 +395,7 @@ QString worksheetTitle(const WorksheetOptions &o)
                     : parts.value(0);
 }
 
-QString worksheetHtml(const WorksheetOptions &o) { return sheetHtml(sheetOf(o), o, {}, true); }
+QString worksheetHtml(const WorksheetOptions &o, bool withKey) { return sheetHtml(sheetOf(o), o, {}, withKey); }
 
 bool writeWorksheet(const WorksheetOptions &options, const QString &file, QString *error)
 {

@@ -37,8 +37,9 @@ QString worksheetProblem(const WorksheetOptions &options);
 // The sheet's heading: the format's, or what a mixed sheet mixes.
 QString worksheetTitle(const WorksheetOptions &options);
 
-// The sheet and its key as rich text, the key starting on a new page.
-QString worksheetHtml(const WorksheetOptions &options);
+// The sheet and (when asked) its key as rich text, the key starting on a
+// new page.
+QString worksheetHtml(const WorksheetOptions &options, bool withKey = true);
 
 // Writes the sheet as an A4 PDF to `file`, through a temporary file beside
 // it that takes its place only when all is written: on failure nothing is
