@@ -67,11 +67,12 @@ std::vector<Item> items(const WorksheetOptions &o)
     const Format &format = o.formats.constFirst();
     const std::vector<practice::Question> questions =
         practice::sheetQuestions(format, o.directions, o.questions, o.seed);
-    for (std::size_t i = 0; i < questions.size(); ++i) {
-        const practice::Question &q = questions[i];
-        const bool first = i == 0 || questions[i - 1].direction != q.direction;
-        out.push_back({{format, q.direction}, q.calculation, q.text,
-                       first ? practice::instruction(q.direction) : QString()});
+    // Calculations of different kinds share one instruction, said once.
+    QString said;
+    for (const practice::Question &q : questions) {
+        const QString instruction = practice::instruction(q.direction);
+        out.push_back({{format, q.direction}, q.calculation, q.text, instruction == said ? QString() : instruction});
+        said = instruction;
     }
     return out;
 }
