@@ -313,8 +313,7 @@ void setUp(QTextDocument &document, QPagedPaintDevice &device, const QString &ht
 // The sheet on the device's pages: a question that would run over a
 // page's end starts the next page, with its room to work and its answer
 // space. The questions are measured once on one endless page and the pages
-// cut from that; any that a page still parts (the layout moved a line the
-// measure did not) is moved on its own.
+// cut from that: a break moves what follows it by as much as it skips.
 void layOut(QTextDocument &document, QPagedPaintDevice &device, const WorksheetOptions &options)
 {
     const Sheet sheet = sheetOf(options);
@@ -336,16 +335,6 @@ void layOut(QTextDocument &document, QPagedPaintDevice &device, const WorksheetO
         }
     }
     setUp(document, device, sheetHtml(sheet, options, breaks, true), page);
-    // The key's tables follow the questions' frames.
-    const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
-    for (qsizetype i = 0; i < std::min(qsizetype(breaks.size()), frames.size()); ++i) {
-        const QRectF r = document.documentLayout()->frameBoundingRect(frames[i]);
-        if (breaks[std::size_t(i)] || int(r.top() / page) == int((r.bottom() - 1) / page))
-            continue;
-        QTextFrameFormat f = frames[i]->frameFormat();
-        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        frames[i]->setFrameFormat(f);
-    }
 }
 
 }  // namespace
