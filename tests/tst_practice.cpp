@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
-#include <QTextFrame>
 #include <QTextTable>
 
 using namespace quorvex;
@@ -91,53 +90,37 @@ QString sheetLines(const QString &words, bool floating)
     return out;
 }
 
-// pdftotext's text without the page numbers, each a page's last line.
-QString withoutPageNumbers(const QString &read)
-{
-    QStringList pages = read.split(u'\f');
-    static const QRegularExpression number(QStringLiteral("\\n*\\d+\\n*$"));
-    for (QString &page : pages)
-        page.remove(number);
-    return pages.join(u'\n');
-}
-
 // A sheet's rich text as lines: a table row on a line, its cells' words
-// between blanks, a one-column table's cells line by line, a table of
-// empty cells a box a cell ("□□□□"), and blank room by its height.
+// between blanks (a one-column table's line by line), a table of empty
+// cells a box a cell ("□□□□"), and blank room by its height.
 QStringList sheetText(QTextFrame::iterator it)
 {
     QStringList lines;
     for (; !it.atEnd(); ++it) {
-        auto *table = qobject_cast<QTextTable *>(it.currentFrame());
-        if (!table) {
-            const QTextBlock block = it.currentBlock();
-            const QString text = block.text().replace(QChar::Nbsp, u' ').simplified();
-            if (!text.isEmpty())
-                lines << text;
-            else if (block.isValid() && block.blockFormat().topMargin() > 0)
-                lines << QStringLiteral("[room: %1px]").arg(block.blockFormat().topMargin());
-            continue;
-        }
-        for (int row = 0; row < table->rows(); ++row) {
-            QList<QStringList> cells;
+        const auto *table = qobject_cast<QTextTable *>(it.currentFrame());
+        const QTextBlock block = it.currentBlock();
+        if (!table && !block.text().trimmed().isEmpty())
+            lines << block.text().replace(QChar::Nbsp, u' ').simplified();
+        else if (!table && block.isValid() && block.blockFormat().topMargin() > 0)
+            lines << QStringLiteral("[room: %1px]").arg(block.blockFormat().topMargin());
+        for (int row = 0; table && row < table->rows(); ++row) {
+            QStringList cells;  // each with its lines
             for (int column = 0; column < table->columns(); ++column)
-                cells << sheetText(table->cellAt(row, column).begin());
-            if (std::all_of(cells.begin(), cells.end(), [](const QStringList &c) { return c.isEmpty(); })) {
+                cells << sheetText(table->cellAt(row, column).begin()).join(u'\n');
+            if (cells.join(QString()).isEmpty())
                 lines << QString(cells.size(), QChar(0x25A1));
-            } else if (cells.size() == 1) {
-                lines += cells.constFirst();
-            } else {
-                QStringList words;
-                for (const QStringList &c : cells)
-                    words << c.join(u' ');
-                lines << words.join(u' ').simplified();
-            }
+            else if (cells.size() == 1)
+                lines += cells.constFirst().split(u'\n');
+            else
+                lines << cells.join(u' ').simplified();
         }
     }
     return lines;
 }
 
 const QString program = QStringLiteral(QUORVEX_BINARY);
+// A page's number, on a line of its own as pdftotext -layout reads it.
+const QRegularExpression pageNumber(QStringLiteral("^ *\\d+ *$"), QRegularExpression::MultilineOption);
 
 }  // namespace
 
@@ -517,12 +500,6 @@ static bool writtenSheet(const QStringList &options, QString *said, QString *rea
     return true;
 }
 
-// Whether two kinds are one.
-static bool same(const Kind &a, const Kind &b)
-{
-    return workbench::formatName(a.format) == workbench::formatName(b.format) && a.operation == b.operation;
-}
-
 // Its text holds every question and, after the answers' heading, every
 // answer.
 void TestPractice::worksheetFromTheCommandLine()
@@ -534,7 +511,7 @@ void TestPractice::worksheetFromTheCommandLine()
     QString said, read;
     QVERIFY(writtenSheet(options, &said, &read));
     QUORVEX_COMPARE_APPROVED(QStringLiteral("worksheet"), approved::fileName(QString::fromLatin1(QTest::currentDataTag())),
-                             said + u'\n' + sheetLines(squeezed(withoutPageNumbers(read)), format.isFloating()));
+                             said + u'\n' + sheetLines(squeezed(QString(read).remove(pageNumber)), format.isFloating()));
     const QString all = squeezed(read);
     const qsizetype key = all.indexOf(QStringLiteral("Answers"));
     QVERIFY(key > 0);
@@ -751,18 +728,13 @@ void TestPractice::mixedWorksheet()
 void TestPractice::mixedSheets_data()
 {
     QTest::addColumn<QStringList>("options");  // besides --worksheet and --seed 4242
-    QTest::addColumn<QStringList>("formats");  // or the levels' names
-    QTest::addColumn<QList<Direction>>("directions");
-    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("mixed");    // the levels, or the formats asked to binary, to denary and add
     QTest::newRow("formats and a calculation")
         << QStringList{"--format", "int:8", "--format", "float:8:4,fixed-signed:4.4", "--directions",
                        "to-binary,to-denary,add", "--questions", "6"}
-        << QStringList{"int:8", "float:8:4", "fixed-signed:4.4"}
-        << QList<Direction>{Direction::ToBinary, Direction::ToDenary, Direction::Add}
-        << "Mixed questions: Unsigned integer: 8 bits; Floating point: 8-bit two's complement mantissa, 4-bit "
-           "exponent; Two's complement fixed point: 4 bits before the point, 4 after";
+        << QStringList{"int:8", "float:8:4", "fixed-signed:4.4"};
     QTest::newRow("two levels") << QStringList{"--level", "gcse,a-level", "--questions", "6"}
-                                << QStringList{"gcse", "a-level"} << QList<Direction>() << "Mixed questions: GCSE, A level";
+                                << QStringList{"gcse", "a-level"};
 }
 
 // A mixed sheet from the real program: its questions in words, the
@@ -770,18 +742,13 @@ void TestPractice::mixedSheets_data()
 void TestPractice::mixedSheets()
 {
     QFETCH(QStringList, options);
-    QFETCH(QStringList, formats);
-    QFETCH(QList<Direction>, directions);
-    QFETCH(QString, title);
+    QFETCH(QStringList, mixed);
     std::vector<std::vector<Kind>> groups;
-    for (const QString &name : formats) {
-        if (const std::optional<Level> level = levelNamed(name)) {
-            groups.push_back(levelKinds(*level));
-            continue;
-        }
-        groups.emplace_back();
-        for (Direction d : directions) {
-            if (onSheets(named(qPrintable(name)), d))
+    for (const QString &name : mixed) {
+        const std::optional<Level> level = levelNamed(name);
+        groups.push_back(level ? levelKinds(*level) : std::vector<Kind>());
+        for (Direction d : {Direction::ToBinary, Direction::ToDenary, Direction::Add}) {
+            if (!level && onSheets(named(qPrintable(name)), d))
                 groups.back().push_back({named(qPrintable(name)), d});
         }
     }
@@ -790,12 +757,11 @@ void TestPractice::mixedSheets()
     const QString all = squeezed(read);
     const qsizetype key = all.indexOf(QStringLiteral(" Answers "));
     QVERIFY(key > 0);
-    QVERIFY2(all.startsWith(title), qPrintable(all.left(200)));
+    QVERIFY2(all.startsWith(QStringLiteral("Mixed questions: ")), qPrintable(all.left(100)));
     const std::vector<Asked> asked = mixedQuestions(groups, 6, 4242);
-    QCOMPARE(asked.size(), std::size_t(6));
     for (std::size_t i = 0; i < asked.size(); ++i) {
-        const std::vector<Kind> &group = groups.at(i % groups.size());
-        QVERIFY(std::any_of(group.begin(), group.end(), [&](const Kind &k) { return same(k, asked[i].kind); }));
+        if (!levelNamed(mixed.constFirst()))  // the formats in turn
+            QCOMPARE(workbench::formatName(asked[i].kind.format), mixed.at(qsizetype(i) % mixed.size()));
         QVERIFY2(all.left(key).contains(QStringLiteral("%1. ").arg(i + 1) + printed(asked[i].text).left(30)),
                  qPrintable(asked[i].text));
         const workbench::Answer a = workbench::solve(asked[i].kind.format, asked[i].kind.operation, asked[i].question);
@@ -807,11 +773,10 @@ void TestPractice::mixedSheets()
 // boxes, approved whole.
 void TestPractice::answerBoxes()
 {
-    WorksheetOptions o;
-    o.formats = {named("float:8:4"), named("fixed-signed:4.4"), named("ieee:half"), named("bcd"), named("int-signmag:8")};
-    o.directions = {Direction::ToBinary, Direction::Add, Direction::ToDenary};
-    o.questions = 10;
-    o.seed = 11;
+    const WorksheetOptions o{
+        .formats = {named("float:8:4"), named("fixed-signed:4.4"), named("ieee:half"), named("bcd"), named("int-signmag:8")},
+        .questions = 10, .directions = {Direction::ToBinary, Direction::Add, Direction::ToDenary}, .seed = 11,
+        .levels = {}};
     QTextDocument document;
     document.setHtml(worksheetHtml(o, false));
     QUORVEX_COMPARE_APPROVED(QStringLiteral("worksheet"), QStringLiteral("answer-boxes"),
@@ -823,9 +788,7 @@ void TestPractice::wideAnswerBoxes_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<QStringList>("labels");
     QTest::newRow("float:64:12") << "float:64:12" << QStringList{"Mantissa", "Exponent"};
-    QTest::newRow("ieee:double") << "ieee:double" << QStringList{"Sign", "Exponent", "Fraction"};
     QTest::newRow("ieee:quad") << "ieee:quad" << QStringList{"Sign", "Exponent", "Fraction"};
-    QTest::newRow("int-signmag:64") << "int-signmag:64" << QStringList{"Sign", "Magnitude"};
     QTest::newRow("fixed-signed:32.32") << "fixed-signed:32.32" << QStringList{"."};
     QTest::newRow("int:64") << "int:64" << QStringList();
     QTest::newRow("bcd:64") << "bcd:64" << QStringList();
@@ -838,10 +801,8 @@ void TestPractice::wideAnswerBoxes()
 {
     QFETCH(QString, format);
     QFETCH(QStringList, labels);
-    WorksheetOptions o;
-    o.formats = {named(qPrintable(format))};
-    o.directions = {Direction::ToBinary};
-    o.questions = 2;
+    const WorksheetOptions o{
+        .formats = {named(qPrintable(format))}, .questions = 2, .directions = {Direction::ToBinary}, .seed = 0, .levels = {}};
     QTextDocument document;
     document.setDocumentMargin(0);
     document.setTextWidth(642);
