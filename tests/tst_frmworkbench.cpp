@@ -13,6 +13,8 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
@@ -604,6 +606,10 @@ void TestWorkbench::worksheetDialog()
         key(dialog, Qt::Key_Tab);
         auto *levels = qobject_cast<QComboBox *>(focusIn(dialog));
         QVERIFY(levels && levels->objectName() == QStringLiteral("cboLevel"));
+        for (const Qt::Key k : {Qt::Key_End, Qt::Key_Home}) {  // a level, then the format's own again
+            key(dialog, k);
+            QVERIFY(dialog->findChild<QDialogButtonBox *>("buttons")->button(QDialogButtonBox::Ok)->isEnabled());
+        }
         for (int i = 0; i < 4 && !level.isEmpty() && levels->currentText() != level; ++i)
             key(dialog, Qt::Key_Down);
         QCOMPARE(dialog->findChild<QWidget *>("grpKinds")->isEnabled(), level.isEmpty());

@@ -251,12 +251,12 @@ QString sheetHtml(const Sheet &s, const WorksheetOptions &o, const std::vector<b
     html.reserve(8192 + int(questions.size()) * 8000);
     html += QStringLiteral("<h2>") + title + QStringLiteral("</h2><p>") + Words::tr("Name:").toHtmlEscaped()
         + QStringLiteral(" ______________________________ &nbsp; &nbsp; ") + sheet + QStringLiteral("</p>");
-    // Blank space of a height; the layout keeps no margin of a paragraph
-    // beside a table.
+    // Blank space of a height, as a paragraph's top margin (which the
+    // layout keeps after a paragraph, not after a table).
     const QString gap = QStringLiteral("<p style=\"margin-top:%1px; margin-bottom:0px; font-size:1pt\">&nbsp;</p>");
     // A line's space after the answer's, which no margin gives after a table.
     const QString space = QStringLiteral("<p style=\"margin-top:0px; margin-bottom:0px; font-size:9pt\">&nbsp;</p>");
-    // Each question is a frame of its own, which the layout keeps on one
+    // Each question is a frame of its own, which layOut() keeps on one
     // page: its instruction when it is the first of them, the question, its
     // room to work and its answer space.
     for (std::size_t i = 0; i < questions.size(); ++i) {

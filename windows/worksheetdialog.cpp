@@ -91,9 +91,9 @@ void WorksheetDialog::showProblem(const QString &problem, bool onOk)
 // own, and the heading says what the sheet mixes.
 void WorksheetDialog::allowWritingIfAsked()
 {
-    const WorksheetOptions o = options();
-    const bool mixed = !o.levels.isEmpty();
+    const bool mixed = ui->cboLevel->currentData().isValid();
     ui->grpKinds->setEnabled(!mixed);
+    const WorksheetOptions o = options();
     ui->lblFormat->setText(worksheetTitle(o));
     const bool any = mixed || !o.directions.isEmpty();
     ui->buttons->button(QDialogButtonBox::Ok)->setEnabled(any);
