@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -86,12 +88,32 @@ std::optional<QList<Direction>> parseDirections(const QString &text, QString *wh
     QList<Direction> out;
     for (const QString &part : text.split(u',')) {
         const std::optional<Operation> d = workbench::operationNamed(part.trimmed());
-        if (!d || *d == Operation::Range) {
-            *why = Words::tr("unknown direction '%1': use to-binary, to-denary, to-hex or normalise").arg(part.trimmed());
+        if (!d) {
+            QStringList names;
+            for (Operation o : workbench::allOperations()) {
+                if (o != Operation::Range && o != Operation::Compare && o != Operation::Convert)
+                    names << workbench::operationName(o);
+            }
+            *why = Words::tr("unknown direction '%1': use %2").arg(part.trimmed(), names.join(QStringLiteral(", ")));
             return std::nullopt;
         }
         if (!out.contains(*d))
             out << *d;
+    }
+    return out;
+}
+
+// The formats of every --format, each one or a list separated by commas.
+std::optional<QList<Format>> parseFormats(const QStringList &values, QString *why)
+{
+    QList<Format> out;
+    for (const QString &value : values) {
+        for (const QString &name : value.split(u',')) {
+            const std::optional<Format> f = workbench::parseFormat(name.trimmed(), why);
+            if (!f)
+                return std::nullopt;
+            out << *f;
+        }
     }
     return out;
 }
@@ -269,19 +291,22 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         QStringLiteral("file"));
     const QCommandLineOption format(
         QStringLiteral("format"),
-        Words::tr("The format (see below). For a worksheet the default is float:8:4."), QStringLiteral("format"));
+        Words::tr("The format (see below). For a worksheet the default is float:8:4; given more than once, or as a "
+                  "list separated by commas, the sheet mixes the formats, each question said in words."),
+        QStringLiteral("format"));
     const QCommandLineOption questions(
         QStringLiteral("questions"),
         Words::tr("How many questions, 1 to %1. Default 20.").arg(worksheetMostQuestions), QStringLiteral("count"));
     const QCommandLineOption directions(
         QStringLiteral("directions"),
         Words::tr("Which questions, separated by commas: to-binary, to-denary, to-hex, normalise (floating point "
-                  "only). Default to-binary,to-denary, with normalise too for floating point."),
+                  "only) or a calculation (add, subtract, shift-left, ...: see below); each format takes those it "
+                  "has. Default to-binary,to-denary, with normalise too for floating point."),
         QStringLiteral("list"));
     const QCommandLineOption level(
         QStringLiteral("level"),
         Words::tr("A worksheet of mixed questions, each said in words, as papers of a level set them: gcse, "
-                  "a-level or university; in place of --format and --directions."),
+                  "a-level or university, or several separated by commas; in place of --format and --directions."),
         QStringLiteral("level"));
     const QCommandLineOption seed(
         QStringLiteral("seed"),
@@ -310,11 +335,14 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
     }
     const QStringList operands = parser.positionalArguments();
     std::optional<Format> chosen;
+    QList<Format> formats;
     QString why;
     if (parser.isSet(format)) {
-        chosen = workbench::parseFormat(parser.value(format), &why);
-        if (!chosen)
+        const std::optional<QList<Format>> parsed = parseFormats(parser.values(format), &why);
+        if (!parsed)
             return run.usageError(why);
+        formats = *parsed;
+        chosen = formats.constFirst();
     }
 
     if (parser.isSet(solve)) {
@@ -326,6 +354,8 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         }
         if (!chosen)
             return run.usageError(Words::tr("--solve needs --format FORMAT"));
+        if (formats.size() > 1)
+            return run.usageError(Words::tr("--solve takes one --format, not %1").arg(formats.size()));
         const QString name = parser.value(solve);
         const std::optional<Operation> operation = workbench::operationNamed(name);
         if (!operation) {
@@ -414,13 +444,17 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
                                         "(or --format with --solve)"));
 
     WorksheetOptions options;
-    if (chosen)
-        options.format = *chosen;
+    if (!formats.isEmpty())
+        options.formats = formats;
     if (parser.isSet(level)) {
-        options.level = practice::levelNamed(parser.value(level));
-        if (!options.level)
-            return run.usageError(
-                Words::tr("unknown level '%1': use gcse, a-level or university").arg(parser.value(level)));
+        for (const QString &name : parser.value(level).split(u',')) {
+            const std::optional<practice::Level> l = practice::levelNamed(name.trimmed());
+            if (!l)
+                return run.usageError(
+                    Words::tr("unknown level '%1': use gcse, a-level or university").arg(name.trimmed()));
+            if (!options.levels.contains(*l))
+                options.levels << *l;
+        }
         if (parser.isSet(format) || parser.isSet(directions))
             return run.usageError(Words::tr("--level mixes formats of its own: it goes without --format and "
                                             "--directions"));
@@ -438,7 +472,9 @@ int commandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
         if (!d)
             return run.usageError(why);
         options.directions = *d;
-    } else if (workbench::topicOf(options.format)->operations().contains(Operation::Normalise)) {
+    } else if (std::any_of(options.formats.begin(), options.formats.end(), [](const Format &f) {
+                   return workbench::topicOf(f)->operations().contains(Operation::Normalise);
+               })) {
         options.directions << Direction::Normalise;
     }
     if (parser.isSet(seed)) {

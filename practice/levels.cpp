@@ -4,6 +4,8 @@
 #include "practice/calculations.h"
 #include "topics/registry.h"
 
+#include <QSet>
+
 namespace quorvex::practice {
 
 using workbench::Operation;
@@ -120,6 +122,26 @@ Asked newQuestionOf(const Kind &kind, QRandomGenerator &rng)
         a.text = questionText(kind.format, kind.operation, a.question.operands.constFirst());
     }
     return a;
+}
+
+std::vector<Asked> mixedQuestions(const std::vector<std::vector<Kind>> &groups, int count, quint32 seed)
+{
+    std::vector<Asked> out;
+    QRandomGenerator rng(seed);
+    QSet<QString> seen;
+    const auto groupCount = qsizetype(groups.size());
+    for (int i = 0; i < count && groupCount > 0; ++i) {
+        const std::vector<Kind> &kinds = groups.at(std::size_t(i % groupCount));
+        if (kinds.empty())
+            continue;
+        const Kind &kind = kinds.at(std::size_t(i / groupCount) % kinds.size());
+        Asked a = newQuestionOf(kind, rng);
+        for (int attempt = 0; attempt < 10 && seen.contains(a.text); ++attempt)
+            a = newQuestionOf(kind, rng);
+        seen.insert(a.text);
+        out.push_back(std::move(a));
+    }
+    return out;
 }
 
 }  // namespace quorvex::practice

@@ -41,4 +41,10 @@ struct Asked {
 };
 Asked newQuestionOf(const Kind &kind, QRandomGenerator &rng);
 
+// A mixed sheet's `count` questions: the groups in turn (each level's
+// kinds, or each format's), so that each has an even share, and each
+// group's kinds in turn; no question twice where the kinds have enough. The
+// same arguments give the same questions.
+std::vector<Asked> mixedQuestions(const std::vector<std::vector<Kind>> &groups, int count, quint32 seed);
+
 }  // namespace quorvex::practice

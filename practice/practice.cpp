@@ -514,18 +514,33 @@ std::vector<Question> sheetQuestions(const Format &format, const QList<Direction
     const int share = int(count / directions.size()), extra = int(count % directions.size());
     for (qsizetype d = 0; d < directions.size(); ++d) {
         const int n = share + (d < extra ? 1 : 0);
+        const bool calculated = workbench::isCalculation(directions[d]);
         for (int i = 0; i < n; ++i) {
-            QString q;
+            Question q{directions[d], QString(), {}};
             for (int attempt = 0; attempt < 30; ++attempt) {
-                q = newQuestion(format, directions[d], rng);
-                if (!seen.contains(q))
+                if (calculated) {
+                    q.calculation = newCalculation(format, q.direction, rng);
+                    q.text = askedCalculation(format, q.direction, q.calculation);
+                } else {
+                    q.text = newQuestion(format, q.direction, rng);
+                    q.calculation.operands = QStringList{q.text};
+                }
+                if (!seen.contains(q.text))
                     break;
             }
-            seen.insert(q);
-            out.push_back({directions[d], q});
+            seen.insert(q.text);
+            out.push_back(q);
         }
     }
     return out;
+}
+
+bool onSheets(const Format &format, Direction direction)
+{
+    const Topic *topic = workbench::topicOf(format);
+    if (!topic || direction == Direction::Range || direction == Direction::Compare || direction == Direction::Convert)
+        return false;
+    return topic->operations().contains(direction) || topic->calculations().contains(direction);
 }
 
 QString formatTitle(const Format &f)

@@ -85,7 +85,11 @@ int significantDigits(QStringView number);
 
 struct Question {
     Direction direction = Direction::ToBinary;
+    // The operand as the sheet prints it under its direction's heading; a
+    // calculation, which has more than one, said in words.
     QString text;
+    // What the workbench is given to answer it.
+    workbench::Calculation calculation;
 };
 // A worksheet's `count` questions: shared among `directions` in the order
 // given (the first ones take any left over), each direction's together, no
@@ -93,6 +97,9 @@ struct Question {
 // same questions.
 std::vector<Question> sheetQuestions(const Format &format, const QList<Direction> &directions, int count,
                                      quint32 seed);
+// Whether a worksheet can ask it of the format: what its topic answers,
+// but the range and what is asked between two formats.
+bool onSheets(const Format &format, Direction direction);
 
 // The format as a heading: "Floating point: 8-bit two's complement
 // mantissa, 4-bit exponent".

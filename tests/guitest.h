@@ -87,6 +87,21 @@ inline QWidget *focusIn(QWidget *window)
 }
 
 // Types text into whatever control has the focus.
+// The caption whose Alt key another control shown in `window` already
+// has; empty when each reaches one control.
+inline QString clashingMnemonic(QWidget *window)
+{
+    QString taken;
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        const QString text = control->isVisibleTo(window) ? control->property("text").toString() : QString();
+        const QString key = text.section(u'&', 1).left(1).toLower();
+        if (!key.isEmpty() && taken.contains(key))
+            return text;
+        taken += key;
+    }
+    return QString();
+}
+
 inline void type(QWidget *window, const QString &text)
 {
     QTest::keyClicks(focusIn(window), text);

@@ -153,6 +153,21 @@ void TestCommandLine::answers_data()
     QTest::newRow("seed with solve") << QStringList{"--format", "int:8", "--solve", "range", "--seed", "3"} << 2
                                      << "--seed goes with --worksheet";
     QTest::newRow("working without solve") << QStringList{"--working"} << 2 << "--working goes with --solve";
+    QTest::newRow("solve in two formats") << solve("int:8,int:16", "to-binary", {"5"}) << 2 << "takes one --format";
+
+    // Worksheets of several formats, calculations and levels, refused before
+    // any file is written.
+    const auto sheet = [](QStringList options) { return QStringList{"--worksheet", "never.pdf"} + options; };
+    QTest::newRow("a bad format in a list") << sheet({"--format", "int:8,decimal:3"}) << 2 << "format 'decimal:3'";
+    QTest::newRow("none normalised") << sheet({"--format", "int:8", "--format", "bcd", "--directions", "normalise"})
+                                     << 2 << "Only floating point is normalised";
+    QTest::newRow("a format asked nothing") << sheet({"--format", "int:8,float:8:4", "--directions", "normalise"}) << 2
+                                            << "int:8 has none of these kinds of question";
+    QTest::newRow("a calculation lacking") << sheet({"--format", "bcd", "--directions", "add"}) << 2 << "no add questions";
+    QTest::newRow("between two formats") << sheet({"--directions", "compare"}) << 2 << "between two formats (compare)";
+    QTest::newRow("none has it") << sheet({"--format", "bcd,ieee:half", "--directions", "add"}) << 2 << "None of these";
+    QTest::newRow("an unknown level in a list") << sheet({"--level", "gcse,sideways"}) << 2 << "level 'sideways'";
+    QTest::newRow("levels and a format") << sheet({"--level", "gcse,a-level", "--format", "int:8"}) << 2 << "--level mixes";
     QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << "colour";
 }
 

@@ -15,6 +15,8 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
@@ -504,6 +506,8 @@ void TestWorkbench::worksheetKindsAndProblemHeard()
         QCOMPARE(group->role(), QAccessible::Grouping);
         QCOMPARE(group->text(QAccessible::Name), QStringLiteral("Kinds"));
         QCOMPARE(dialog->findChild<QLabel *>("lblKinds")->buddy(), kinds);
+        QCOMPARE(dialog->findChild<QLabel *>("lblLevel")->buddy()->accessibleName(), QStringLiteral("Level"));
+        QCOMPARE(clashingMnemonic(dialog), QString());
         auto *problem = dialog->findChild<QLabel *>("lblProblem");
         QCOMPARE(problem->focusPolicy(), Qt::NoFocus);
         dialog->findChild<QLineEdit *>("txtFile")->clear();
@@ -586,17 +590,21 @@ void TestWorkbench::worksheetDialog_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<Qt::Key>("pressed");
-    QTest::newRow("floating, written") << 4 << Qt::Key_Return;
-    QTest::newRow("integers, written") << 1 << Qt::Key_Return;
-    QTest::newRow("escape writes nothing") << 4 << Qt::Key_Escape;
+    QTest::addColumn<QString>("level");  // chosen by the keyboard; none for the format's own
+    QTest::newRow("floating, written") << 4 << Qt::Key_Return << "";
+    QTest::newRow("integers, written") << 1 << Qt::Key_Return << "";
+    QTest::newRow("escape writes nothing") << 4 << Qt::Key_Escape << "";
+    QTest::newRow("a level's mixed sheet") << 1 << Qt::Key_Return << "A level";
 }
 
-// The dialog writes the sheet in the window's format where it is told, and
-// says where; Normalise is offered for floating point only.
+// The dialog writes the sheet in the window's format, or a level's mixed
+// sheet, where it is told, and says where; Normalise is offered for
+// floating point only, and a level's kinds are its own.
 void TestWorkbench::worksheetDialog()
 {
     QFETCH(int, index);
     QFETCH(Qt::Key, pressed);
+    QFETCH(QString, level);
     QTemporaryDir folder;
     const QString file = folder.filePath("sheet.pdf");
     choose(index);
@@ -608,6 +616,18 @@ void TestWorkbench::worksheetDialog()
         dialog->findChild<QLineEdit *>("txtFile")->setFocus();
         dialog->findChild<QLineEdit *>("txtFile")->setText(file);
         key(dialog, Qt::Key_Tab);
+        key(dialog, Qt::Key_Tab);
+        auto *levels = qobject_cast<QComboBox *>(focusIn(dialog));
+        QVERIFY(levels && levels->objectName() == QStringLiteral("cboLevel"));
+        for (const Qt::Key k : {Qt::Key_End, Qt::Key_Home}) {  // a level, then the format's own again
+            key(dialog, k);
+            QVERIFY(dialog->findChild<QDialogButtonBox *>("buttons")->button(QDialogButtonBox::Ok)->isEnabled());
+        }
+        for (int i = 0; i < 4 && !level.isEmpty() && levels->currentText() != level; ++i)
+            key(dialog, Qt::Key_Down);
+        QCOMPARE(dialog->findChild<QWidget *>("grpKinds")->isEnabled(), level.isEmpty());
+        QCOMPARE(dialog->findChild<QLabel *>("lblFormat")->text().startsWith("Mixed questions: " + level),
+                 !level.isEmpty());
         key(dialog, Qt::Key_Tab);
         QCOMPARE(focusIn(dialog)->objectName(), QStringLiteral("spnQuestions"));
         retype(dialog, "3");
@@ -697,17 +717,9 @@ void TestWorkbench::mnemonicsInEveryFormat()
         formats->setCurrentIndex(f);
         for (int o = 0; o < qMax(1, operations->count()); ++o) {
             operations->setCurrentIndex(o);
-            QString mnemonics;
-            for (QWidget *control : w().findChildren<QWidget *>()) {
-                if (!control->isVisibleTo(&w()))
-                    continue;
-                const QString text = control->property("text").toString();
-                if (const qsizetype at = text.indexOf('&'); at >= 0) {
-                    QVERIFY2(!mnemonics.contains(text[at + 1].toLower()),
-                             qPrintable(formats->currentText() + " " + operations->currentText() + ": " + text));
-                    mnemonics += text[at + 1].toLower();
-                }
-            }
+            QVERIFY2(clashingMnemonic(&w()).isEmpty(),
+                     qPrintable(formats->currentText() + " " + operations->currentText() + ": "
+                                + clashingMnemonic(&w())));
         }
     }
 }

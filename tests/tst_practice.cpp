@@ -11,6 +11,7 @@
 #include "practice/calculations.h"
 #include "practice/levels.h"
 #include "topics/registry.h"
+#include "windows/worksheet.h"
 
 #include <QDir>
 #include <QHash>
@@ -20,6 +21,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextTable>
 
 using namespace quorvex;
 using namespace testformats;
@@ -65,9 +68,8 @@ QString sheetLines(const QString &words, bool floating)
 {
     const qsizetype key = words.indexOf(QStringLiteral(" Answers "));
     QString sheet = words.left(key);
-    sheet.remove(QRegularExpression(QStringLiteral("(?<=_) \\d+(?= |$)")));  // a page number
     static const QRegularExpression breaks(QStringLiteral(
-        " (?=Name:|Answer:|\\d+\\. |Write each number|Write the value|Normalise each)"));
+        " (?=Name:|Answer|\\d+\\. |Write each number|Write the value|Normalise each)"));
     sheet.replace(breaks, QStringLiteral("\n"));
     QString out = sheet + QStringLiteral("\nAnswers\n");
     const QString answers = words.mid(key);
@@ -89,7 +91,37 @@ QString sheetLines(const QString &words, bool floating)
     return out;
 }
 
+// A sheet's rich text as lines: a table row on a line, its cells' words
+// between blanks (a one-column table's line by line), a table of empty
+// cells a box a cell ("□□□□"), and blank room by its height.
+QStringList sheetText(QTextFrame::iterator it)
+{
+    QStringList lines;
+    for (; !it.atEnd(); ++it) {
+        const auto *table = qobject_cast<QTextTable *>(it.currentFrame());
+        const QTextBlock block = it.currentBlock();
+        if (!table && !block.text().trimmed().isEmpty())
+            lines << block.text().replace(QChar::Nbsp, u' ').simplified();
+        else if (!table && block.isValid() && block.blockFormat().topMargin() > 0)
+            lines << QStringLiteral("[room: %1px]").arg(block.blockFormat().topMargin());
+        for (int row = 0; table && row < table->rows(); ++row) {
+            QStringList cells;  // each with its lines
+            for (int column = 0; column < table->columns(); ++column)
+                cells << sheetText(table->cellAt(row, column).begin()).join(u'\n');
+            if (cells.join(QString()).isEmpty())
+                lines << QString(cells.size(), QChar(0x25A1));
+            else if (cells.size() == 1)
+                lines += cells.constFirst().split(u'\n');
+            else
+                lines << cells.join(u' ').simplified();
+        }
+    }
+    return lines;
+}
+
 const QString program = QStringLiteral(QUORVEX_BINARY);
+// A page's number, on a line of its own as pdftotext -layout reads it.
+const QRegularExpression pageNumber(QStringLiteral("^ *\\d+ *$"), QRegularExpression::MultilineOption);
 
 }  // namespace
 
@@ -118,6 +150,12 @@ private slots:
     void commandLineRefuses();
     void commandLineWritesTheMostQuestions();
     void mixedWorksheet();
+    void mixedSheets_data();
+    void mixedSheets();
+    void answerBoxes();
+    void wideAnswerBoxes_data();
+    void wideAnswerBoxes();
+    void pagesHoldWhatTheyCan();
 };
 
 void TestPractice::diagnoses_data()
@@ -453,7 +491,10 @@ static bool writtenSheet(const QStringList &options, QString *said, QString *rea
     }
     *said = QString::fromUtf8(p.readAllStandardOutput()).replace(pdf, QStringLiteral("sheet.pdf"));
     QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    // As the page lays them out: the labels under a question's answer boxes
+    // stay with it.
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     if (!text.waitForFinished(60000) || text.exitCode() != 0) {
         qWarning("pdftotext (Debian package poppler-utils) is needed");
         return false;
@@ -473,7 +514,7 @@ void TestPractice::worksheetFromTheCommandLine()
     QString said, read;
     QVERIFY(writtenSheet(options, &said, &read));
     QUORVEX_COMPARE_APPROVED(QStringLiteral("worksheet"), approved::fileName(QString::fromLatin1(QTest::currentDataTag())),
-                             said + u'\n' + sheetLines(squeezed(read), format.isFloating()));
+                             said + u'\n' + sheetLines(squeezed(QString(read).remove(pageNumber)), format.isFloating()));
     const QString all = squeezed(read);
     const qsizetype key = all.indexOf(QStringLiteral("Answers"));
     QVERIFY(key > 0);
@@ -550,7 +591,7 @@ void TestPractice::commandLineWritesTheMostQuestions()
     QCOMPARE(text.exitCode(), 0);
     const QString all = QString::fromUtf8(text.readAllStandardOutput());
     // Each question has a line for its answer, and each answer its heading.
-    QCOMPARE(all.count(QStringLiteral("Answer:")), 2 * 500);
+    QCOMPARE(all.count(QRegularExpression(QStringLiteral("Answer( \\(denary\\))?:"))), 2 * 500);
     QVERIFY(all.contains(QStringLiteral("500.")));
     QVERIFY(!all.contains(QStringLiteral("501.")));
 }
@@ -718,6 +759,113 @@ void TestPractice::mixedWorksheet()
         // is enough to find it.
         QVERIFY2(all.left(key).contains(printed(a.text).left(30)), qPrintable(a.text));
     }
+}
+
+void TestPractice::mixedSheets_data()
+{
+    QTest::addColumn<QStringList>("options");  // besides --worksheet and --seed 4242
+    QTest::addColumn<QStringList>("mixed");    // the levels, or the formats asked to binary, to denary and add
+    QTest::newRow("formats and a calculation")
+        << QStringList{"--format", "int:8", "--format", "float:8:4,fixed-signed:4.4", "--directions",
+                       "to-binary,to-denary,add", "--questions", "6"}
+        << QStringList{"int:8", "float:8:4", "fixed-signed:4.4"};
+    QTest::newRow("two levels") << QStringList{"--level", "gcse,a-level", "--questions", "6"}
+                                << QStringList{"gcse", "a-level"};
+}
+
+// A mixed sheet from the real program: its questions in words, the
+// formats (or levels) in turn, each with its answer in the key.
+void TestPractice::mixedSheets()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, mixed);
+    std::vector<std::vector<Kind>> groups;
+    for (const QString &name : mixed) {
+        const std::optional<Level> level = levelNamed(name);
+        groups.push_back(level ? levelKinds(*level) : std::vector<Kind>());
+        for (Direction d : {Direction::ToBinary, Direction::ToDenary, Direction::Add}) {
+            if (!level && onSheets(named(qPrintable(name)), d))
+                groups.back().push_back({named(qPrintable(name)), d});
+        }
+    }
+    QString said, read;
+    QVERIFY(writtenSheet(options, &said, &read));
+    const QString all = squeezed(read);
+    const qsizetype key = all.indexOf(QStringLiteral(" Answers "));
+    QVERIFY(key > 0);
+    QVERIFY2(all.startsWith(QStringLiteral("Mixed questions: ")), qPrintable(all.left(100)));
+    const std::vector<Asked> asked = mixedQuestions(groups, 6, 4242);
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        if (!levelNamed(mixed.constFirst()))  // the formats in turn
+            QCOMPARE(workbench::formatName(asked[i].kind.format), mixed.at(qsizetype(i) % mixed.size()));
+        QVERIFY2(all.left(key).contains(QStringLiteral("%1. ").arg(i + 1) + printed(asked[i].text).left(30)),
+                 qPrintable(asked[i].text));
+        const workbench::Answer a = workbench::solve(asked[i].kind.format, asked[i].kind.operation, asked[i].question);
+        QVERIFY2(all.indexOf(printed(a.text), key) > key, qPrintable(a.text));
+    }
+}
+
+// A small mixed sheet's questions with their room to work and answer
+// boxes, approved whole.
+void TestPractice::answerBoxes()
+{
+    const WorksheetOptions o{
+        .formats = {named("float:8:4"), named("fixed-signed:4.4"), named("ieee:half"), named("bcd"), named("int-signmag:8")},
+        .questions = 10, .directions = {Direction::ToBinary, Direction::Add, Direction::ToDenary}, .seed = 11,
+        .levels = {}};
+    QTextDocument document;
+    document.setHtml(worksheetHtml(o, false));
+    QUORVEX_COMPARE_APPROVED(QStringLiteral("worksheet"), QStringLiteral("answer-boxes"),
+                             sheetText(document.rootFrame()->begin()).join(u'\n') + u'\n');
+}
+
+void TestPractice::wideAnswerBoxes_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("float:64:12") << "float:64:12" << QStringList{"Mantissa", "Exponent"};
+    QTest::newRow("ieee:quad") << "ieee:quad" << QStringList{"Sign", "Exponent", "Fraction"};
+    QTest::newRow("fixed-signed:32.32") << "fixed-signed:32.32" << QStringList{"."};
+    QTest::newRow("int:64") << "int:64" << QStringList();
+    QTest::newRow("bcd:64") << "bcd:64" << QStringList();
+}
+
+// The boxes of a wide format wrap within the width of the page's text (642
+// of the 1/96 inch an A4 page has between its margins), and the real
+// program's sheet has their labels.
+void TestPractice::wideAnswerBoxes()
+{
+    QFETCH(QString, format);
+    QFETCH(QStringList, labels);
+    const WorksheetOptions o{
+        .formats = {named(qPrintable(format))}, .questions = 2, .directions = {Direction::ToBinary}, .seed = 0, .levels = {}};
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setTextWidth(642);
+    document.setHtml(worksheetHtml(o, false));
+    QVERIFY2(document.idealWidth() <= 642, qPrintable(QString::number(document.idealWidth())));
+    QString said, read;
+    QVERIFY(writtenSheet({"--format", format, "--directions", "to-binary", "--questions", "2"}, &said, &read));
+    const QString sheet = squeezed(read.left(read.indexOf(QStringLiteral("Answers"))));
+    QCOMPARE(sheet.count(QStringLiteral("Answer: ") + labels.join(u' ')), 2);
+}
+
+// A sheet of 20 questions in floating point 8/4 fills its pages: each
+// question is kept whole with its answer space, and the sheet takes 4
+// pages, the key 8 more.
+void TestPractice::pagesHoldWhatTheyCan()
+{
+    QString said, read;
+    QVERIFY(writtenSheet({"--questions", "20"}, &said, &read));
+    QStringList pages = read.split(u'\f');
+    pages.removeLast();  // after the last page's form feed
+    const auto key = std::find_if(pages.begin(), pages.end(), [](const QString &p) { return p.startsWith("Answers"); });
+    QCOMPARE(key - pages.begin(), 4);
+    QCOMPARE(pages.size(), 12);
+    static const QRegularExpression question(QStringLiteral("^\\d+\\. "), QRegularExpression::MultilineOption),
+        answer(QStringLiteral("^Answer"), QRegularExpression::MultilineOption);
+    for (auto page = pages.begin(); page != key; ++page)
+        QCOMPARE(page->count(question), page->count(answer));
 }
 
 QTEST_MAIN(TestPractice)

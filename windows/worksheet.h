@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Worksheets: new questions in one format on A4 pages, a question sheet with
-// room to work, then an answer key on a new page with each answer's working.
-// Needs a QGuiApplication (fonts and the PDF writer); no window is shown.
+// Worksheets: new questions on A4 pages, a question sheet with room to work
+// sized to each question and answer boxes as exam papers print them, then
+// an answer key on a new page with each answer's working. The questions are
+// in one format, in several (a mixed sheet, each question said in words) or
+// of one or more levels' kinds. Needs a QGuiApplication (fonts and the PDF
+// writer); no window is shown.
 #pragma once
 
 #include "conversions/format.h"
@@ -14,14 +17,16 @@
 namespace quorvex {
 
 struct WorksheetOptions {
-    Format format{.representation = Representation::Floating, .mantissa = 8, .exponent = 4};
+    // With more than one format the sheet is mixed: the formats in turn,
+    // each question said in words.
+    QList<Format> formats{Format{.representation = Representation::Floating, .mantissa = 8, .exponent = 4}};
     int questions = 20;
-    // Normalise only for floating point; each direction's questions together.
-    QList<workbench::Direction> directions{workbench::Direction::ToBinary, workbench::Direction::ToDenary};
+    // What is asked; each format takes those it has. In one format each
+    // direction's questions stand together under its instruction.
+    QList<workbench::Operation> directions{workbench::Operation::ToBinary, workbench::Operation::ToDenary};
     quint32 seed = 0;  // the same seed and choices give the same questions
-    // A mixed sheet: the questions of a level's kinds, each said in words,
-    // in place of one format's.
-    std::optional<practice::Level> level;
+    // A mixed sheet of these levels' kinds, in place of the formats'.
+    QList<practice::Level> levels;
 };
 
 inline constexpr int worksheetMostQuestions = 500;
@@ -29,8 +34,12 @@ inline constexpr int worksheetMostQuestions = 500;
 // Why the options cannot make a sheet, in one sentence; empty when they can.
 QString worksheetProblem(const WorksheetOptions &options);
 
-// The sheet and its key as rich text, the key starting on a new page.
-QString worksheetHtml(const WorksheetOptions &options);
+// The sheet's heading: the format's, or what a mixed sheet mixes.
+QString worksheetTitle(const WorksheetOptions &options);
+
+// The sheet and (when asked) its key as rich text, the key starting on a
+// new page.
+QString worksheetHtml(const WorksheetOptions &options, bool withKey = true);
 
 // Writes the sheet as an A4 PDF to `file`, through a temporary file beside
 // it that takes its place only when all is written: on failure nothing is

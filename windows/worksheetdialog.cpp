@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "windows/worksheetdialog.h"
 
+#include "practice/levels.h"
 #include "practice/practice.h"
 #include "topics/registry.h"
 #include "windows/accessibility.h"
 #include "windows/runtimeguard.h"
-#include "windows/worksheet.h"
 #include "ui_worksheetdialog.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,6 +31,9 @@ WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
     ui->setupUi(this);
     applyAccessibleRoles(this);
     ui->lblFormat->setText(practice::formatTitle(format));
+    ui->cboLevel->addItem(tr("This format"));
+    for (practice::Level level : practice::allLevels())
+        ui->cboLevel->addItem(practice::levelTitle(level), QVariant::fromValue(int(level)));
 
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
@@ -50,6 +54,7 @@ WorksheetDialog::WorksheetDialog(const Format &format, QWidget *parent)
     ui->chkNormalise->setEnabled(operations.contains(workbench::Operation::Normalise));
 
     connect(ui->cmdBrowse, &QPushButton::clicked, this, &WorksheetDialog::browse);
+    connect(ui->cboLevel, &QComboBox::currentIndexChanged, this, &WorksheetDialog::allowWritingIfAsked);
     for (QCheckBox *kind : {ui->chkToBinary, ui->chkToDenary, ui->chkToHex, ui->chkNormalise})
         connect(kind, &QCheckBox::toggled, this, &WorksheetDialog::allowWritingIfAsked);
     connect(ui->buttons, &QDialogButtonBox::accepted, this, &WorksheetDialog::accept);
@@ -82,19 +87,25 @@ void WorksheetDialog::showProblem(const QString &problem, bool onOk)
         ui->lblProblem->setFocus(Qt::OtherFocusReason);
 }
 
-// At least one kind of question.
+// At least one kind of question, for the format's own; a level's are its
+// own, and the heading says what the sheet mixes.
 void WorksheetDialog::allowWritingIfAsked()
 {
-    const bool any = ui->chkToBinary->isChecked() || ui->chkToDenary->isChecked() || ui->chkToHex->isChecked()
-        || ui->chkNormalise->isChecked();
+    const bool mixed = ui->cboLevel->currentData().isValid();
+    ui->grpKinds->setEnabled(!mixed);
+    const WorksheetOptions o = options();
+    ui->lblFormat->setText(worksheetTitle(o));
+    const bool any = mixed || !o.directions.isEmpty();
     ui->buttons->button(QDialogButtonBox::Ok)->setEnabled(any);
     showProblem(any ? QString() : tr("Choose at least one kind of question."), false);
 }
 
-void WorksheetDialog::accept()
+WorksheetOptions WorksheetDialog::options() const
 {
     WorksheetOptions options;
-    options.format = m_format;
+    options.formats = {m_format};
+    if (const QVariant level = ui->cboLevel->currentData(); level.isValid())
+        options.levels = {practice::Level(level.toInt())};
     options.questions = ui->spnQuestions->value();
     options.seed = quint32(ui->spnSeed->value());
     options.directions.clear();
@@ -106,6 +117,12 @@ void WorksheetDialog::accept()
         if (box->isChecked() && box->isEnabled())
             options.directions << direction;
     }
+    return options;
+}
+
+void WorksheetDialog::accept()
+{
+    const WorksheetOptions options = this->options();
     QString problem = worksheetProblem(options);
     QString file = QDir::fromNativeSeparators(ui->txtFile->text().trimmed());
     if (problem.isEmpty() && file.isEmpty())

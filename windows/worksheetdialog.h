@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The worksheet dialog: new questions in the workbench's format, written as
-// a PDF with their answers and working on the pages after them. The teacher
-// names the file and chooses how many questions, which kinds and the seed
-// (shown, so the same sheet can be made again).
+// The worksheet dialog: new questions in the workbench's format, or a mixed
+// sheet of a level's questions, written as a PDF with their answers and
+// working on the pages after them. The teacher names the file and chooses
+// the level, how many questions, which kinds (for the format's own) and the
+// seed (shown, so the same sheet can be made again).
 #pragma once
 
 #include "conversions/format.h"
+#include "windows/worksheet.h"
 
 #include <QDialog>
 
@@ -30,6 +32,8 @@ public:
 private:
     void browse();
     void allowWritingIfAsked();
+    // The options the dialog's controls choose.
+    WorksheetOptions options() const;
     void showProblem(const QString &problem, bool onOk);
 
     std::unique_ptr<Ui::WorksheetDialog> ui;
