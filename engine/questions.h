@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 class QRandomGenerator;
@@ -21,6 +22,11 @@ inline constexpr int significantBits = 6;
 
 // The highest place that holds a 1 in v, or -1 for 0.
 int topBit(quint64 v);
+
+// The lowest place a whole number's first 1 is set in, when places up to
+// `top` may hold it: the upper half, as exam papers choose whole numbers
+// (8 bits ask 8 to 255, never 1).
+constexpr int lowestTopBit(int top) { return top < 3 ? top : std::max(top / 2, 3); }
 
 // What the hand method's bits hold for a denary number, as an exact
 // decimal; empty when the number is refused.

@@ -134,7 +134,9 @@ std::vector<Asked> mixedQuestions(const std::vector<std::vector<Kind>> &groups, 
         const std::vector<Kind> &kinds = groups.at(std::size_t(i % groupCount));
         if (kinds.empty())
             continue;
-        const Kind &kind = kinds.at(std::size_t(i / groupCount) % kinds.size());
+        // Each group starts its kinds one further on than the group before,
+        // so that a short sheet of many groups still asks every kind.
+        const Kind &kind = kinds.at(std::size_t(i / groupCount + i % groupCount) % kinds.size());
         Asked a = newQuestionOf(kind, rng);
         for (int attempt = 0; attempt < 10 && seen.contains(a.text); ++attempt)
             a = newQuestionOf(kind, rng);

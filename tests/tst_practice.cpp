@@ -708,25 +708,32 @@ void TestPractice::fewQuestionsAreAboutACut_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<int>("mostPercent");  // of the numbers the format cannot hold exactly
-    for (const char *name : {"int:8", "int-signed:16", "int-signmag:8", "int-ones:8", "bcd:3"})
-        QTest::newRow(name) << name << 0;
+    QTest::addColumn<int>("smallest");     // size of the smallest number asked
+    QTest::newRow("int:8") << "int:8" << 0 << 8;
+    QTest::newRow("int-signed:16") << "int-signed:16" << 0 << 128;
+    QTest::newRow("int-signmag:8") << "int-signmag:8" << 0 << 8;
+    QTest::newRow("int-ones:8") << "int-ones:8" << 0 << 8;
+    QTest::newRow("bcd:3") << "bcd:3" << 0 << 0;
     for (const char *name : {"fixed:4.4", "fixed-signed:6.6", "float:8:4", "float:10:6", "float:16:8"})
-        QTest::newRow(name) << name << 30;
+        QTest::newRow(name) << name << 30 << 0;
 }
 
 // A number to write in bits is one the format holds exactly (written in
 // binary it takes no more bits than the format has), but for the few that
-// are about the cut, and never for a whole-number format.
+// are about the cut, and never for a whole-number format; a whole number
+// is not so small that its bits are mostly 0s.
 void TestPractice::fewQuestionsAreAboutACut()
 {
     QFETCH(QString, format);
     QFETCH(int, mostPercent);
+    QFETCH(int, smallest);
     const Format f = *workbench::parseFormat(format, nullptr);
     QRandomGenerator g(11);
     const int asked = 300;
     int cut = 0;
     for (int i = 0; i < asked; ++i) {
         const QString number = newQuestion(f, Direction::ToBinary, g);
+        QVERIFY2(exact::Number::fromDecimal(number).abs() >= exact::Number(smallest), qPrintable(number));
         const workbench::Worked bits = workbench::work(f, Direction::ToBinary, number);
         QVERIFY2(!bits.refused, qPrintable(number));
         const workbench::Worked back = workbench::work(f, Direction::ToDenary, bits.text);
@@ -810,8 +817,10 @@ void TestPractice::mixedSheets()
 void TestPractice::answerBoxes()
 {
     const WorksheetOptions o{
-        .formats = {named("float:8:4"), named("fixed-signed:4.4"), named("ieee:half"), named("bcd"), named("int-signmag:8")},
-        .questions = 10, .directions = {Direction::ToBinary, Direction::Add, Direction::ToDenary}, .seed = 11,
+        .formats = {named("float:8:4"), named("fixed-signed:4.4"), named("ieee:half"), named("bcd"), named("int-signmag:8"),
+                    named("int-signed:8")},
+        .questions = 12, .directions = {Direction::ToBinary, Direction::Add, Direction::ToDenary, Direction::Multiply},
+        .seed = 11,
         .levels = {}};
     QTextDocument document;
     document.setHtml(worksheetHtml(o, false));

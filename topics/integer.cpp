@@ -100,8 +100,9 @@ public:
         if (mistake != practice::Mistake::BcdGiven)
             return PlaceValueTopic::sentence(m, mistake);
         return practice::Words::tr("Your answer %1 is %2 in binary-coded decimal (BCD), each denary digit in its own "
-                                   "4 bits; this format is pure binary: the whole number by place values.")
-            .arg(m.s, practice::shown(exact::readDecimal(m.question).value));
+                                   "4 bits; this format is pure binary, the whole number by place values, where "
+                                   "your bits stand for %3.")
+            .arg(m.s, practice::shown(exact::readDecimal(m.question).value), practice::shown(m.sv));
     }
     qsizetype stepFor(const practice::BitsMarking &m, practice::Mistake mistake) const override
     {

@@ -298,7 +298,7 @@ Number heldValue(const Format &f, QRandomGenerator &rng, bool negative)
     const int top = practice::topBit(cap);
     // Integers take any bits below their first 1; fixed point few,
     // and not so deep after the point that the decimal gets long.
-    const int lowest = f.isFixed() ? std::clamp(f.fraction - 10, 0, top) : 0;
+    const int lowest = f.isFixed() ? std::clamp(f.fraction - 10, 0, top) : practice::lowestTopBit(top);
     const int t = int(rng.bounded(lowest, top + 1));
     const int below = f.isFixed() ? std::min(t, practice::significantBits) : t;
     quint64 magnitude = (quint64(1) << t) | ((rng.generate64() & lowBits(below)) << (t - below));

@@ -524,10 +524,11 @@ public:
         const int n = f.bits;
         if (operation == Operation::ToDenary && n > 1 && rng.bounded(12) == 0)  // now and then, negative zero
             return printed(f, negativeZero(m_code, n));
-        // A magnitude of any size the sign leaves room for, 1 at least.
+        // A magnitude of a size the sign leaves room for, with its first 1 in
+        // the upper half of the places.
         quint64 magnitude = 0;
         if (n > 1) {
-            const int top = int(rng.bounded(0, n - 1));
+            const int top = int(rng.bounded(practice::lowestTopBit(n - 2), n - 1));
             magnitude = (quint64(1) << top) | (rng.generate64() & patterns::lowBits(top));
         }
         const Number v = rng.bounded(2) == 1 ? -Number::fromUnsigned(magnitude) : Number::fromUnsigned(magnitude);

@@ -192,8 +192,11 @@ QString answerSpace(const Item &item, const workbench::Answer &answer)
         : topic && topic->width(f) > 0                   ? topic->groups(f)
                                                          : std::vector<workbench::BitGroup>{};
     QString html = groups.empty() ? line(Words::tr("Answer:")) : boxes(Words::tr("Answer:"), f, groups);
-    if (op == Operation::Add || op == Operation::Subtract || op == Operation::Multiply)
+    // As the question asks it: whether a sum overflows, whether a product fits.
+    if (op == Operation::Add || op == Operation::Subtract)
         html += line(Words::tr("Overflow (yes or no):"));
+    if (op == Operation::Multiply)
+        html += line(Words::tr("Fits (yes or no):"));
     if (op == Operation::Error)
         html += line(Words::tr("Absolute error:")) + line(Words::tr("Relative error:"));
     return html;
