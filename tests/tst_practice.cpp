@@ -817,9 +817,9 @@ void TestPractice::mixedSheets()
 void TestPractice::answerBoxes()
 {
     const WorksheetOptions o{
-        .formats = {named("float:8:4"), named("fixed-signed:4.4"), named("ieee:half"), named("bcd"), named("int-signmag:8"),
-                    named("int-signed:8")},
-        .questions = 12, .directions = {Direction::ToBinary, Direction::Add, Direction::ToDenary, Direction::Multiply},
+        .formats = {named("int-signed:8"), named("float:8:4"), named("fixed-signed:4.4"), named("ieee:half"),
+                    named("bcd"), named("int-signmag:8")},
+        .questions = 12, .directions = {Direction::Multiply, Direction::ToBinary, Direction::Add, Direction::ToDenary},
         .seed = 11,
         .levels = {}};
     QTextDocument document;
