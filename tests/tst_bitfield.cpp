@@ -157,7 +157,7 @@ void TestBitField::flipReadsThePatternBack()
     // stays on the cell.
     QWidget *notice = nullptr;
     for (QWidget *child : field()->findChildren<QWidget *>()) {
-        if (child->property("bitFieldNotice").toBool())
+        if (child->property("notice").toBool())
             notice = child;
     }
     QVERIFY(notice && notice->isVisible());
@@ -171,6 +171,7 @@ void TestBitField::flipReadsThePatternBack()
     QCOMPARE(get<QLineEdit>("txtAnswer")->text(), shown);
     QCOMPARE(working(), flippedWorking);
     QVERIFY(field()->isVisible());
+    QVERIFY(!notice->isVisible());  // said once, not again with the next pattern
 }
 
 // Keys from the answer box: Tab enters the row at its current cell, the

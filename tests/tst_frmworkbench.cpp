@@ -756,6 +756,23 @@ void TestWorkbench::hintsStepByStep()
     retype(&w(), "18");
     QCOMPARE(check("00010010"), QStringLiteral("Right."));
     QCOMPARE(shown("lblTally"), QStringLiteral("2 of 2 right (1 of them with a hint)"));
+    // With a screen reader the first hint takes the focus to the verdict,
+    // and the next, where the focus has stayed, is told as a notice.
+    AssistiveTechnology listening;
+    click(get("txtInput"));
+    retype(&w(), "19");
+    click(get("cmdHint"));
+    QCOMPARE(h->focus(), get("lblVerdict"));
+    QWidget *notice = nullptr;
+    for (QWidget *child : w().findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->property("notice").toBool())
+            notice = child;
+    }
+    QVERIFY(notice && !notice->isVisible());
+    key(&w(), Qt::Key_H, Qt::AltModifier);  // the focus stays where it is
+    QTRY_VERIFY(notice->isVisible());
+    QCOMPARE(h->focus(), get("lblVerdict"));
+    QVERIFY2(notice->accessibleName().startsWith("Hint 2 of "), qPrintable(notice->accessibleName()));
 }
 
 void TestWorkbench::levelSetsTheQuestion_data()

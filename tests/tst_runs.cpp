@@ -56,6 +56,7 @@ private slots:
         h.reset();
     }
     void formatOfEveryKind();
+    void startDialogTabOrder();
     void runReviewedTriedAgainAndKept();
     void closedMidRunKeepsItsAnswers();
     void problemSaidOnce_data();
@@ -111,6 +112,22 @@ private:
     QTemporaryDir m_home;
     std::unique_ptr<Harness<frmWorkbench>> h;
 };
+
+// Tab reaches every control of the start dialog, the progress too, for a
+// screen reader to read it.
+void TestRuns::startDialogTabOrder()
+{
+    QStringList walked;
+    QVERIFY(openModal(get<QAbstractButton>("cmdStartRun"), [&](QWidget *dialog) {
+        for (int i = 0; i < 5; ++i) {
+            key(dialog, Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(dialog->findChild<QLabel *>("lblProgress")->accessibleName(), QStringLiteral("No runs yet."));
+        key(dialog, Qt::Key_Escape);
+    }));
+    QCOMPARE(walked, (QStringList{"lstTopics", "spnCount", "lblProgress", "", "", }));
+}
 
 // The controls describe each kind's format once set to it, from another.
 void TestRuns::formatOfEveryKind()

@@ -1195,4 +1195,42 @@ void installAccessibility()
     installed = true;
 }
 
+namespace {
+
+class AccessibleNotice final : public QAccessibleWidget {
+public:
+    explicit AccessibleNotice(QWidget *notice) : QAccessibleWidget(notice, QAccessible::Notification) { }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(qApp); }
+};
+
+QAccessibleInterface *noticeFactory(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("QWidget") || !object || !object->property("notice").toBool())
+        return nullptr;
+    return new AccessibleNotice(static_cast<QWidget *>(object));
+}
+
+}  // namespace
+
+Notice::Notice(QWidget *parent) : QWidget(parent)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(noticeFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    setProperty("notice", true);
+    setGeometry(0, 0, 1, 1);
+    hide();
+}
+
+// Shown again, it is said again.
+void Notice::say(const QString &text)
+{
+    hide();
+    setAccessibleName(text);
+    if (!text.isEmpty())
+        show();
+}
+
 }  // namespace quorvex

@@ -3,6 +3,8 @@
 // tells it by itself.
 #pragma once
 
+#include <QWidget>
+
 #include <QString>
 
 class QLineEdit;
@@ -55,6 +57,16 @@ void showWorkingHtml(QTextBrowser *pane, const QString &html);
 // place of each character map between the two: a digit shown to the same
 // digit said, counting from `from` in `spoken`.
 void speakAs(QLineEdit *box, const QString &spoken, int from = 0);
+
+// A notification to a screen reader, which says it each time it is given:
+// for news where the focus cannot go, or has stayed. It stands apart from
+// the window, as a desktop notification does, so that it is said alone
+// rather than after the window's title and every label in it. Not seen.
+class Notice final : public QWidget {
+public:
+    explicit Notice(QWidget *parent);
+    void say(const QString &text);
+};
 
 // A box that shows bits is read with them spelt out (see spoken.h), whatever
 // it comes to show; the name stays its label. Text that is not bits is

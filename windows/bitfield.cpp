@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "windows/bitfield.h"
 
+#include "windows/accessibility.h"
 #include "windows/fixedfont.h"
 
 #include <QAccessibleWidget>
@@ -38,23 +39,6 @@ QString caption(const QString &name)
 {
     const QString the = BitField::tr("the ");
     return name.startsWith(the) ? name.mid(the.size()) : name;
-}
-
-// The field's notice is a notification to a screen reader, which says its
-// name each time it shows. It stands apart from the window, as a desktop
-// notification does, so that it is said alone rather than after the
-// window's title and every label in it.
-class AccessibleNotice final : public QAccessibleWidget {
-public:
-    explicit AccessibleNotice(QWidget *notice) : QAccessibleWidget(notice, QAccessible::Notification) { }
-    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(qApp); }
-};
-
-QAccessibleInterface *noticeFactory(const QString &className, QObject *object)
-{
-    if (className != QLatin1String("QWidget") || !object || !object->property("bitFieldNotice").toBool())
-        return nullptr;
-    return new AccessibleNotice(static_cast<QWidget *>(object));
 }
 
 }  // namespace
@@ -122,15 +106,7 @@ private:
 
 BitField::BitField(QWidget *parent) : QWidget(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(noticeFactory);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
-    m_notice = new QWidget(this);
-    m_notice->setProperty("bitFieldNotice", true);
-    m_notice->setGeometry(0, 0, 1, 1);
-    m_notice->hide();
+    m_notice = new Notice(this);
     // Not a Tab stop itself: its current cell is.
     setFocusPolicy(Qt::ClickFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -145,6 +121,7 @@ void BitField::clear() { setPattern({}, QString()); }
 
 void BitField::setPattern(const std::vector<workbench::BitGroup> &groups, const QString &bits)
 {
+    m_notice->say(QString());  // news of the last pattern is not said again when the field shows
     qsizetype size = 0;
     for (const workbench::BitGroup &g : groups)
         size += qsizetype(g.worth.size());
@@ -223,13 +200,7 @@ void BitField::focusCurrent()
         b->setFocus(Qt::OtherFocusReason);
 }
 
-void BitField::announce(const QString &text)
-{
-    m_notice->hide();
-    m_notice->setAccessibleName(text);
-    if (!text.isEmpty())
-        m_notice->show();
-}
+void BitField::announce(const QString &text) { m_notice->say(text); }
 
 void BitField::makeCurrent(int index)
 {

@@ -27,6 +27,8 @@ class QLabel;
 
 namespace quorvex {
 
+class Notice;
+
 class BitField : public QWidget {
     Q_OBJECT
 public:
@@ -84,7 +86,7 @@ private:
     QString m_bits;
     std::vector<Cell> m_cells;
     QList<QLabel *> m_captions;
-    QWidget *m_notice;  // a notification a screen reader says when it shows
+    Notice *m_notice;  // what a screen reader is told of a flipped bit
     mutable QList<QPoint> m_points;  // where the points are drawn
     int m_current = 0;
 };

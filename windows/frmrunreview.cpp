@@ -50,6 +50,7 @@ frmRunReview::frmRunReview(const practice::Run &run, const QString &problem, QWi
     const practice::Tally tally = run.tally();
     ui->lblSummary->setText(tally.text());
     ui->lblSummary->setAccessibleName(tally.text());
+    ui->lblSummary->setFocusPolicy(Qt::StrongFocus);  // a Tab stop, read by a screen reader
     ui->lblProblem->setText(problem);
     ui->lblProblem->setVisible(!problem.isEmpty());
     ui->lblProblem->setFocusPolicy(problem.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);

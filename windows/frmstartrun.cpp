@@ -38,7 +38,10 @@ frmStartRun::frmStartRun(const practice::Progress &progress, const QString &prob
             lines << practice::progressLine(topic->title(), progress.of(id));
     }
     ui->lblProgress->setText(lines.isEmpty() ? tr("No runs yet.") : lines.join(u'\n'));
-    ui->lblProgress->setAccessibleName(tr("Your progress: %1").arg(ui->lblProgress->text()));
+    // Its caption names it for a screen reader already.
+    ui->lblProgress->setAccessibleName(ui->lblProgress->text());
+    // A Tab stop, so that a screen reader reads it.
+    ui->lblProgress->setFocusPolicy(Qt::StrongFocus);
 
     connect(ui->cboLevel, &QComboBox::currentIndexChanged, this, &frmStartRun::showLevel);
     connect(ui->lstTopics, &QListWidget::itemChanged, this, &frmStartRun::allowStarting);

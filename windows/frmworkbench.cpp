@@ -101,6 +101,7 @@ frmWorkbench::frmWorkbench(QWidget *parent)
     }
 
     // The working takes whatever height the window gains.
+    m_notice = new Notice(this);
     m_working = new WorkingPane(this, WorkingPane::AlwaysShown{});
     m_working->setMinimumHeight(WorkingPane::paneHeight);
     ui->layMain->addWidget(m_working, ui->layMain->rowCount(), 0, 1, ui->layMain->columnCount());
@@ -386,7 +387,7 @@ void frmWorkbench::check()
     // A screen reader speaks what has the focus: the verdict, when one is
     // listening; otherwise the student goes on in their answer.
     if (QAccessible::isActive() && !ui->lblVerdict->text().isEmpty())
-        ui->lblVerdict->setFocus(Qt::OtherFocusReason);
+        focusVerdict();
     else
         ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
     if (m_run && marked)
@@ -490,6 +491,16 @@ void frmWorkbench::hint()
                                           + spoken::html(m_hints[m_hintsShown - 1]));
     });
     if (QAccessible::isActive() && !ui->lblVerdict->text().isEmpty())
+        focusVerdict();
+}
+
+// A screen reader speaks a label as it takes the focus, not as its text
+// changes: a new verdict where the focus already is is told as a notice.
+void frmWorkbench::focusVerdict()
+{
+    if (ui->lblVerdict->hasFocus())
+        m_notice->say(ui->lblVerdict->accessibleName());
+    else
         ui->lblVerdict->setFocus(Qt::OtherFocusReason);
 }
 

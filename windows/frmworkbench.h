@@ -34,6 +34,7 @@ class frmWorkbench;
 
 namespace quorvex {
 
+class Notice;
 class WorkingPane;
 
 class frmWorkbench : public ConverterWindow {
@@ -91,6 +92,7 @@ private:
     void readFlipped(const QString &bits);
     // Forgets the hints taken: the question has changed.
     void forgetHints();
+    void focusVerdict();
     // Puts a question's operands in their boxes and its words above them.
     void pose(workbench::Operation operation, const workbench::Calculation &question, const QString &text);
 
@@ -106,6 +108,7 @@ private:
 
     std::unique_ptr<Ui::frmWorkbench> ui;
     WorkingPane *m_working;
+    Notice *m_notice;
     workbench::Direction m_lastAsked = workbench::Direction::ToBinary;
     bool m_flipping = false;  // answering a flipped bit
     practice::Tally m_tally;  // for this opening of the window

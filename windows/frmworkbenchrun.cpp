@@ -6,6 +6,7 @@
 #include "windows/frmworkbench.h"
 
 #include "topics/registry.h"
+#include "windows/accessibility.h"
 #include "windows/frmrunreview.h"
 #include "windows/frmstartrun.h"
 #include "windows/runtimeguard.h"
@@ -71,6 +72,11 @@ void frmWorkbench::poseRunQuestion()
     lockQuestion(true);
     // The next question comes once this one is answered.
     ui->cmdNewQuestion->setEnabled(false);
+    // The question's boxes are locked: a screen reader hears the question
+    // in the answer box, where the student goes on.
+    if (QAccessible::isActive())
+        describeUntilEdited(ui->txtMyAnswer, ui->lblQuestion->text());
+    ui->txtMyAnswer->setFocus(Qt::OtherFocusReason);
 }
 
 void frmWorkbench::keepRunAnswer(const practice::Verdict &verdict, const QString &right)
