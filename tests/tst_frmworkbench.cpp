@@ -551,9 +551,13 @@ void TestWorkbench::newQuestionIsAnswerable()
             QVERIFY(get<QLineEdit>(cleared)->text().isEmpty());
         QVERIFY(shown("lblVerdict").isEmpty());
         QCOMPARE(h->focus(), get("txtMyAnswer"));
+        // Check marks the question set, the range's too (in bits).
+        const QString question = get<QLineEdit>("txtInput")->text();
+        const auto asked = direction == "cmdRange" ? workbench::Direction::ToBinary : w().lastAsked();
+        const QString right = workbench::solve(w().format(), asked, question).text;
+        QVERIFY2(check(right) == "Right.", qPrintable(question + ": " + right + ": " + shown("lblVerdict")));
         click(get(direction == "cmdRange" ? "cmdToBinary" : qPrintable(direction)));
         const QString said = get<QLineEdit>("txtAnswer")->text();
-        const QString question = get<QLineEdit>("txtInput")->text();
         QVERIFY2(said.contains(QRegularExpression(answer)), qPrintable(question + ": " + said));
     }
 }

@@ -533,6 +533,7 @@ void TestSoak::workbenchEvent(QWidget *w)
     case 7: {
         const Direction asked = bench.lastAsked == Direction::Range ? Direction::ToBinary : bench.lastAsked;
         click(child(w, "cmdNewQuestion"));
+        bench.lastAsked = asked;  // what Check marks now
         bench.input = child<QLineEdit>(w, "txtInput")->text();
         bench.myAnswer.clear();
         const bool answerable = workbench::topicOf(before)->operations().contains(asked);

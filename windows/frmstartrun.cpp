@@ -6,6 +6,7 @@
 #include "ui_frmstartrun.h"
 
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace quorvex {
 
@@ -37,6 +38,10 @@ frmStartRun::frmStartRun(const practice::Progress &progress, const QString &prob
         if (progress.of(id).asked > 0)
             lines << practice::progressLine(topic->title(), progress.of(id));
     }
+    // Every topic's name shows whole, without scrolling sideways.
+    ui->lstTopics->setMinimumWidth(ui->lstTopics->sizeHintForColumn(0) + 2 * ui->lstTopics->frameWidth()
+                                   + ui->lstTopics->verticalScrollBar()->sizeHint().width());
+    ui->lstTopics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ui->lblProgress->setText(lines.isEmpty() ? tr("No runs yet.") : lines.join(u'\n'));
     // Its caption names it for a screen reader already.
     ui->lblProgress->setAccessibleName(ui->lblProgress->text());

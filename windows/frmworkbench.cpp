@@ -419,7 +419,10 @@ void frmWorkbench::newQuestion()
                 ui->cboOperation->setCurrentIndex(at);
         }
     }
+    // The range is not a question: after it, a number to write in bits,
+    // which Check then marks.
     const Direction asked = m_lastAsked == Direction::Range ? Direction::ToBinary : m_lastAsked;
+    m_lastAsked = asked;
     guarded(this, [this, asked] {
         workbench::Calculation question;
         if (workbench::isCalculation(asked))
