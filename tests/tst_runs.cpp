@@ -119,9 +119,10 @@ void TestRuns::startDialogTabOrder()
 {
     QStringList walked;
     QVERIFY(openModal(get<QAbstractButton>("cmdStartRun"), [&](QWidget *dialog) {
+        dialog->findChild<QWidget *>("cboLevel")->setFocus();
         for (int i = 0; i < 5; ++i) {
             key(dialog, Qt::Key_Tab);
-            walked << QApplication::focusWidget()->objectName();
+            walked << dialog->focusWidget()->objectName();
         }
         QCOMPARE(dialog->findChild<QLabel *>("lblProgress")->accessibleName(), QStringLiteral("No runs yet."));
         key(dialog, Qt::Key_Escape);
