@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -200,6 +201,12 @@ inline bool openModal(QAbstractButton *button, const std::function<void(QWidget 
     return openModal([button] { click(button); }, whileOpen);
 }
 
+// A window under test reads and writes the user's data only in Qt's test
+// folders (~/.qttest), never the real ones.
+struct TestFolders {
+    TestFolders() { QStandardPaths::setTestModeEnabled(true); }
+};
+
 // One converter window shown for a test, with its message boxes watched.
 template <class Window>
 struct Harness {
@@ -213,6 +220,7 @@ struct Harness {
     QAbstractButton *button(const char *name) { return window.template findChild<QAbstractButton *>(name); }
     QWidget *focus() { return focusIn(&window); }
 
+    TestFolders folders;  // before the window
     Window window;
     MessageWatcher watcher;
 };
