@@ -404,13 +404,9 @@ void frmWorkbench::newQuestion()
     // widths; the controls follow it.
     if (ui->cboLevel->currentIndex() > 0) {
         const auto level = practice::Level(ui->cboLevel->currentData().toInt());
-        const Representation chosen = format().representation;
-        std::vector<practice::Kind> kinds = practice::levelKinds(level);
-        std::vector<practice::Kind> here;
-        std::copy_if(kinds.begin(), kinds.end(), std::back_inserter(here),
-                     [chosen](const practice::Kind &k) { return k.format.representation == chosen; });
-        if (!here.empty())
-            kinds = here;
+        std::vector<practice::Kind> kinds = practice::kindsIn(level, {practice::topicId(format())});
+        if (kinds.empty())
+            kinds = practice::levelKinds(level);
         if (!kinds.empty()) {
             const practice::Kind &kind = kinds[m_random.bounded(quint32(kinds.size()))];
             setFormat(kind.format);
